@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kelvaro {
+
+inline constexpr const char* kMissingInputItem = "请输入数值";
+inline constexpr const char* kBestSetHeading = "     误差最小的挂轮组及误差为";
+
+// What one click of a calculation window's Calculate does to the window: a
+// window applies it in this order and does nothing else.
+struct CalculationOutcome {
+    // Empty the result list and replace printText with the one below.
+    bool replaceResults = false;
+    std::string printText;
+    // Items appended to the end of the result list.
+    std::vector<std::string> items;
+    // Message box text; empty for none.
+    std::string message;
+};
+
+// An input is missing (or unusable): one item at the end of the list,
+// everything else kept.
+CalculationOutcome missingInputOutcome();
+
+} // namespace kelvaro

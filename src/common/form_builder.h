@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+#include <span>
+
+// Every window's look stands in one table of controls in its own file; this
+// module turns such a table into widgets, so a position, caption or font is
+// changed in one line. Geometry is in twips (15 twips = 1 pixel at 96 dpi).
+
+namespace kelvaro {
+
+enum class ControlKind { Label, ClickableLabel, TextBox, Button, ComboBox, ListBox };
+
+struct FontSpec {
+    const char* family = nullptr; // nullptr: the window's font
+    double points = 0;
+    bool bold = false;
+};
+
+enum ControlFlag : unsigned {
+    kStartsHidden = 1u << 0,
+    kOwnBackground = 1u << 1, // a label on the default label colour, not the window's
+};
+
+// One control, in the window's focus order. A label sizes itself to its
+// caption, so only its position is taken from Left and Top.
+struct ControlSpec {
+    ControlKind kind;
+    const char* name;
+    const char* text;
+    int left, top, width, height;
+    FontSpec font = {};
+    unsigned flags = 0;
+    const char* toolTip = nullptr;
+};
+
+struct FormSpec {
+    const char* caption;
+    int width, height; // client area
+    QColor background;
+    FontSpec font = {};
+};
+
+inline constexpr QColor kLightCyan{192, 255, 255};
+inline constexpr QColor kDarkRed{192, 0, 0};
+
+inline int twipsToPixels(int twips) {
+    return (twips + 7) / 15;
+}
+
+// Creates the controls as children of `form` (or of `content` when given,
+// for a window whose client area sits below a menu bar) and fixes the
+// window's size, caption, colours and focus order.
+void buildForm(QWidget* form, const FormSpec& spec, std::span<const ControlSpec> controls,
+               QWidget* content = nullptr);
+
+// The control of that name, which the table must have created.
+template <typename T> T* control(const QWidget* form, const char* name) {
+    T* widget = form->findChild<T*>(QString::fromUtf8(name));
+    Q_ASSERT_X(widget, "control", name);
+    return widget;
+}
+
+// Maps the faces the layouts name to installed ones that show Chinese.
+void installFontSubstitutes();
+
+} // namespace kelvaro

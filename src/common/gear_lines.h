@@ -1,0 +1,21 @@
+#pragma once
+
+#include "common/calculation_outcome.h"
+#include "common/gear_set.h"
+
+#include <string>
+
+namespace kelvaro {
+
+// A set as an item of a result list: each digit of a tooth count beyond the
+// first costs two of the blanks that follow it.
+std::string formatListLine(const GearSet& set);
+
+// A set as a printout line: each tooth count fills a column of 7 characters.
+std::string formatPrintLine(const GearSet& set);
+
+// The list items and printText of a completed search: one item and one
+// printText line per listed set, then the heading and the best set.
+CalculationOutcome resultsOutcome(const GearSearchResult& result);
+
+} // namespace kelvaro

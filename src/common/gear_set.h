@@ -1,0 +1,28 @@
+#pragma once
+
+#include <vector>
+
+namespace kelvaro {
+
+// One four-gear result: a and b drive, c and d are driven. The counts are
+// doubles because the search's loop counters are (a range that starts at a
+// fractional count gives fractional a, b, c).
+struct GearSet {
+    double a = 0;
+    double b = 0;
+    double c = 0;
+    double d = 0;
+    double error = 0; // ((a * b) / c) / d - wanted ratio
+
+    friend bool operator==(const GearSet&, const GearSet&) = default;
+};
+
+// What a search gives: the sets it lists, in the order found, and the best
+// set (the first listed one of smallest |error|, or the starting set
+// (0, 0, 0, 0, tolerance) when none beats the tolerance).
+struct GearSearchResult {
+    std::vector<GearSet> sets;
+    GearSet best;
+};
+
+} // namespace kelvaro

@@ -1,0 +1,94 @@
+#include "ordinary/putong_window.h"
+
+#include "common/form_builder.h"
+#include "common/result_list_model.h"
+#include "ordinary/ordinary_calculation.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+
+namespace kelvaro {
+
+namespace {
+
+using K = ControlKind;
+constexpr FontSpec kLabelFont{"MS Sans Serif", 18};
+constexpr FontSpec kFieldFont{"MS Sans Serif", 13.5};
+constexpr FontSpec kButtonFont{"MS Sans Serif", 24};
+
+const FormSpec kForm{"普通Kelvaro", 8580, 6300, kLightCyan};
+
+// In focus order; labels hold a place in it but never take the focus.
+const ControlSpec kControls[] = {
+    {K::Label, "Label2", "传动比", 720, 930, 1080, 435, kLabelFont},
+    {K::TextBox, "chuandongbi", "", 1950, 870, 1290, 510, kFieldFont},
+    {K::Label, "Label3", "允    差", 705, 1770, 1080, 435, kLabelFont},
+    {K::TextBox, "jingdu", "0.00001", 1950, 1725, 1290, 510, kFieldFont},
+    {K::Label, "Label4", "最少齿数", 705, 2685, 1440, 435, kLabelFont},
+    {K::TextBox, "zuishaochishu", "", 2355, 2625, 885, 510, kFieldFont},
+    {K::Label, "Label5", "最大齿数", 705, 3570, 1440, 435, kLabelFont},
+    {K::TextBox, "zuidachishu", "", 2370, 3540, 900, 510, kFieldFont},
+    {K::Button, "Command1", "计算", 1140, 4395, 1500, 645, kButtonFont},
+    {K::Label, "Label1", "计算结果", 4935, 315, 1440, 435, kLabelFont},
+    {K::Button, "Command2", "退出", 2385, 5490, 1500, 645, kButtonFont},
+    {K::Button, "Command3", "打印", 5010, 5490, 1500, 645, kButtonFont},
+    {K::ListBox, "jsjgp", "", 4020, 900, 4080, 3660, {"MS Sans Serif", 12}},
+    {K::Label, "Label11", "(主  主  被  被)", 4935, 660, 1440, 180},
+    {K::ComboBox, "Combo1", "", 5280, 4800, 2775, 360, {"System", 12, true}},
+    {K::Label, "Label13", "打印机", 4080, 4800, 1080, 435, kLabelFont},
+};
+
+} // namespace
+
+PuTong::PuTong(QWidget* parent) : QWidget(parent, Qt::Window) {
+    buildForm(this, kForm, kControls);
+    chuandongbi_ = control<QLineEdit>(this, "chuandongbi");
+    jingdu_ = control<QLineEdit>(this, "jingdu");
+    zuishaochishu_ = control<QLineEdit>(this, "zuishaochishu");
+    zuidachishu_ = control<QLineEdit>(this, "zuidachishu");
+    jsjgp_ = control<QListView>(this, "jsjgp");
+    combo1_ = control<QComboBox>(this, "Combo1");
+    command3_ = control<QPushButton>(this, "Command3");
+
+    results_ = new ResultListModel(this);
+    jsjgp_->setModel(results_);
+
+    connect(control<QPushButton>(this, "Command1"), &QPushButton::clicked, this,
+            &PuTong::Command1_Click);
+    connect(control<QPushButton>(this, "Command2"), &QPushButton::clicked, this,
+            &PuTong::Command2_Click);
+    connect(command3_, &QPushButton::clicked, this, &PuTong::Command3_Click);
+    Form_Load();
+}
+
+PuTong::~PuTong() = default;
+
+void PuTong::Form_Load() {
+    // The printer list is filled here once the printing back-end exists.
+}
+
+void PuTong::Command1_Click() {
+    const std::string ratio = chuandongbi_->text().toStdString();
+    const std::string tolerance = jingdu_->text().toStdString();
+    const std::string smallest = zuishaochishu_->text().toStdString();
+    const std::string largest = zuidachishu_->text().toStdString();
+    applyOutcome(calculateOrdinary({ratio, tolerance, smallest, largest}), *results_, printText_,
+                 this);
+}
+
+void PuTong::Command2_Click() {
+    hide();
+}
+
+void PuTong::Command3_Click() {}
+
+void PuTong::closeEvent(QCloseEvent* event) {
+    // Closing through the frame is Exit: hidden, contents kept.
+    event->ignore();
+    Command2_Click();
+}
+
+} // namespace kelvaro

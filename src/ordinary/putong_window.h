@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QWidget>
+#include <string>
+
+class QComboBox;
+class QLineEdit;
+class QListView;
+class QPushButton;
+
+namespace kelvaro {
+
+class ResultListModel;
+
+// The ordinary calculation window: four fields in, the result list and the
+// printout text of the last calculation out. Hiding keeps everything.
+class PuTong : public QWidget {
+    Q_OBJECT
+  public:
+    explicit PuTong(QWidget* parent = nullptr);
+    ~PuTong() override;
+
+    const std::string& printText() const { return printText_; }
+    const ResultListModel& results() const { return *results_; }
+
+  public slots:
+    void Command1_Click(); // 计算
+    void Command2_Click(); // 退出
+    void Command3_Click(); // 打印
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void Form_Load();
+
+    QLineEdit* chuandongbi_;
+    QLineEdit* jingdu_;
+    QLineEdit* zuishaochishu_;
+    QLineEdit* zuidachishu_;
+    QListView* jsjgp_;
+    QComboBox* combo1_;
+    QPushButton* command3_;
+    ResultListModel* results_;
+    std::string printText_;
+};
+
+} // namespace kelvaro

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+namespace kelvaro {
+
+class PuTong;
+
+// The start window: opens the calculation windows, each created on first
+// use and afterwards only shown again, and ends the program.
+class Form1 : public QWidget {
+    Q_OBJECT
+  public:
+    // `endProgram` closes every window and leaves the event loop.
+    explicit Form1(std::function<void()> endProgram, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    PuTong* puTong() const { return puTong_.get(); }
+
+  public slots:
+    void Label2_Click(); // 普通Kelvaro
+    void Label3_Click(); // 差动Kelvaro
+    void Label1_Click(); // 结  束
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    std::function<void()> endProgram_;
+    std::unique_ptr<PuTong> puTong_;
+};
+
+// Shows a window of the program beside the others and brings it to the front.
+void bringToFront(QWidget* window);
+
+} // namespace kelvaro

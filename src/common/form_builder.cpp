@@ -16,6 +16,7 @@ namespace {
 constexpr QColor kComboText{64, 64, 64};
 
 QFont fontFor(const QFont& base, const FontSpec& spec) {
+    if (!spec.family && spec.points <= 0) return base; // the window's font, bold or not
     QFont font = base;
     if (spec.family) font.setFamily(QString::fromUtf8(spec.family));
     if (spec.points > 0) font.setPointSizeF(spec.points);

@@ -66,7 +66,9 @@ void buildForm(QWidget* form, const FormSpec& spec, std::span<const ControlSpec>
                QWidget* content) {
     QWidget* area = content ? content : form;
     form->setWindowTitle(QString::fromUtf8(spec.caption));
-    form->setFont(fontFor(form->font(), spec.font));
+    QFont windowDefault(QStringLiteral("MS Sans Serif"));
+    windowDefault.setPointSizeF(8.25);
+    form->setFont(fontFor(windowDefault, spec.font));
 
     QPalette palette = form->palette();
     palette.setColor(QPalette::Window, spec.background);
@@ -99,15 +101,19 @@ void buildForm(QWidget* form, const FormSpec& spec, std::span<const ControlSpec>
 }
 
 void installFontSubstitutes() {
-    const QStringList sans{QStringLiteral("Noto Sans CJK SC"), QStringLiteral("DejaVu Sans")};
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), sans);
-    QFont::insertSubstitutions(QStringLiteral("System"), sans);
+    // Faces whose line heights come close to the ones the layouts were drawn
+    // with, so auto-sized labels keep their places; Noto CJK as a last resort.
+    const QString zenHei = QStringLiteral("WenQuanYi Zen Hei");
+    const QString notoSans = QStringLiteral("Noto Sans CJK SC");
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {zenHei, notoSans});
+    QFont::insertSubstitutions(QStringLiteral("System"), {zenHei, notoSans});
     QFont::insertSubstitutions(QStringLiteral("Arial"),
                                {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"),
-                                QStringLiteral("Noto Sans CJK SC")});
-    QFont::insertSubstitutions(QString::fromUtf8("宋体"), {QStringLiteral("Noto Serif CJK SC"),
-                                                           QStringLiteral("AR PL UMing CN"),
-                                                           QStringLiteral("Noto Sans CJK SC")});
+                                zenHei, notoSans});
+    // 宋体 is a Song (Ming) face: a serif CJK face stands in for it.
+    QFont::insertSubstitutions(QString::fromUtf8("宋体"),
+                               {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
+                                notoSans});
 }
 
 } // namespace kelvaro

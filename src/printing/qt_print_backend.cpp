@@ -75,8 +75,9 @@ PrintStatus QtPrintBackend::failure(PrintError error, std::string detail) {
 }
 
 void QtPrintBackend::discardDocument() {
-    // Only called where the painter is no longer active, so ending it cannot
-    // release a half-drawn job.
+    // Ending an active painter would release what it drew; Qt's painter only
+    // fails to begin or to start a page once it is inactive, and every
+    // printout ends its document, so nothing half drawn reaches a printer.
     painter_.reset();
     printer_.reset();
 }

@@ -1,6 +1,7 @@
 #include "common/message_box.h"
 #include "common/result_list_model.h"
 #include "ordinary/putong_window.h"
+#include "printing/printer_controls.h"
 #include "recording_print_backend.h"
 
 #include <QComboBox>
@@ -26,6 +27,7 @@ class PuTongPrintingTest : public QObject {
     void printsTheChosenPrinterAndTheFieldsAsTheyReadNow();
     void failedPrintoutIsReportedAndChangesNothing_data();
     void failedPrintoutIsReportedAndChangesNothing();
+    void refilledListSelectsTheFirstPrinterAgain();
 
   private:
     QStringList messages_;
@@ -159,6 +161,32 @@ void PuTongPrintingTest::failedPrintoutIsReportedAndChangesNothing() {
     QTest::mouseClick(child<QPushButton>(window, "Command3"), Qt::LeftButton);
     QCOMPARE(backend.documents.size(), 1u);
     QCOMPARE(messages_.size(), 1);
+}
+
+void PuTongPrintingTest::refilledListSelectsTheFirstPrinterAgain() {
+    // As ChaDong's activation refills its list: the old items go, the first
+    // printer is selected again, and a disabled Print button stays disabled.
+    QComboBox list;
+    QPushButton print;
+    RecordingPrintBackend backend;
+    backend.printers = {"A", "B"};
+    applyPrinterList(fillPrinterList(backend), list, print);
+    list.setCurrentIndex(1);
+    backend.printers = {"C", "A", "B"};
+    applyPrinterList(fillPrinterList(backend), list, print);
+    QCOMPARE(comboItems(list), (QStringList{"C", "A", "B"}));
+    QCOMPARE(list.currentText(), QStringLiteral("C"));
+    QVERIFY(print.isEnabled());
+
+    backend.printers.clear();
+    applyPrinterList(fillPrinterList(backend), list, print);
+    QCOMPARE(list.count(), 0);
+    QCOMPARE(list.currentText(), QString());
+    QVERIFY(!print.isEnabled());
+    backend.printers = {"A"};
+    applyPrinterList(fillPrinterList(backend), list, print);
+    QCOMPARE(list.currentText(), QStringLiteral("A"));
+    QVERIFY(!print.isEnabled());
 }
 
 } // namespace kelvaro

@@ -70,7 +70,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, ChoosePrinter,
                          testing::Values(ChoiceCase{"Named", "B", {"set B"}, "B"},
                                          ChoiceCase{"OtherCase", "b", {}, "A"},
                                          ChoiceCase{"LeadingBlank", " B", {}, "A"},
-                                         ChoiceCase{"TrailingBlank", "B ", {}, "A"},
                                          ChoiceCase{"EmptyText", "", {}, "A"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -162,9 +161,6 @@ INSTANTIATE_TEST_SUITE_P(
             "ModelInSmallLetters", {"", "3", "0", "0", "0", "zstz", "40"}, "      m=3  β=0°0′0″"},
         DifferentialCase{"ModelWithTrailingBlank",
                          {"", "3", "0", "0", "0", "Y7150 ", "40"},
-                         "      m=3  β=0°0′0″"},
-        DifferentialCase{"ModelWithLeadingBlank",
-                         {"", "3", "0", "0", "0", " ZSTZ", "40"},
                          "      m=3  β=0°0′0″"},
         DifferentialCase{
             "NoModelChosen", {"", "3", "0", "0", "0", "", "40"}, "      m=3  β=0°0′0″"},

@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-noto-cjk fonts-wqy-zenhei fonts-dejavu-core
     xvfb xauth
+    cups printer-driver-cups-pdf poppler-utils libcups2-dev
 )
 packages+=("$@")
 

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Kelvaro and runs every test.
+# Installs what is missing, builds Kelvaro, starts a CUPS server with a PDF
+# printer for the end-to-end print test, and runs every test.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh"
+"$root/scripts/start-cups.sh"
 cd "$root/build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"

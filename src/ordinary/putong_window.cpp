@@ -3,6 +3,8 @@
 #include "common/form_builder.h"
 #include "common/result_list_model.h"
 #include "ordinary/ordinary_calculation.h"
+#include "printing/printer_controls.h"
+#include "printing/result_printout.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -43,7 +45,8 @@ const ControlSpec kControls[] = {
 
 } // namespace
 
-PuTong::PuTong(QWidget* parent) : QWidget(parent, Qt::Window) {
+PuTong::PuTong(PrintBackend& printBackend, QWidget* parent)
+    : QWidget(parent, Qt::Window), printBackend_(printBackend) {
     buildForm(this, kForm, kControls);
     chuandongbi_ = control<QLineEdit>(this, "chuandongbi");
     jingdu_ = control<QLineEdit>(this, "jingdu");
@@ -67,7 +70,8 @@ PuTong::PuTong(QWidget* parent) : QWidget(parent, Qt::Window) {
 PuTong::~PuTong() = default;
 
 void PuTong::Form_Load() {
-    // The printer list is filled here once the printing back-end exists.
+    // Once per run: Exit only hides the window, so this list is never refilled.
+    applyPrinterList(fillPrinterList(printBackend_), *combo1_, *command3_);
 }
 
 void PuTong::Command1_Click() {
@@ -83,7 +87,11 @@ void PuTong::Command2_Click() {
     hide();
 }
 
-void PuTong::Command3_Click() {}
+void PuTong::Command3_Click() {
+    const OrdinaryPrintFields fields{combo1_->currentText().toStdString(),
+                                     chuandongbi_->text().toStdString()};
+    reportPrintStatus(printOrdinaryResults(printBackend_, fields, printText_), this);
+}
 
 void PuTong::closeEvent(QCloseEvent* event) {
     // Closing through the frame is Exit: hidden, contents kept.

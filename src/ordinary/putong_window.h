@@ -10,14 +10,16 @@ class QPushButton;
 
 namespace kelvaro {
 
+class PrintBackend;
 class ResultListModel;
 
 // The ordinary calculation window: four fields in, the result list and the
 // printout text of the last calculation out. Hiding keeps everything.
+// Printing goes through `printBackend`, which must outlive the window.
 class PuTong : public QWidget {
     Q_OBJECT
   public:
-    explicit PuTong(QWidget* parent = nullptr);
+    explicit PuTong(PrintBackend& printBackend, QWidget* parent = nullptr);
     ~PuTong() override;
 
     const std::string& printText() const { return printText_; }
@@ -34,6 +36,7 @@ class PuTong : public QWidget {
   private:
     void Form_Load();
 
+    PrintBackend& printBackend_;
     QLineEdit* chuandongbi_;
     QLineEdit* jingdu_;
     QLineEdit* zuishaochishu_;

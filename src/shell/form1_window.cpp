@@ -39,8 +39,8 @@ void bringToFront(QWidget* window) {
     window->activateWindow();
 }
 
-Form1::Form1(std::function<void()> endProgram, QWidget* parent)
-    : QWidget(parent, Qt::Window), endProgram_(std::move(endProgram)) {
+Form1::Form1(PrintBackend& printBackend, std::function<void()> endProgram, QWidget* parent)
+    : QWidget(parent, Qt::Window), printBackend_(printBackend), endProgram_(std::move(endProgram)) {
     buildForm(this, kForm, kControls);
     setWindowIcon(QIcon(QStringLiteral(":/kelvaro.png")));
 
@@ -60,7 +60,7 @@ Form1::Form1(std::function<void()> endProgram, QWidget* parent)
 Form1::~Form1() = default;
 
 void Form1::Label2_Click() {
-    if (!puTong_) puTong_ = std::make_unique<PuTong>();
+    if (!puTong_) puTong_ = std::make_unique<PuTong>(printBackend_);
     bringToFront(puTong_.get());
 }
 

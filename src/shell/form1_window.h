@@ -6,6 +6,7 @@
 
 namespace kelvaro {
 
+class PrintBackend;
 class PuTong;
 
 // The start window: opens the calculation windows, each created on first
@@ -13,8 +14,9 @@ class PuTong;
 class Form1 : public QWidget {
     Q_OBJECT
   public:
-    // `endProgram` closes every window and leaves the event loop.
-    explicit Form1(std::function<void()> endProgram, QWidget* parent = nullptr);
+    // `endProgram` closes every window and leaves the event loop; the
+    // calculation windows print through `printBackend`.
+    Form1(PrintBackend& printBackend, std::function<void()> endProgram, QWidget* parent = nullptr);
     ~Form1() override;
 
     PuTong* puTong() const { return puTong_.get(); }
@@ -28,6 +30,7 @@ class Form1 : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    PrintBackend& printBackend_;
     std::function<void()> endProgram_;
     std::unique_ptr<PuTong> puTong_;
 };

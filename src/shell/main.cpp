@@ -1,6 +1,7 @@
 // kelvaro: the change-gear calculator. It takes no arguments; the start
 // window is all that happens at start.
 #include "common/form_builder.h"
+#include "printing/qt_print_backend.h"
 #include "shell/form1_window.h"
 
 #include <QApplication>
@@ -12,7 +13,9 @@ int main(int argc, char* argv[]) {
     app.setQuitOnLastWindowClosed(false);
     kelvaro::installFontSubstitutes();
 
-    kelvaro::Form1 form1([] {
+    // The program's one current printer lives here, shared by both windows.
+    kelvaro::QtPrintBackend printBackend;
+    kelvaro::Form1 form1(printBackend, [] {
         QApplication::closeAllWindows();
         QApplication::quit();
     });

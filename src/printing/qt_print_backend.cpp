@@ -1,0 +1,142 @@
+#include "printing/qt_print_backend.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStringList>
+#include <cups/cups.h>
+
+namespace kelvaro {
+
+namespace {
+
+// Latin letters half and Chinese characters full width, as the columns of
+// the result lines assume; the family has β ° ′ ″ as well.
+QFont printFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("Noto Sans CJK SC")});
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPointSizeF(11);
+    return font;
+}
+
+const QMarginsF kMarginsMm{20, 15, 15, 15};
+
+// Qt hands a finished document to CUPS without looking at the answer; the
+// answer is still CUPS's last status on this thread.
+PrintStatus cupsJobStatus() {
+    if (cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE) return {};
+    PrintStatus status;
+    status.error = PrintError::NotCompleted;
+    if (const char* words = cupsLastErrorString()) status.detail = words;
+    return status;
+}
+
+} // namespace
+
+QtPrintBackend::QtPrintBackend() : current_(QPrinterInfo::defaultPrinterName().toStdString()) {}
+
+QtPrintBackend::QtPrintBackend(QString pdfFile) : QtPrintBackend() {
+    pdfFile_ = std::move(pdfFile);
+}
+
+QtPrintBackend::~QtPrintBackend() {
+    discardDocument();
+}
+
+std::vector<std::string> QtPrintBackend::listPrinters() {
+    std::vector<std::string> names;
+    for (const QString& name : QPrinterInfo::availablePrinterNames())
+        names.push_back(name.toStdString());
+    return names;
+}
+
+PrintStatus QtPrintBackend::setCurrentPrinter(const std::string& printer) {
+    if (QPrinterInfo::printerInfo(QString::fromStdString(printer)).isNull()) {
+        PrintStatus status;
+        status.error = PrintError::PrinterGone;
+        status.printer = printer;
+        return status;
+    }
+    current_ = printer;
+    return {};
+}
+
+PrintStatus QtPrintBackend::failure(PrintError error, std::string detail) {
+    discardDocument();
+    PrintStatus status;
+    status.error = error;
+    status.printer = pdfFile_.isEmpty() ? current_ : pdfFile_.toStdString();
+    status.detail = std::move(detail);
+    return status;
+}
+
+void QtPrintBackend::discardDocument() {
+    // Ending an active painter would release what it drew; Qt's painter only
+    // fails to begin or to start a page once it is inactive, and every
+    // printout ends its document, so nothing half drawn reaches a printer.
+    painter_.reset();
+    printer_.reset();
+}
+
+PrintStatus QtPrintBackend::beginDocument() {
+    if (pdfFile_.isEmpty()) {
+        if (current_.empty()) return failure(PrintError::NoPrinter);
+        const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(current_));
+        if (info.isNull()) return failure(PrintError::PrinterGone);
+        printer_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+        if (!printer_->isValid()) return failure(PrintError::PrinterGone);
+    } else {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setOutputFormat(QPrinter::PdfFormat);
+        printer_->setOutputFileName(pdfFile_);
+        printer_->setPageSize(QPageSize(QPageSize::A4));
+    }
+    printer_->setDocName(QStringLiteral("Kelvaro"));
+    printer_->setPageMargins(kMarginsMm, QPageLayout::Millimeter);
+
+    painter_ = std::make_unique<QPainter>();
+    if (!painter_->begin(printer_.get())) return failure(PrintError::NotStarted);
+    painter_->setFont(printFont());
+    const QFontMetricsF metrics = painter_->fontMetrics();
+    lineSpacing_ = metrics.lineSpacing();
+    ascent_ = metrics.ascent();
+    pageHeight_ = printer_->pageRect(QPrinter::DevicePixel).height();
+    nextTop_ = 0;
+    return {};
+}
+
+PrintStatus QtPrintBackend::printLine(const std::string& text) {
+    if (!painter_) {
+        if (PrintStatus status = beginDocument(); !status.ok()) return status;
+    }
+    for (const QString& line : QString::fromStdString(text).split(QLatin1Char('\r'))) {
+        // A page takes at least one line, however small it is.
+        if (nextTop_ > 0 && nextTop_ + lineSpacing_ > pageHeight_) {
+            if (!printer_->newPage()) return failure(PrintError::NotStarted);
+            nextTop_ = 0;
+        }
+        painter_->drawText(QPointF(0, nextTop_ + ascent_), line);
+        nextTop_ += lineSpacing_;
+    }
+    return {};
+}
+
+PrintStatus QtPrintBackend::endDocument() {
+    if (!painter_) return {}; // no line since the last end: nothing to release
+    const bool ended = painter_->end();
+    const bool toCups = pdfFile_.isEmpty();
+    if (!ended || printer_->printerState() == QPrinter::Error)
+        return failure(PrintError::NotCompleted);
+    if (toCups) {
+        if (PrintStatus status = cupsJobStatus(); !status.ok())
+            return failure(status.error, status.detail);
+    }
+    discardDocument();
+    return {};
+}
+
+} // namespace kelvaro

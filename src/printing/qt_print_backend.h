@@ -1,0 +1,49 @@
+#pragma once
+
+#include "printing/print_backend.h"
+
+#include <QString>
+#include <memory>
+
+class QPainter;
+class QPrinter;
+
+namespace kelvaro {
+
+// The system's printers through Qt (CUPS on Linux). A document is begun at
+// its first line and drawn with QPainter, line under line, a new page when
+// the next line would cross the bottom margin; endDocument hands it to the
+// printing system as one job.
+class QtPrintBackend final : public PrintBackend {
+  public:
+    // The current printer starts as the system's default one.
+    QtPrintBackend();
+    // Documents go into the PDF file `pdfFile` (each one replaces the last)
+    // instead of to the current printer; printers are listed and chosen as
+    // above.
+    explicit QtPrintBackend(QString pdfFile);
+    ~QtPrintBackend() override;
+
+    std::vector<std::string> listPrinters() override;
+    PrintStatus setCurrentPrinter(const std::string& printer) override;
+    PrintStatus printLine(const std::string& text) override;
+    PrintStatus endDocument() override;
+
+    const std::string& currentPrinter() const { return current_; }
+
+  private:
+    PrintStatus beginDocument();
+    PrintStatus failure(PrintError error, std::string detail = {});
+    void discardDocument();
+
+    std::string current_;
+    QString pdfFile_;
+    std::unique_ptr<QPrinter> printer_; // with painter_, set while a document is open
+    std::unique_ptr<QPainter> painter_;
+    double nextTop_ = 0; // device pixels below the top margin
+    double lineSpacing_ = 0;
+    double ascent_ = 0;
+    double pageHeight_ = 0;
+};
+
+} // namespace kelvaro

@@ -1,0 +1,49 @@
+#include "printing/result_printout.h"
+
+#include "printing/printer_choice.h"
+
+#include <initializer_list>
+
+namespace kelvaro {
+
+namespace {
+
+// Leading and trailing U+0020 only; tabs and other blanks stay.
+std::string trimBlanks(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// The printer choice, the three lines, the end of the document. printText
+// goes out as one line: its carriage returns break it.
+PrintStatus printDocument(PrintBackend& backend, const std::string& printerList,
+                          const std::string& dataLine, const std::string& header,
+                          const std::string& printText) {
+    if (PrintStatus status = choosePrinter(backend, printerList); !status.ok()) return status;
+    for (const std::string* line : {&dataLine, &header, &printText}) {
+        if (PrintStatus status = backend.printLine(*line); !status.ok()) return status;
+    }
+    return backend.endDocument();
+}
+
+} // namespace
+
+PrintStatus printOrdinaryResults(PrintBackend& backend, const OrdinaryPrintFields& fields,
+                                 const std::string& printText) {
+    return printDocument(backend, fields.printerList, "      i=" + fields.ratio,
+                         "      主动    主动    被动    被动", printText);
+}
+
+PrintStatus printDifferentialResults(PrintBackend& backend, const DifferentialPrintFields& fields,
+                                     const std::string& printText) {
+    std::string dataLine = "      m=" + fields.module + "  β=" + trimBlanks(fields.degrees) + "°" +
+                           trimBlanks(fields.minutes) + "′" + trimBlanks(fields.seconds) + "″";
+    // Only these two models' ratio depends on the part's tooth count.
+    if (fields.model == "ZSTZ" || fields.model == "Y7150")
+        dataLine += "  Z=" + trimBlanks(fields.partTeeth);
+    return printDocument(backend, fields.printerList, dataLine, "      主动   主动   被动   被动",
+                         printText);
+}
+
+} // namespace kelvaro

@@ -1,5 +1,6 @@
 #include "common/result_list_model.h"
 #include "ordinary/putong_window.h"
+#include "printing/recording_print_backend.h"
 
 #include <QLineEdit>
 #include <QListView>
@@ -12,6 +13,8 @@ class PuTongWindowTest : public QObject {
     Q_OBJECT
 
   private:
+    RecordingPrintBackend printers_;
+
     static QLineEdit* field(PuTong& w, const char* name) {
         return w.findChild<QLineEdit*>(QString::fromUtf8(name));
     }
@@ -32,7 +35,7 @@ class PuTongWindowTest : public QObject {
 
   private slots:
     void startsWithTheInitialTexts() {
-        PuTong w;
+        PuTong w(printers_);
         QCOMPARE(w.windowTitle(), QString::fromUtf8("普通Kelvaro"));
         QCOMPARE(field(w, "jingdu")->text(), QStringLiteral("0.00001"));
         QVERIFY(field(w, "chuandongbi")->text().isEmpty());
@@ -41,7 +44,7 @@ class PuTongWindowTest : public QObject {
     }
 
     void missingInputAppendsAnItemEachClick() {
-        PuTong w;
+        PuTong w(printers_);
         w.show();
         click(w, "Command1");
         click(w, "Command1");
@@ -51,7 +54,7 @@ class PuTongWindowTest : public QObject {
     }
 
     void calculateReplacesAndMissingInputAppends() {
-        PuTong w;
+        PuTong w(printers_);
         w.show();
         type(w, "chuandongbi", "1.5");
         type(w, "zuishaochishu", "20");
@@ -78,7 +81,7 @@ class PuTongWindowTest : public QObject {
     }
 
     void zeroDivisorIsReportedLikeAMissingInput() {
-        PuTong w;
+        PuTong w(printers_);
         w.show();
         type(w, "chuandongbi", "1.5");
         type(w, "zuishaochishu", "20");
@@ -91,7 +94,7 @@ class PuTongWindowTest : public QObject {
     }
 
     void exitAndFrameCloseHideAndKeepEverything() {
-        PuTong w;
+        PuTong w(printers_);
         w.show();
         type(w, "chuandongbi", "1.5");
         type(w, "zuishaochishu", "20");

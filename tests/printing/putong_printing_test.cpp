@@ -2,7 +2,7 @@
 #include "common/result_list_model.h"
 #include "ordinary/putong_window.h"
 #include "printing/printer_controls.h"
-#include "recording_print_backend.h"
+#include "printing/recording_print_backend.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "printing/printer_choice.h"
 #include "printing/result_printout.h"
-#include "recording_print_backend.h"
+#include "printing/recording_print_backend.h"
 
 #include <gtest/gtest.h>
 

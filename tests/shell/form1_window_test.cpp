@@ -1,4 +1,5 @@
 #include "ordinary/putong_window.h"
+#include "printing/recording_print_backend.h"
 #include "shell/form1_window.h"
 
 #include <QLabel>
@@ -11,13 +12,15 @@ class Form1WindowTest : public QObject {
     Q_OBJECT
 
   private:
+    RecordingPrintBackend printers_;
+
     static void clickCaption(Form1& w, const char* name) {
         QTest::mouseClick(w.findChild<QLabel*>(QString::fromUtf8(name)), Qt::LeftButton);
     }
 
   private slots:
     void captionsAreLabelsWithoutFocus() {
-        Form1 w([] {});
+        Form1 w(printers_, [] {});
         QCOMPARE(w.windowTitle(), QStringLiteral("Kelvaro"));
         for (const char* name : {"Label1", "Label2", "Label3", "Label5"}) {
             auto* label = w.findChild<QLabel*>(QString::fromUtf8(name));
@@ -31,7 +34,7 @@ class Form1WindowTest : public QObject {
     }
 
     void openingTwiceGivesOneWindowWithItsContents() {
-        Form1 w([] {});
+        Form1 w(printers_, [] {});
         w.show();
         QVERIFY(!w.puTong());
         clickCaption(w, "Label2");
@@ -53,7 +56,7 @@ class Form1WindowTest : public QObject {
 
     void endCaptionAndFrameCloseEndTheProgram() {
         int ended = 0;
-        Form1 w([&ended] { ++ended; });
+        Form1 w(printers_, [&ended] { ++ended; });
         w.show();
         clickCaption(w, "Label2");
         clickCaption(w, "Label1");
@@ -64,7 +67,7 @@ class Form1WindowTest : public QObject {
 
     void creditLineDoesNothing() {
         int ended = 0;
-        Form1 w([&ended] { ++ended; });
+        Form1 w(printers_, [&ended] { ++ended; });
         clickCaption(w, "Label5");
         QVERIFY(!w.puTong());
         QCOMPARE(ended, 0);

@@ -15,10 +15,8 @@ int main(int argc, char* argv[]) {
 
     // The program's one current printer lives here, shared by both windows.
     kelvaro::QtPrintBackend printBackend;
-    kelvaro::Form1 form1(printBackend, [] {
-        QApplication::closeAllWindows();
-        QApplication::quit();
-    });
+    // Leaving the event loop ends the program: the windows go with form1.
+    kelvaro::Form1 form1(printBackend, [] { QApplication::quit(); });
     form1.show();
     return app.exec();
 }

@@ -6,6 +6,7 @@
 
 namespace kelvaro {
 
+class ChaDong;
 class PuTong;
 
 // The start window: opens the calculation windows, each created on first
@@ -18,6 +19,7 @@ class Form1 : public QWidget {
     ~Form1() override;
 
     PuTong* puTong() const { return puTong_.get(); }
+    ChaDong* chaDong() const { return chaDong_.get(); }
 
   public slots:
     void Label2_Click(); // 普通Kelvaro
@@ -30,6 +32,7 @@ class Form1 : public QWidget {
   private:
     std::function<void()> endProgram_;
     std::unique_ptr<PuTong> puTong_;
+    std::unique_ptr<ChaDong> chaDong_;
 };
 
 // Shows a window of the program beside the others and brings it to the front.

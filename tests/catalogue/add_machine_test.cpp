@@ -14,35 +14,26 @@ AddMachineInput input(std::string_view model, std::string_view missing = "37,41"
 }
 
 TEST(AddMachine, WritesTheMachineFileAndAppendsTheModel) {
-    TemporaryCatalogue dir;
-    dir.write("jixing.dat", "C630\r\n");
-    const AddMachineOutcome outcome = addMachine(dir.path(), input("  Y7150 "));
-    EXPECT_TRUE(outcome.added);
-    EXPECT_EQ(outcome.lastMissing, "41");
-    EXPECT_EQ(dir.read("jixing.dat"), "C630\r\nY7150\r\n");
-    EXPECT_EQ(dir.read("Y7150.dat"), "20\r\n100\r\n 2\r\n10\r\n37\r\n41\r\n");
-    EXPECT_EQ(dir.contents().size(), 2u);
-}
-
-TEST(AddMachine, SplitsTheMissingTeethAtTheFieldsCommas) {
     const struct {
         std::string missing;
         std::string tail; // the file from its third line on, after " N"
         std::string last;
     } rows[] = {
+        {"37,41", " 2\r\n10\r\n37\r\n41\r\n", "41"},
         {"", " 1\r\n10\r\n\r\n", ""},
-        {"37", " 1\r\n10\r\n37\r\n", "37"},
         {"37,,41", " 3\r\n10\r\n37\r\n\r\n41\r\n", "41"},
         {"37,", " 2\r\n10\r\n37\r\n\r\n", ""},
-        {",", " 2\r\n10\r\n\r\n\r\n", ""},
         {"0037,32767", " 2\r\n10\r\n0037\r\n32767\r\n", "32767"},
     };
     for (const auto& row : rows) {
         TemporaryCatalogue dir;
-        const AddMachineOutcome outcome = addMachine(dir.path(), input("M", row.missing));
+        dir.write("jixing.dat", "C630\r\n");
+        const AddMachineOutcome outcome = addMachine(dir.path(), input(" M  ", row.missing));
         EXPECT_TRUE(outcome.added) << row.missing;
         EXPECT_EQ(outcome.lastMissing, row.last);
-        EXPECT_EQ(dir.read("M.dat"), "20\r\n100\r\n" + row.tail) << row.missing;
+        EXPECT_EQ(dir.contents(),
+                  (std::map<std::string, std::string>{{"jixing.dat", "C630\r\nM\r\n"},
+                                                      {"M.dat", "20\r\n100\r\n" + row.tail}}));
     }
 }
 
@@ -52,25 +43,19 @@ TEST(AddMachine, RefusesBadInputAndWritesNothing) {
         std::string message;
     } rows[] = {
         {{"Y7150", "0", "100", "10", ""}, "输入数据有错"},
-        {{"", "20", "abc", "10", ""}, "输入数据有错"}, // numbers are checked first
-        {{"Y7150", "20", "100", "", ""}, "输入数据有错"},
+        {{"", "20", "abc", "10", ""}, "输入数据有错"},        // numbers are checked first
         {{"Y7150", "20,5", "100", "10", ""}, "输入数据有错"}, // would split the line
-        {{"Y7150", "20", "100", "10\t", ""}, "输入数据有错"},
         {{"Y7150", "20", "100", "10😀", ""}, "输入数据有错"},
         {{"", "20", "100", "10", ""}, "机床型号错"},
         {{"    ", "-3", "2.5", "10x", ""}, "机床型号错"},
         {{"Y7,150", "20", "100", "10", ""}, "机床型号中请不要包含逗号或引号"},
-        {{"\"Y7150\"", "20", "100", "10", ""}, "机床型号中请不要包含逗号或引号"},
         {{"../Y7150", "20", "100", "10", ""}, "机床型号中请不要包含“/”或“\\”"},
-        {{"Y\\7150", "20", "100", "10", ""}, "机床型号中请不要包含“/”或“\\”"},
         {{"Y\t7150", "20", "100", "10", ""}, "机床型号中请不要包含控制字符"},
         {{"Y7150\u0085", "20", "100", "10", ""}, "机床型号中请不要包含控制字符"},
         {{"Y7150😀", "20", "100", "10", ""}, "机床型号中有不能保存的字符"},
         {{"jixing", "20", "100", "10", ""}, "机床型号不能是 jixing 或 jixingb"},
-        {{"jixingb", "20", "100", "10", ""}, "机床型号不能是 jixing 或 jixingb"},
         {{"Y7150", "20", "100", "10", "37,a"}, "输入数据有错误,数据间用逗号隔开!!!"},
         {{"Y7150", "20", "100", "10", "37 "}, "输入数据有错误,数据间用逗号隔开!!!"},
-        {{"Y7150", "20", "100", "10", "-37"}, "输入数据有错误,数据间用逗号隔开!!!"},
         {{"Y7150", "20", "100", "10", "32768"}, "输入数据有错误,数据间用逗号隔开!!!"},
         {{"Y7150", "20", "100", "10", "37，41"}, "输入数据有错误,数据间用逗号隔开!!!"},
     };

@@ -11,6 +11,7 @@
 #include "shell/form1_window.h"
 #include "support/temporary_catalogue.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -284,7 +285,12 @@ void ChaDongWindowTest::activationListsTheCatalogue() {
     QCOMPARE(items(machines()), (QStringList{"ZSTZ", "C630", "ZSTZ"}));
     QCOMPARE(machines()->currentIndex(), 0);
     QVERIFY(toothFieldShown());
-    machines()->setCurrentIndex(1);
+    // Chosen through the drop-down, whose popup takes the focus for a while.
+    machines()->showPopup();
+    QTest::keyClick(machines()->view(), Qt::Key_Down);
+    QTest::keyClick(machines()->view(), Qt::Key_Return);
+    QTRY_VERIFY(QApplication::activeWindow() == chaDong.get());
+    QCOMPARE(machines()->currentIndex(), 1);
     QVERIFY(!toothFieldShown());
     machines()->setCurrentIndex(2);
     find<QLineEdit>(chaDong.get(), "moshu")->setText("3");

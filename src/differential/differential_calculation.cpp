@@ -44,9 +44,6 @@ CalculationOutcome calculateDifferential(const DifferentialInput& input, std::st
     const double seconds = numericValue(input.seconds);
     const double helix = helixAngleRadians(degrees, minutes, seconds);
 
-    // Every model's ratio divides by the module; "C630"'s also by degrees.
-    if (module == 0) return undefinedRatio();
-    if (model == "C630" && degrees == 0) return undefinedRatio();
     double partTeeth = 0;
     if (needsPartTeeth(model)) {
         partTeeth = numericValue(input.partTeeth);
@@ -55,7 +52,11 @@ CalculationOutcome calculateDifferential(const DifferentialInput& input, std::st
     const double ratio =
         differentialRatio(model, module, helix, machine.record.machineConstant, partTeeth, degrees);
     const double tolerance = numericValue(input.tolerance);
-    if (!std::isfinite(ratio) || ratio - tolerance == 0 || ratio + tolerance == 0)
+
+    // No search with an undefined ratio: every formula divides by the
+    // module, "C630"'s by the degrees too, and the search by r - t and r + t.
+    const bool divisorZero = module == 0 || (model == "C630" && degrees == 0);
+    if (divisorZero || !std::isfinite(ratio) || ratio - tolerance == 0 || ratio + tolerance == 0)
         return undefinedRatio();
 
     return resultsOutcome(searchDifferentialGears(ratio, tolerance, machine.record));

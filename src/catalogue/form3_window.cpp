@@ -36,10 +36,13 @@ Form3::Form3(std::string directory, std::function<QStringList()> machineList, QW
             &Form3::Command2_Click);
     connect(control<QPushButton>(this, "Command1"), &QPushButton::clicked, this,
             &Form3::Command1_Click);
-    new ActivationWatcher(this, [this] { Form_Activate(); });
+    watcher_ = new ActivationWatcher(this, [this] { Form_Activate(); });
 }
 
-Form3::~Form3() = default;
+Form3::~Form3() {
+    // No activation may reach a window that is being taken apart.
+    delete watcher_;
+}
 
 void Form3::Form_Activate() {
     combo1_->clear();

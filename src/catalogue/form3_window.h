@@ -9,6 +9,7 @@ class QComboBox;
 
 namespace kelvaro {
 
+class ActivationWatcher;
 // The delete-machine dialog: offers the models that the differential window
 // lists and removes the chosen one from the machine list on Confirm. Its
 // machine file stays on disk.
@@ -30,6 +31,7 @@ class Form3 : public QWidget {
 
   private:
     std::string directory_;
+    ActivationWatcher* watcher_;
     std::function<QStringList()> machineList_;
     QComboBox* combo1_;
 };

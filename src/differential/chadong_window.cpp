@@ -109,10 +109,13 @@ ChaDong::ChaDong(std::string directory, QWidget* parent)
     connect(control<QPushButton>(this, "Command2"), &QPushButton::clicked, this,
             &ChaDong::Command2_Click);
     connect(command3_, &QPushButton::clicked, this, &ChaDong::Command3_Click);
-    new ActivationWatcher(this, [this] { Form_Activate(); });
+    watcher_ = new ActivationWatcher(this, [this] { Form_Activate(); });
 }
 
-ChaDong::~ChaDong() = default;
+ChaDong::~ChaDong() {
+    // No activation may reach a window that is being taken apart.
+    delete watcher_;
+}
 
 QStringList ChaDong::machineNames() const {
     QStringList names;

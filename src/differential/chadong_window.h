@@ -13,6 +13,7 @@ class QPushButton;
 
 namespace kelvaro {
 
+class ActivationWatcher;
 class Form2;
 class Form3;
 class ResultListModel;
@@ -48,6 +49,7 @@ class ChaDong : public QWidget {
 
   private:
     std::string directory_;
+    ActivationWatcher* watcher_;
     QLineEdit* moshu_;
     QLineEdit* luoxuanjiaodu_;
     QLineEdit* luoxuanjiaofen_;

@@ -6,8 +6,8 @@
 
 namespace kelvaro {
 
-class ChaDong;
 class PuTong;
+class ChaDong;
 
 // The start window: opens the calculation windows, each created on first
 // use and afterwards only shown again, and ends the program.

@@ -2,6 +2,7 @@
 
 #include "common/clickable_label.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFont>
 #include <QLineEdit>
@@ -85,7 +86,11 @@ void buildForm(QWidget* form, const FormSpec& spec, std::span<const ControlSpec>
         if (isLabel(c.kind)) {
             widget->setFocusPolicy(Qt::NoFocus);
             if (c.flags & kOwnBackground) {
-                widget->setPalette(QPalette());
+                // An empty palette would inherit the window's colour; the
+                // label's own colour must be set explicitly to stay.
+                QPalette own = QApplication::palette(widget);
+                own.setColor(QPalette::Window, own.color(QPalette::Window));
+                widget->setPalette(own);
                 widget->setAutoFillBackground(true);
             }
             widget->move(twipsToPixels(c.left), twipsToPixels(c.top));

@@ -1,5 +1,7 @@
 #include "shell/calc_command.h"
 
+#include "catalogue/application_directory.h"
+#include "differential/differential_calculation.h"
 #include "ordinary/ordinary_calculation.h"
 
 #include <algorithm>
@@ -11,6 +13,8 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: kelvaro-calc ordinary [--printout] RATIO TOLERANCE SMALLEST LARGEST\n"
+    "       kelvaro-calc differential [--printout] [--catalogue DIR] MODEL MODULE DEGREES\n"
+    "                    MINUTES SECONDS TOLERANCE [TEETH]\n"
     "       kelvaro-calc --help\n";
 
 constexpr const char* kHelp =
@@ -22,12 +26,25 @@ constexpr const char* kHelp =
     "(ratio, tolerance, smallest and largest tooth count), read exactly as the\n"
     "window reads it; an empty argument (\"\") is an empty field.\n"
     "\n"
+    "  kelvaro-calc differential [--printout] [--catalogue DIR] MODEL MODULE\n"
+    "               DEGREES MINUTES SECONDS TOLERANCE [TEETH]\n"
+    "\n"
+    "The differential calculation for the machine MODEL of the catalogue in\n"
+    "DIR (jixing.dat and one MODEL.dat per machine); without --catalogue, the\n"
+    "catalogue in the folder of this program. MODULE, DEGREES, MINUTES,\n"
+    "SECONDS, TOLERANCE and TEETH are the texts of the differential window's\n"
+    "fields (module, helix angle, allowed error, part tooth count); an empty\n"
+    "argument is an empty field and a missing TEETH an empty tooth-count field.\n"
+    "MODEL is the chosen machine model exactly (an empty argument: none chosen).\n"
+    "\n"
     "Prints the items that the result list would hold, one per line (UTF-8).\n"
     "With --printout it prints the printout text of the calculation instead,\n"
-    "one line per printout line.\n"
+    "one line per printout line. Options come before the field texts; \"--\"\n"
+    "ends them, for a model whose name begins with \"--\".\n"
     "\n"
     "Exit status: 0 when the calculation ran (a missing input gives the item\n"
-    "请输入数值, as in the window), 2 for wrong arguments.\n";
+    "请输入数值, as in the window); 1 when the window would show a message box\n"
+    "instead, whose text then goes to standard error; 2 for wrong arguments.\n";
 
 void writeOutcome(const CalculationOutcome& outcome, bool printout, std::ostream& out) {
     if (printout) {
@@ -40,6 +57,65 @@ void writeOutcome(const CalculationOutcome& outcome, bool printout, std::ostream
         out << item << '\n';
 }
 
+// The calculation's name, its options and its field texts.
+struct Arguments {
+    std::string mode;
+    bool printout = false;
+    bool hasCatalogue = false;
+    std::string catalogue;
+    std::vector<std::string> fields;
+    bool valid = true;
+};
+
+// --printout may stand before or after the calculation's name. The
+// differential calculation also takes --catalogue DIR, and "--" to end the
+// options; the ordinary one takes every further argument as a field text.
+Arguments parseArguments(std::vector<std::string> args) {
+    Arguments parsed;
+    for (std::size_t i = 0; i < args.size() && i < 2; ++i) {
+        if (args[i] == "--printout") {
+            parsed.printout = true;
+            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
+            break;
+        }
+    }
+    if (args.empty()) {
+        parsed.valid = false;
+        return parsed;
+    }
+    parsed.mode = args[0];
+    std::size_t i = 1;
+    while (parsed.mode == "differential" && i < args.size() && args[i].starts_with("--")) {
+        const std::string& option = args[i++];
+        if (option == "--") break;
+        if (option == "--printout") {
+            parsed.printout = true;
+        } else if (option == "--catalogue" && i < args.size()) {
+            parsed.hasCatalogue = true;
+            parsed.catalogue = args[i++];
+        } else {
+            parsed.valid = false;
+            return parsed;
+        }
+    }
+    parsed.fields.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+    return parsed;
+}
+
+int runDifferential(const Arguments& args, std::ostream& out, std::ostream& err) {
+    const std::vector<std::string>& f = args.fields;
+    const std::string directory = args.hasCatalogue ? args.catalogue : applicationDirectory();
+    const std::string noTeeth;
+    const DifferentialInput input{f[1], f[2], f[3], f[4], f[5], f.size() > 6 ? f[6] : noTeeth};
+    const CalculationOutcome outcome = calculateDifferential(input, f[0], directory);
+    if (!outcome.message.empty()) {
+        err << outcome.message << '\n';
+        return 1;
+    }
+    writeOutcome(outcome, args.printout, out);
+    return 0;
+}
+
 } // namespace
 
 int runCalcCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -48,21 +124,16 @@ int runCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
         return 0;
     }
 
-    std::vector<std::string> rest = args;
-    bool printout = false;
-    // --printout is taken anywhere before the field texts: before or after
-    // the calculation's name.
-    for (std::size_t i = 0; i < rest.size() && i < 2; ++i) {
-        if (rest[i] == "--printout") {
-            printout = true;
-            rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(i));
-            break;
+    const Arguments parsed = parseArguments(args);
+    if (parsed.valid) {
+        const std::size_t count = parsed.fields.size();
+        if (parsed.mode == "ordinary" && count == 4) {
+            const auto& f = parsed.fields;
+            writeOutcome(calculateOrdinary({f[0], f[1], f[2], f[3]}), parsed.printout, out);
+            return 0;
         }
-    }
-
-    if (rest.size() == 5 && rest[0] == "ordinary") {
-        writeOutcome(calculateOrdinary({rest[1], rest[2], rest[3], rest[4]}), printout, out);
-        return 0;
+        if (parsed.mode == "differential" && (count == 6 || count == 7))
+            return runDifferential(parsed, out, err);
     }
     err << kUsage;
     return 2;

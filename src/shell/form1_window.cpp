@@ -1,7 +1,9 @@
 #include "shell/form1_window.h"
 
+#include "catalogue/application_directory.h"
 #include "common/clickable_label.h"
 #include "common/form_builder.h"
+#include "differential/chadong_window.h"
 #include "ordinary/putong_window.h"
 
 #include <QCloseEvent>
@@ -64,7 +66,10 @@ void Form1::Label2_Click() {
     bringToFront(puTong_.get());
 }
 
-void Form1::Label3_Click() {}
+void Form1::Label3_Click() {
+    if (!chaDong_) chaDong_ = std::make_unique<ChaDong>(applicationDirectory());
+    bringToFront(chaDong_.get());
+}
 
 void Form1::Label1_Click() {
     endProgram_();

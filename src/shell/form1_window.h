@@ -8,6 +8,7 @@ namespace kelvaro {
 
 class PrintBackend;
 class PuTong;
+class ChaDong;
 
 // The start window: opens the calculation windows, each created on first
 // use and afterwards only shown again, and ends the program.
@@ -20,6 +21,7 @@ class Form1 : public QWidget {
     ~Form1() override;
 
     PuTong* puTong() const { return puTong_.get(); }
+    ChaDong* chaDong() const { return chaDong_.get(); }
 
   public slots:
     void Label2_Click(); // 普通Kelvaro
@@ -33,6 +35,7 @@ class Form1 : public QWidget {
     PrintBackend& printBackend_;
     std::function<void()> endProgram_;
     std::unique_ptr<PuTong> puTong_;
+    std::unique_ptr<ChaDong> chaDong_;
 };
 
 // Shows a window of the program beside the others and brings it to the front.

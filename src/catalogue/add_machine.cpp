@@ -1,0 +1,98 @@
+#include "catalogue/add_machine.h"
+
+#include "catalogue/gbk_text.h"
+#include "catalogue/machine_file.h"
+#include "catalogue/machine_list.h"
+#include "catalogue/model_name.h"
+#include "common/numeric_value.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+namespace kelvaro {
+
+namespace {
+
+// A number text is stored as typed, so it must stay one field of one line.
+bool isStorable(std::string_view text) {
+    const bool breaksField = std::any_of(text.begin(), text.end(), [](char c) {
+        return c == ',' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+    });
+    return !breaksField && toGbk(text).has_value();
+}
+
+bool isNumberAccepted(std::string_view text) {
+    return numericValue(text) != 0 && isStorable(text);
+}
+
+std::vector<std::string> splitAtCommas(std::string_view text) {
+    std::vector<std::string> items;
+    for (;;) {
+        const auto comma = text.find(',');
+        items.emplace_back(text.substr(0, comma));
+        if (comma == std::string_view::npos) return items;
+        text.remove_prefix(comma + 1);
+    }
+}
+
+// Empty (read back as 0) or digits that fit a 16-bit count.
+bool isMissingTeethItem(const std::string& item) {
+    const bool digitsOnly =
+        std::all_of(item.begin(), item.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return digitsOnly && numericValue(item) <= std::numeric_limits<std::int16_t>::max();
+}
+
+AddMachineOutcome refused(std::string message) {
+    AddMachineOutcome outcome;
+    outcome.message = std::move(message);
+    return outcome;
+}
+
+} // namespace
+
+AddMachineOutcome addMachine(const std::string& directory, const AddMachineInput& input,
+                             FileSystem& fs) {
+    // All three numbers are looked at, as the dialog always has.
+    const bool minOk = isNumberAccepted(input.minTeeth);
+    const bool maxOk = isNumberAccepted(input.maxTeeth);
+    const bool constantOk = isNumberAccepted(input.machineConstant);
+    if (!minOk || !maxOk || !constantOk) return refused(kWrongDataMessage);
+
+    const std::string_view model = trimBlanks(input.model);
+    if (model.empty()) return refused(kWrongModelMessage);
+    if (auto problem = modelNameProblem(model)) return refused(std::move(*problem));
+
+    const std::vector<std::string> items = splitAtCommas(input.missingTeeth);
+    if (!std::all_of(items.begin(), items.end(), isMissingTeethItem))
+        return refused(kWrongMissingTeethMessage);
+
+    // Kept to undo the machine file if the list cannot take the model.
+    const std::string machinePath = catalogueFile(directory, machineFileName(model));
+    const FileBytes earlier = readWholeFile(fs, machinePath);
+    if (earlier.error != 0 && earlier.error != ENOENT)
+        return refused(readFailure(machinePath, earlier.error));
+
+    CatalogueResult written = writeMachineFile(directory, model, input.minTeeth, input.maxTeeth,
+                                               input.machineConstant, items, fs);
+    if (written.failed()) return refused(std::move(written.message));
+
+    CatalogueResult appended = appendMachineName(directory, model, fs);
+    if (appended.failed()) {
+        if (earlier.error == ENOENT) {
+            fs.remove(machinePath);
+        } else {
+            replaceFile(fs, machinePath + ".tmp", machinePath, earlier.bytes);
+        }
+        return refused(std::move(appended.message));
+    }
+
+    AddMachineOutcome outcome;
+    outcome.added = true;
+    outcome.lastMissing = items.back();
+    return outcome;
+}
+
+} // namespace kelvaro

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "catalogue/file_system.h"
+
+#include <string>
+#include <string_view>
+
+namespace kelvaro {
+
+inline constexpr const char* kPointInModelMessage = "机床型号中请不要包函小数点";
+inline constexpr const char* kWrongDataMessage = "输入数据有错";
+inline constexpr const char* kWrongModelMessage = "机床型号错";
+inline constexpr const char* kWrongMissingTeethMessage = "输入数据有错误,数据间用逗号隔开!!!";
+
+// The texts of the add-machine dialog's fields, as typed.
+struct AddMachineInput {
+    std::string_view model;           // Text1
+    std::string_view minTeeth;        // Text2
+    std::string_view maxTeeth;        // Text3
+    std::string_view machineConstant; // Text4
+    std::string_view missingTeeth;    // Text5, counts separated by commas
+};
+
+struct AddMachineOutcome {
+    bool added = false;
+    std::string message;     // for the message box when not added
+    std::string lastMissing; // the last missing tooth count, which Text5 keeps
+};
+
+// Confirm of the add-machine dialog. Checks everything before anything is
+// written, then writes the machine file and appends the model to the list.
+// Either both succeed or the catalogue is left as it was: a failed append
+// puts the earlier machine file back (or removes the new one).
+AddMachineOutcome addMachine(const std::string& directory, const AddMachineInput& input,
+                             FileSystem& fs = realFileSystem());
+
+} // namespace kelvaro

@@ -1,0 +1,127 @@
+#include "catalogue/machine_file.h"
+
+#include "catalogue/field_reader.h"
+#include "catalogue/gbk_text.h"
+#include "catalogue/model_name.h"
+#include "common/number_text.h"
+#include "common/numeric_value.h"
+
+#include <cerrno>
+#include <cmath>
+#include <limits>
+
+namespace kelvaro {
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::size_t kFixedFields = 4; // min, max, N, constant
+
+// A number in a message, without the blank that numberText puts first.
+std::string plainNumber(double value) {
+    std::string text = numberText(value);
+    if (text.front() == ' ') text.erase(0, 1);
+    return text;
+}
+
+CatalogueResult malformed(const std::string& path, const std::string& what) {
+    return catalogueFailure("机床文件 " + path + " 有错：" + what);
+}
+
+} // namespace
+
+CatalogueResult writeMachineFile(const std::string& directory, std::string_view model,
+                                 std::string_view minTeeth, std::string_view maxTeeth,
+                                 std::string_view machineConstant,
+                                 const std::vector<std::string>& missingTeeth, FileSystem& fs) {
+    const std::string path = catalogueFile(directory, machineFileName(model));
+
+    std::string text;
+    auto addLine = [&text](std::string_view line) {
+        text += line;
+        text += kLineEnd;
+    };
+    addLine(minTeeth);
+    addLine(maxTeeth);
+    addLine(numberText(static_cast<double>(missingTeeth.size())));
+    addLine(machineConstant);
+    for (const std::string& teeth : missingTeeth)
+        addLine(teeth);
+
+    const std::optional<std::string> bytes = toGbk(text);
+    if (!bytes) return catalogueFailure(writeFailure(path, EILSEQ));
+    std::string failure = replaceFile(fs, path + ".tmp", path, *bytes);
+    if (!failure.empty()) return catalogueFailure(std::move(failure));
+    return {};
+}
+
+MachineFile readMachineFile(const std::string& directory, std::string_view model, FileSystem& fs) {
+    MachineFile machine;
+    if (!isFileNameSafe(model)) {
+        machine.result = catalogueFailure("机床型号“" + std::string(model) + "”不能作为文件名");
+        return machine;
+    }
+    const std::string path = catalogueFile(directory, machineFileName(model));
+    const FileBytes file = readWholeFile(fs, path);
+    if (file.error == ENOENT) {
+        machine.result = catalogueFailure("找不到机床文件 " + path);
+        return machine;
+    }
+    if (file.error != 0) {
+        machine.result = catalogueFailure(readFailure(path, file.error));
+        return machine;
+    }
+
+    const std::vector<std::string_view> fields = readFields(file.bytes);
+    if (fields.size() < kFixedFields) {
+        machine.result =
+            malformed(path, "只有 " + std::to_string(fields.size()) + " 项数据，至少应有 4 项");
+        return machine;
+    }
+
+    MachineRecord& record = machine.record;
+    record.minTeeth = numericValue(fields[0]);
+    record.maxTeeth = numericValue(fields[1]);
+    if (!std::isfinite(record.minTeeth) || !std::isfinite(record.maxTeeth)) {
+        machine.result = malformed(path, "最少齿数或最大齿数不是有限的数");
+        return machine;
+    }
+    // The search divides by every tooth count of the range.
+    if (record.minTeeth <= 0 && record.maxTeeth >= 0) {
+        machine.result = malformed(path, "齿数范围 " + plainNumber(record.minTeeth) + " 到 " +
+                                             plainNumber(record.maxTeeth) + " 含有 0");
+        return machine;
+    }
+
+    const double count = numericValue(fields[2]);
+    if (!(count >= 1) || count != std::floor(count)) {
+        machine.result = malformed(path, "第 3 行的缺少齿数个数应是不小于 1 的整数，而不是“" +
+                                             fromGbk(fields[2]) + "”");
+        return machine;
+    }
+    const std::size_t available = fields.size() - kFixedFields;
+    if (count > static_cast<double>(available)) {
+        machine.result = malformed(path, "应有 " + plainNumber(count) + " 个缺少齿数，只有 " +
+                                             std::to_string(available) + " 个");
+        return machine;
+    }
+    record.missingCount = static_cast<int>(count);
+    record.machineConstant = numericValue(fields[3]);
+
+    record.missingTeeth.reserve(static_cast<std::size_t>(record.missingCount));
+    for (int i = 0; i < record.missingCount; ++i) {
+        const std::string_view field = fields[kFixedFields + static_cast<std::size_t>(i)];
+        // Rounded to the nearest whole count, halves to even.
+        const double teeth = std::nearbyint(numericValue(field));
+        if (!(teeth >= std::numeric_limits<std::int16_t>::min() &&
+              teeth <= std::numeric_limits<std::int16_t>::max())) {
+            machine.result =
+                malformed(path, "缺少齿数“" + fromGbk(field) + "”不在 -32768 到 32767 之间");
+            return machine;
+        }
+        record.missingTeeth.push_back(static_cast<std::int16_t>(teeth));
+    }
+    return machine;
+}
+
+} // namespace kelvaro

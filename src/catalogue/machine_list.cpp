@@ -1,0 +1,83 @@
+#include "catalogue/machine_list.h"
+
+#include "catalogue/field_reader.h"
+#include "catalogue/gbk_text.h"
+#include "catalogue/model_name.h"
+
+#include <cerrno>
+
+namespace kelvaro {
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+std::string listPath(const std::string& directory) {
+    return catalogueFile(directory, kMachineListFile);
+}
+
+std::string temporaryPath(const std::string& directory) {
+    return catalogueFile(directory, kMachineListTemporary);
+}
+
+} // namespace
+
+MachineList readMachineList(const std::string& directory, FileSystem& fs) {
+    MachineList list;
+    const std::string path = listPath(directory);
+    const FileBytes file = readWholeFile(fs, path);
+    if (file.error == ENOENT) {
+        list.status = CatalogueStatus::Missing;
+        return list;
+    }
+    if (file.error != 0) {
+        list.status = CatalogueStatus::Failed;
+        list.message = readFailure(path, file.error);
+        return list;
+    }
+    for (std::string_view field : readFields(file.bytes))
+        list.names.push_back(fromGbk(field));
+    return list;
+}
+
+CatalogueResult appendMachineName(const std::string& directory, std::string_view name,
+                                  FileSystem& fs) {
+    const std::string path = listPath(directory);
+    const std::optional<std::string> entry = toGbk(trimBlanks(name));
+    if (!entry) return catalogueFailure(writeFailure(path, EILSEQ));
+
+    FileBytes file = readWholeFile(fs, path);
+    if (file.error != 0 && file.error != ENOENT)
+        return catalogueFailure(readFailure(path, file.error));
+
+    std::string& bytes = file.bytes;
+    if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') bytes += kLineEnd;
+    bytes += *entry;
+    bytes += kLineEnd;
+    std::string failure = replaceFile(fs, temporaryPath(directory), path, bytes);
+    if (!failure.empty()) return catalogueFailure(std::move(failure));
+    return {};
+}
+
+CatalogueResult removeMachineName(const std::string& directory, std::string_view name,
+                                  FileSystem& fs) {
+    const std::string path = listPath(directory);
+    const FileBytes file = readWholeFile(fs, path);
+    if (file.error == ENOENT) return {CatalogueStatus::Missing, {}};
+    if (file.error != 0) return catalogueFailure(readFailure(path, file.error));
+
+    // Compared as the user saw the entry, so an entry whose bytes are not GBK
+    // can still be removed.
+    std::string kept;
+    kept.reserve(file.bytes.size());
+    for (std::string_view field : readFields(file.bytes)) {
+        if (fromGbk(field) == name) continue;
+        kept += field;
+        kept += kLineEnd;
+    }
+    std::string failure = replaceFile(fs, temporaryPath(directory), path, kept);
+    if (!failure.empty()) return catalogueFailure(std::move(failure));
+    return {};
+}
+
+} // namespace kelvaro

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "catalogue/catalogue_result.h"
+#include "catalogue/file_system.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The machine list jixing.dat: one model name per line, in the order the
+// machines were added, in GBK with CR LF line ends. Read by the differential
+// window at each activation, appended to by the add-machine dialog and
+// rewritten without a model by the delete-machine dialog.
+
+namespace kelvaro {
+
+inline constexpr std::string_view kMachineListFile = "jixing.dat";
+inline constexpr std::string_view kMachineListTemporary = "jixingb.dat";
+
+struct MachineList {
+    CatalogueStatus status = CatalogueStatus::Ok;
+    std::vector<std::string> names; // UTF-8, in file order
+    std::string message;
+};
+
+// Every field of jixing.dat, in file order; a missing file is an empty list.
+MachineList readMachineList(const std::string& directory, FileSystem& fs = realFileSystem());
+
+// Adds the name, without its leading and trailing blanks, as a last line.
+// A list written elsewhere whose last line lacks its line end gets one
+// first, so the new name never runs into the last entry. The list is
+// replaced in one step (written to jixingb.dat, then renamed).
+CatalogueResult appendMachineName(const std::string& directory, std::string_view name,
+                                  FileSystem& fs = realFileSystem());
+
+// Rewrites jixing.dat one field per line without every field equal to
+// `name` (exact text). Kept fields are copied byte for byte. The new list
+// is written to jixingb.dat and renamed over jixing.dat in one step, so the
+// catalogue always has its list. A missing jixing.dat changes nothing.
+CatalogueResult removeMachineName(const std::string& directory, std::string_view name,
+                                  FileSystem& fs = realFileSystem());
+
+} // namespace kelvaro

@@ -1,0 +1,55 @@
+#include "catalogue/model_name.h"
+
+#include "catalogue/gbk_text.h"
+
+namespace kelvaro {
+
+namespace {
+
+// C0 controls, DEL, and the C1 controls as UTF-8 (C2 80 to C2 9F).
+bool hasControlCharacter(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c == 0x7F) return true;
+        if (c == 0xC2 && i + 1 < text.size()) {
+            const auto next = static_cast<unsigned char>(text[i + 1]);
+            if (next >= 0x80 && next <= 0x9F) return true;
+        }
+    }
+    return false;
+}
+
+bool hasAny(std::string_view text, std::string_view characters) {
+    return text.find_first_of(characters) != std::string_view::npos;
+}
+
+} // namespace
+
+std::string_view trimBlanks(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+std::optional<std::string> modelNameProblem(std::string_view name) {
+    if (hasAny(name, ",\"")) return "机床型号中请不要包含逗号或引号";
+    if (hasAny(name, "/\\")) return "机床型号中请不要包含“/”或“\\”";
+    if (hasControlCharacter(name)) return "机床型号中请不要包含控制字符";
+    if (!toGbk(name)) return "机床型号中有不能保存的字符";
+    // Their machine files would be the list itself or its temporary file.
+    if (name == "jixing" || name == "jixingb") return "机床型号不能是 jixing 或 jixingb";
+    return std::nullopt;
+}
+
+bool isFileNameSafe(std::string_view name) {
+    return !name.empty() && !hasAny(name, std::string_view("/\0", 2));
+}
+
+std::string machineFileName(std::string_view model) {
+    std::string name(model);
+    name += ".dat";
+    return name;
+}
+
+} // namespace kelvaro

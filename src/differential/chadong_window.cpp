@@ -1,0 +1,187 @@
+#include "differential/chadong_window.h"
+
+#include "catalogue/form2_window.h"
+#include "catalogue/form3_window.h"
+#include "catalogue/machine_list.h"
+#include "common/activation_watcher.h"
+#include "common/form_builder.h"
+#include "common/message_box.h"
+#include "common/result_list_model.h"
+#include "differential/differential_calculation.h"
+#include "differential/differential_ratio.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace kelvaro {
+
+namespace {
+
+using K = ControlKind;
+constexpr FontSpec kTitleFont{"MS Sans Serif", 24};
+constexpr FontSpec kLabelFont{"MS Sans Serif", 18};
+constexpr FontSpec kFieldFont{"MS Sans Serif", 13.5};
+constexpr FontSpec kComboFont{"System", 12, true};
+
+const FormSpec kForm{"差动Kelvaro", 8595, 6330, kLightCyan, {"Arial", 8.25}};
+
+// In focus order; labels hold a place in it but never take the focus.
+const ControlSpec kControls[] = {
+    {K::Label, "Label1", "零件参数", 1260, 240, 1920, 555, kTitleFont},
+    {K::Label, "Label2", "模  数", 900, 1125, 900, 435, kLabelFont},
+    {K::TextBox, "moshu", "", 2295, 1080, 870, 465, kFieldFont},
+    {K::Label, "Label3", "螺旋角", 885, 1710, 1080, 435, kLabelFont},
+    {K::TextBox, "luoxuanjiaodu", "0", 2295, 1680, 870, 480, kFieldFont},
+    {K::Label, "Label4", "度", 3285, 1710, 360, 435, kLabelFont},
+    {K::TextBox, "luoxuanjiaofen", "0", 2295, 2160, 870, 480, kFieldFont},
+    {K::Label, "Label5", "分", 3285, 2190, 360, 435, kLabelFont},
+    {K::TextBox, "luoxuanjiaomiao", "0", 2295, 2640, 870, 480, kFieldFont},
+    {K::Label, "Label6", "秒", 3270, 2670, 360, 435, kLabelFont},
+    {K::Label, "Label7", "允许误差", 690, 3360, 1440, 435, kLabelFont},
+    {K::TextBox, "jingdu", "0.00001", 2295, 3285, 1290, 480, kFieldFont},
+    {K::ComboBox, "Combo1", "", 2295, 3930, 1710, 360, kComboFont},
+    {K::Button, "Command1", "计算", 1185, 5400, 1500, 720, kTitleFont},
+    {K::Button, "Command2", "退出", 3690, 5415, 1500, 720, kTitleFont},
+    {K::Button, "Command3", "打印", 5985, 5400, 1500, 720, kTitleFont},
+    {K::ListBox, "jsjgp", "", 4125, 1110, 4080, 3060, {"MS Sans Serif", 12}},
+    {K::Label, "Label8", "计算结果", 4740, 240, 1920, 555, kTitleFont},
+    {K::Label, "Label9", "机床型号", 735, 3945, 1440, 435, kLabelFont},
+    {K::Label, "Label10", "C630:机床模数", 840, 2040, 1125, 195},
+    {K::Label, "Label11", "(主  主  被  被)", 5175, 720, 1050, 210},
+    {K::TextBox, "齿数", "", 2295, 4440, 870, 480, kFieldFont, kStartsHidden},
+    {K::Label, "Label12", "齿      数", 735, 4485, 1440, 435, kLabelFont, kStartsHidden},
+    {K::ComboBox, "Combo2", "", 5400, 4500, 2775, 360, kComboFont},
+    {K::Label, "Label13", "打印机", 4200, 4463, 1080, 435, kLabelFont},
+};
+
+void showInFront(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
+ChaDong::ChaDong(std::string directory, QWidget* parent)
+    : QWidget(parent, Qt::Window), directory_(std::move(directory)) {
+    auto* menuBar = new QMenuBar(this);
+    auto* content = new QWidget(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setMenuBar(menuBar);
+    layout->addWidget(content);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    buildForm(this, kForm, kControls, content);
+
+    // Two plain items in the bar itself, without drop-down menus.
+    QAction* addMachine = menuBar->addAction(QStringLiteral("增加机床"));
+    addMachine->setObjectName(QStringLiteral("addmachine"));
+    connect(addMachine, &QAction::triggered, this, &ChaDong::addmachine_Click);
+    QAction* deleteMachine = menuBar->addAction(QStringLiteral("删除机床"));
+    deleteMachine->setObjectName(QStringLiteral("deletemachine"));
+    connect(deleteMachine, &QAction::triggered, this, &ChaDong::deletemachine_Click);
+
+    moshu_ = control<QLineEdit>(this, "moshu");
+    luoxuanjiaodu_ = control<QLineEdit>(this, "luoxuanjiaodu");
+    luoxuanjiaofen_ = control<QLineEdit>(this, "luoxuanjiaofen");
+    luoxuanjiaomiao_ = control<QLineEdit>(this, "luoxuanjiaomiao");
+    jingdu_ = control<QLineEdit>(this, "jingdu");
+    chishu_ = control<QLineEdit>(this, "齿数");
+    label12_ = control<QLabel>(this, "Label12");
+    combo1_ = control<QComboBox>(this, "Combo1");
+    combo2_ = control<QComboBox>(this, "Combo2");
+    command3_ = control<QPushButton>(this, "Command3");
+    jsjgp_ = control<QListView>(this, "jsjgp");
+
+    results_ = new ResultListModel(this);
+    jsjgp_->setModel(results_);
+
+    connect(combo1_, &QComboBox::currentIndexChanged, this, &ChaDong::Combo1_Click);
+    connect(control<QPushButton>(this, "Command1"), &QPushButton::clicked, this,
+            &ChaDong::Command1_Click);
+    connect(control<QPushButton>(this, "Command2"), &QPushButton::clicked, this,
+            &ChaDong::Command2_Click);
+    connect(command3_, &QPushButton::clicked, this, &ChaDong::Command3_Click);
+    watcher_ = new ActivationWatcher(this, [this] { Form_Activate(); });
+}
+
+ChaDong::~ChaDong() {
+    // No activation may reach a window that is being taken apart.
+    delete watcher_;
+}
+
+QStringList ChaDong::machineNames() const {
+    QStringList names;
+    for (int i = 0; i < combo1_->count(); ++i)
+        names << combo1_->itemText(i);
+    return names;
+}
+
+void ChaDong::Form_Activate() {
+    combo1_->blockSignals(true);
+    combo1_->clear();
+    combo2_->clear();
+    const MachineList list = readMachineList(directory_);
+    for (const std::string& name : list.names)
+        combo1_->addItem(QString::fromStdString(name));
+    // The first machine is chosen; an empty list leaves none chosen.
+    combo1_->setCurrentIndex(list.names.empty() ? -1 : 0);
+    combo1_->blockSignals(false);
+    Combo1_Click();
+
+    // Printer list: fillPrinterList with Combo2 and Command3 goes here, as
+    // the last step of the activation.
+
+    if (list.status == CatalogueStatus::Failed)
+        showMessage(this, QString::fromStdString(list.message));
+}
+
+void ChaDong::Combo1_Click() {
+    const bool shown = needsPartTeeth(combo1_->currentText().toStdString());
+    label12_->setVisible(shown);
+    chishu_->setVisible(shown);
+}
+
+void ChaDong::addmachine_Click() {
+    if (!form2_) form2_ = std::make_unique<Form2>(directory_, [this] { showInFront(this); });
+    showInFront(form2_.get());
+}
+
+void ChaDong::deletemachine_Click() {
+    if (!form3_) form3_ = std::make_unique<Form3>(directory_, [this] { return machineNames(); });
+    showInFront(form3_.get());
+}
+
+void ChaDong::Command1_Click() {
+    const std::string module = moshu_->text().toStdString();
+    const std::string degrees = luoxuanjiaodu_->text().toStdString();
+    const std::string minutes = luoxuanjiaofen_->text().toStdString();
+    const std::string seconds = luoxuanjiaomiao_->text().toStdString();
+    const std::string tolerance = jingdu_->text().toStdString();
+    const std::string teeth = chishu_->text().toStdString();
+    const std::string model = combo1_->currentText().toStdString();
+    applyOutcome(calculateDifferential({module, degrees, minutes, seconds, tolerance, teeth}, model,
+                                       directory_),
+                 *results_, printText_, this);
+}
+
+void ChaDong::Command2_Click() {
+    hide();
+}
+
+void ChaDong::Command3_Click() {}
+
+void ChaDong::closeEvent(QCloseEvent* event) {
+    // Closing through the frame is Exit: hidden, contents kept.
+    event->ignore();
+    Command2_Click();
+}
+
+} // namespace kelvaro

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "common/calculation_outcome.h"
+
+#include <string>
+#include <string_view>
+
+namespace kelvaro {
+
+inline constexpr const char* kChooseModelMessage = "选择机床型号";
+inline constexpr const char* kWrongPartTeethMessage = "零件齿数错误";
+
+// The field texts of the differential calculation window, as typed.
+struct DifferentialInput {
+    std::string_view module;    // moshu
+    std::string_view degrees;   // luoxuanjiaodu ("C630": the lathe's module)
+    std::string_view minutes;   // luoxuanjiaofen
+    std::string_view seconds;   // luoxuanjiaomiao
+    std::string_view tolerance; // jingdu
+    std::string_view partTeeth; // 齿数, read for "Y7150" and "ZSTZ" only
+};
+
+// One click of Calculate with the chosen model (empty when none is chosen)
+// and the catalogue in `directory`:
+// - a missing text appends "请输入数值" and keeps everything else;
+// - otherwise the list and printText are emptied, and then either a message
+//   box ("选择机床型号", "零件齿数错误", or what is wrong with the machine
+//   file), or "请输入数值" where the ratio would be undefined (module 0,
+//   "C630" with degrees 0, a ratio that is not finite, or ratio - tolerance
+//   or ratio + tolerance of 0), or the results of the machine's search.
+CalculationOutcome calculateDifferential(const DifferentialInput& input, std::string_view model,
+                                         const std::string& directory);
+
+} // namespace kelvaro

@@ -1,0 +1,195 @@
+// The differential ratio to the last digit, the search over a machine's
+// gears, and one click of Calculate from its texts to its outcome.
+#include "common/gear_lines.h"
+#include "differential/differential_calculation.h"
+#include "differential/differential_ratio.h"
+#include "differential/differential_search.h"
+#include "ordinary/ordinary_search.h"
+#include "support/temporary_catalogue.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace kelvaro {
+namespace {
+
+const std::string kHeading = "     误差最小的挂轮组及误差为";
+
+TEST(DifferentialRatio, GivesTheWorkedValuesExactly) {
+    const double thirty = helixAngleRadians(30, 0, 0);
+    EXPECT_EQ(thirty, 0.5235987666666666);
+    EXPECT_EQ(std::sin(thirty), 0.49999999226497954);
+    EXPECT_EQ(differentialRatio("M", 2, thirty, 10, 0, 30), 2.4999999613248978);
+    EXPECT_EQ(differentialRatio("C630", 2, 0, 10, 0, 5), 0.31415926);
+    EXPECT_EQ(differentialRatio("Y7150", 2, helixAngleRadians(20, 30, 0), 10, 40, 20),
+              0.1170840239232265);
+    EXPECT_EQ(differentialRatio("ZSTZ", 2, helixAngleRadians(20, 30, 0), 10, 40, 20),
+              0.1170840239232265);
+    EXPECT_EQ(helixAngleRadians(15, 30, 36), 0.2707005623666667);
+    EXPECT_EQ(differentialRatio("M", 3, helixAngleRadians(15, 0, 0), 10, 0, 15),
+              0.8627301359629121);
+}
+
+TEST(DifferentialRatio, TakesTheAnglePartsAsTheyAre) {
+    EXPECT_EQ(helixAngleRadians(10, 0, 3600), helixAngleRadians(11, 0, 0));
+    EXPECT_EQ(helixAngleRadians(10, 75, 0), helixAngleRadians(11.25, 0, 0));
+    EXPECT_EQ(helixAngleRadians(10, -30, 0), helixAngleRadians(9.5, 0, 0));
+    // Only the exact model names choose the special formulas.
+    const double beta = helixAngleRadians(30, 0, 0);
+    for (const char* model : {"c630", "C630 ", "y7150", " ZSTZ", "Y7150X"})
+        EXPECT_EQ(differentialRatio(model, 2, beta, 10, 40, 5), 2.4999999613248978) << model;
+}
+
+MachineRecord machine(double min, double max, std::vector<std::int16_t> missing) {
+    return {min, max, static_cast<int>(missing.size()), 10, missing};
+}
+
+TEST(DifferentialSearch, LeavesOutMissingTeethAndKeepsTheRangeAsStored) {
+    // Nothing missing that matters: the ordinary search's 14 sets.
+    const GearSearchResult all = searchOrdinaryGears(1.5, 0.00001, 20, 30);
+    ASSERT_EQ(all.sets.size(), 14u);
+    for (std::vector<std::int16_t> missing : {std::vector<std::int16_t>{0}, {5, 31, -20}}) {
+        const GearSearchResult result =
+            searchDifferentialGears(1.5, 0.00001, machine(20, 30, missing));
+        EXPECT_EQ(result.sets, all.sets);
+        EXPECT_EQ(result.best, (GearSet{20, 30, 20, 20, 0}));
+    }
+    // Only listed sets can be best: not (20, 30, 20, 20), which uses 20.
+    GearSearchResult result = searchDifferentialGears(1.5, 0.00001, machine(20, 30, {20}));
+    EXPECT_EQ(result.sets, (std::vector<GearSet>{{27, 28, 21, 24, 0}, {30, 30, 24, 25, 0}}));
+    EXPECT_EQ(result.best, (GearSet{27, 28, 21, 24, 0}));
+
+    result = searchDifferentialGears(1.5, 0.00001, machine(30, 20, {0}));
+    EXPECT_TRUE(result.sets.empty());
+    EXPECT_EQ(result.best, (GearSet{0, 0, 0, 0, 0.00001}));
+}
+
+TEST(DifferentialSearch, GivesTheWorkedExample) {
+    const double r = differentialRatio("M", 3, helixAngleRadians(15, 0, 0), 10, 0, 15);
+    GearSearchResult result = searchDifferentialGears(r, 0.00001, machine(20, 60, {0}));
+    ASSERT_EQ(result.sets.size(), 2u);
+    EXPECT_EQ(result.sets[0], (GearSet{31, 59, 40, 53, 5.713093691683824e-06}));
+    EXPECT_EQ(result.sets[1], (GearSet{39, 39, 41, 43, 3.840214058858926e-06}));
+    EXPECT_EQ(result.best, result.sets[1]);
+
+    result = searchDifferentialGears(r, 0.00001, machine(20, 60, {39}));
+    ASSERT_EQ(result.sets.size(), 1u);
+    EXPECT_EQ(result.best, (GearSet{31, 59, 40, 53, 5.713093691683824e-06}));
+}
+
+class DifferentialCalculation : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir.write("jixing.dat", "M\r\nY7150\r\nZSTZ\r\nC630\r\nVERYLONGMODEL\r\n");
+        for (const char* model : {"M", "Y7150", "ZSTZ", "C630", "VERYLONGMODEL"})
+            dir.write(std::string(model) + ".dat", "20\r\n60\r\n 1\r\n10\r\n0\r\n");
+    }
+    CalculationOutcome calculate(std::string_view model, DifferentialInput input) {
+        return calculateDifferential(input, model, dir.path());
+    }
+    TemporaryCatalogue dir;
+};
+
+TEST_F(DifferentialCalculation, ListsTheWorkedExample) {
+    const CalculationOutcome outcome = calculate("M", {"3", "15", "0", "0", "0.00001", ""});
+    EXPECT_TRUE(outcome.replaceResults);
+    EXPECT_TRUE(outcome.message.empty());
+    const std::vector<std::string> items = {
+        " 31    59    40    53      5.713094E-06",
+        " 39    39    41    43      3.840214E-06",
+        kHeading,
+        " 39    39    41    43      3.840214E-06",
+    };
+    EXPECT_EQ(outcome.items, items);
+    EXPECT_EQ(outcome.printText, "\r      31     59     40     53     5.713094E-06"
+                                 "\r      39     39     41     43     3.840214E-06"
+                                 "\r" +
+                                     kHeading + "\r      39     39     41     43     3.840214E-06");
+    // A model name longer than eight characters reads its own whole-name file.
+    EXPECT_EQ(calculate("VERYLONGMODEL", {"3", "15", "0", "0", "0.00001", ""}).items, items);
+    // Texts count as their leading number.
+    EXPECT_EQ(calculate("M", {"3mm", " 15", "0", "0", "0.00001x", "garbage"}).items, items);
+}
+
+TEST_F(DifferentialCalculation, UsesTheModelsOwnFormula) {
+    // C630: neither minutes, seconds nor the machine constant matter.
+    const auto c630 = calculate("C630", {"2", "5", "0", "0", "0.00001", ""});
+    EXPECT_EQ(
+        c630.items,
+        resultsOutcome(searchDifferentialGears(0.31415926, 0.00001, machine(20, 60, {0}))).items);
+    EXPECT_EQ(calculate("C630", {"2", "5", "30", "17", "0.00001", ""}).items, c630.items);
+    EXPECT_EQ(
+        calculate("Y7150", {"2", "20", "30", "0", "0.001", "40"}).items,
+        resultsOutcome(searchDifferentialGears(0.1170840239232265, 0.001, machine(20, 60, {0})))
+            .items);
+    EXPECT_TRUE(calculate("ZSTZ", {"2", "20", "30", "0", "0.001", "25.5"}).message.empty());
+}
+
+TEST_F(DifferentialCalculation, AppendsPleaseEnterForAnEmptyText) {
+    const DifferentialInput rows[] = {
+        {"", "15", "0", "0", "0.00001", ""}, {"3", "", "0", "0", "0.00001", ""},
+        {"3", "15", "", "0", "0.00001", ""}, {"3", "15", "0", "", "0.00001", ""},
+        {"3", "15", "0", "0", "", ""},
+    };
+    for (const DifferentialInput& input : rows) {
+        const CalculationOutcome outcome = calculate("M", input);
+        EXPECT_FALSE(outcome.replaceResults);
+        EXPECT_EQ(outcome.items, std::vector<std::string>{"请输入数值"});
+        EXPECT_TRUE(outcome.message.empty());
+    }
+    // Before the model is looked at; blanks are a text.
+    EXPECT_FALSE(calculate("", {"", "0", "0", "0", "0", ""}).replaceResults);
+    EXPECT_TRUE(calculate("M", {" ", " ", " ", " ", "0.00001", ""}).replaceResults);
+}
+
+TEST_F(DifferentialCalculation, EmptiesTheListAndShowsAMessage) {
+    const struct {
+        std::string model;
+        DifferentialInput input;
+        std::string message;
+    } rows[] = {
+        {"", {"3", "15", "0", "0", "0.00001", ""}, "选择机床型号"},
+        {"Y7150", {"3", "15", "0", "0", "0.00001", ""}, "零件齿数错误"},
+        {"Y7150", {"3", "15", "0", "0", "0.00001", "0"}, "零件齿数错误"},
+        {"ZSTZ", {"0", "15", "0", "0", "0.00001", "-3"}, "零件齿数错误"}, // before module 0
+        {"ZSTZ", {"3", "15", "0", "0", "0.00001", "abc"}, "零件齿数错误"},
+        {"N", {"3", "15", "0", "0", "0.00001", ""}, "找不到机床文件 " + dir.file("N.dat")},
+        {"M ", {"3", "15", "0", "0", "0.00001", ""}, "找不到机床文件 " + dir.file("M .dat")},
+    };
+    for (const auto& row : rows) {
+        const CalculationOutcome outcome = calculate(row.model, row.input);
+        EXPECT_TRUE(outcome.replaceResults) << row.message;
+        EXPECT_EQ(outcome.message, row.message);
+        EXPECT_TRUE(outcome.items.empty());
+        EXPECT_TRUE(outcome.printText.empty());
+    }
+}
+
+TEST_F(DifferentialCalculation, RunsNoSearchWithAnUndefinedRatio) {
+    const struct {
+        std::string model;
+        DifferentialInput input;
+    } rows[] = {
+        {"M", {"0", "15", "0", "0", "0.00001", ""}},
+        {"M", {"abc", "15", "0", "0", "0.00001", ""}},
+        {"Y7150", {"0", "15", "0", "0", "0.00001", "40"}},
+        {"C630", {"2", "0", "0", "0", "0.00001", ""}},
+        {"M", {"1e-320", "30", "0", "0", "0.00001", ""}},        // ratio infinite
+        {"M", {"2", "1e999", "0", "0", "0.00001", ""}},          // sine of infinity
+        {"M", {"2", "30", "0", "0", "2.4999999613248978", ""}},  // r - t = 0
+        {"M", {"2", "30", "0", "0", "-2.4999999613248978", ""}}, // r + t = 0
+        {"M", {"2", "0", "0", "0", "0", ""}},                    // r = t = 0
+    };
+    for (const auto& row : rows) {
+        const CalculationOutcome outcome = calculate(row.model, row.input);
+        EXPECT_TRUE(outcome.replaceResults) << row.input.module << " " << row.input.degrees;
+        EXPECT_EQ(outcome.items, std::vector<std::string>{"请输入数值"});
+        EXPECT_TRUE(outcome.printText.empty());
+        EXPECT_TRUE(outcome.message.empty());
+    }
+    // A ratio of 0 with a tolerance is defined: nothing is found.
+    EXPECT_EQ(calculate("M", {"2", "0", "0", "0", "0.00001", ""}).items.size(), 2u);
+}
+
+} // namespace
+} // namespace kelvaro

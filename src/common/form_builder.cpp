@@ -105,6 +105,12 @@ void buildForm(QWidget* form, const FormSpec& spec, std::span<const ControlSpec>
     }
 }
 
+void bringToFront(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 void installFontSubstitutes() {
     // Faces whose line heights come close to the ones the layouts were drawn
     // with, so auto-sized labels keep their places; Noto CJK as a last resort.
@@ -112,13 +118,13 @@ void installFontSubstitutes() {
     const QString notoSans = QStringLiteral("Noto Sans CJK SC");
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {zenHei, notoSans});
     QFont::insertSubstitutions(QStringLiteral("System"), {zenHei, notoSans});
-    QFont::insertSubstitutions(QStringLiteral("Arial"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"),
-                                zenHei, notoSans});
+    QFont::insertSubstitutions(
+        QStringLiteral("Arial"),
+        {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"), zenHei, notoSans});
     // 宋体 is a Song (Ming) face: a serif CJK face stands in for it.
-    QFont::insertSubstitutions(QString::fromUtf8("宋体"),
-                               {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
-                                notoSans});
+    QFont::insertSubstitutions(
+        QString::fromUtf8("宋体"),
+        {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"), notoSans});
 }
 
 } // namespace kelvaro

@@ -62,6 +62,9 @@ template <typename T> T* control(const QWidget* form, const char* name) {
     return widget;
 }
 
+// Shows a window of the program beside the others and brings it to the front.
+void bringToFront(QWidget* window);
+
 // Maps the faces the layouts name to installed ones that show Chinese.
 void installFontSubstitutes();
 

@@ -9,6 +9,8 @@
 #include "common/result_list_model.h"
 #include "differential/differential_calculation.h"
 #include "differential/differential_ratio.h"
+#include "printing/printer_controls.h"
+#include "printing/result_printout.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -60,16 +62,10 @@ const ControlSpec kControls[] = {
     {K::Label, "Label13", "打印机", 4200, 4463, 1080, 435, kLabelFont},
 };
 
-void showInFront(QWidget* window) {
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
 } // namespace
 
-ChaDong::ChaDong(std::string directory, QWidget* parent)
-    : QWidget(parent, Qt::Window), directory_(std::move(directory)) {
+ChaDong::ChaDong(PrintBackend& printBackend, std::string directory, QWidget* parent)
+    : QWidget(parent, Qt::Window), printBackend_(printBackend), directory_(std::move(directory)) {
     auto* menuBar = new QMenuBar(this);
     auto* content = new QWidget(this);
     auto* layout = new QVBoxLayout(this);
@@ -136,8 +132,7 @@ void ChaDong::Form_Activate() {
     combo1_->blockSignals(false);
     Combo1_Click();
 
-    // Printer list: fillPrinterList with Combo2 and Command3 goes here, as
-    // the last step of the activation.
+    applyPrinterList(fillPrinterList(printBackend_), *combo2_, *command3_);
 
     if (list.status == CatalogueStatus::Failed)
         showMessage(this, QString::fromStdString(list.message));
@@ -150,13 +145,13 @@ void ChaDong::Combo1_Click() {
 }
 
 void ChaDong::addmachine_Click() {
-    if (!form2_) form2_ = std::make_unique<Form2>(directory_, [this] { showInFront(this); });
-    showInFront(form2_.get());
+    if (!form2_) form2_ = std::make_unique<Form2>(directory_, [this] { bringToFront(this); });
+    bringToFront(form2_.get());
 }
 
 void ChaDong::deletemachine_Click() {
     if (!form3_) form3_ = std::make_unique<Form3>(directory_, [this] { return machineNames(); });
-    showInFront(form3_.get());
+    bringToFront(form3_.get());
 }
 
 void ChaDong::Command1_Click() {
@@ -176,7 +171,14 @@ void ChaDong::Command2_Click() {
     hide();
 }
 
-void ChaDong::Command3_Click() {}
+void ChaDong::Command3_Click() {
+    const DifferentialPrintFields fields{
+        combo2_->currentText().toStdString(),   moshu_->text().toStdString(),
+        luoxuanjiaodu_->text().toStdString(),   luoxuanjiaofen_->text().toStdString(),
+        luoxuanjiaomiao_->text().toStdString(), combo1_->currentText().toStdString(),
+        chishu_->text().toStdString()};
+    reportPrintStatus(printDifferentialResults(printBackend_, fields, printText_), this);
+}
 
 void ChaDong::closeEvent(QCloseEvent* event) {
     // Closing through the frame is Exit: hidden, contents kept.

@@ -14,6 +14,7 @@ class QPushButton;
 namespace kelvaro {
 
 class ActivationWatcher;
+class PrintBackend;
 class Form2;
 class Form3;
 class ResultListModel;
@@ -26,7 +27,7 @@ class ChaDong : public QWidget {
     Q_OBJECT
   public:
     // `directory` holds the catalogue files.
-    explicit ChaDong(std::string directory, QWidget* parent = nullptr);
+    ChaDong(PrintBackend& printBackend, std::string directory, QWidget* parent = nullptr);
     ~ChaDong() override;
 
     const std::string& printText() const { return printText_; }
@@ -48,6 +49,7 @@ class ChaDong : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    PrintBackend& printBackend_;
     std::string directory_;
     ActivationWatcher* watcher_;
     QLineEdit* moshu_;

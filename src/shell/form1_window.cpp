@@ -35,12 +35,6 @@ const ControlSpec kControls[] = {
 
 } // namespace
 
-void bringToFront(QWidget* window) {
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
 Form1::Form1(PrintBackend& printBackend, std::function<void()> endProgram, QWidget* parent)
     : QWidget(parent, Qt::Window), printBackend_(printBackend), endProgram_(std::move(endProgram)) {
     buildForm(this, kForm, kControls);
@@ -67,7 +61,7 @@ void Form1::Label2_Click() {
 }
 
 void Form1::Label3_Click() {
-    if (!chaDong_) chaDong_ = std::make_unique<ChaDong>(applicationDirectory());
+    if (!chaDong_) chaDong_ = std::make_unique<ChaDong>(printBackend_, applicationDirectory());
     bringToFront(chaDong_.get());
 }
 

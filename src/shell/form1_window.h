@@ -38,7 +38,4 @@ class Form1 : public QWidget {
     std::unique_ptr<ChaDong> chaDong_;
 };
 
-// Shows a window of the program beside the others and brings it to the front.
-void bringToFront(QWidget* window);
-
 } // namespace kelvaro

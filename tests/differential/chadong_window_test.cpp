@@ -8,6 +8,7 @@
 #include "common/message_box.h"
 #include "common/result_list_model.h"
 #include "differential/chadong_window.h"
+#include "printing/recording_print_backend.h"
 #include "support/temporary_catalogue.h"
 
 #include <QAbstractItemView>
@@ -85,11 +86,12 @@ class ChaDongWindowTest : public QObject {
     void addMachineThroughForm2();
     void form2Keystrokes();
     void deleteMachineThroughForm3();
+    void printing();
 
   private:
     void open(const std::string& list) {
         catalogue->write("jixing.dat", list);
-        chaDong = std::make_unique<ChaDong>(catalogue->path());
+        chaDong = std::make_unique<ChaDong>(printers, catalogue->path());
         if (!activate(chaDong.get())) qFatal("ChaDong not activated");
     }
     QComboBox* machines() const { return find<QComboBox>(chaDong.get(), "Combo1"); }
@@ -105,6 +107,7 @@ class ChaDongWindowTest : public QObject {
     }
 
     QStringList messages;
+    RecordingPrintBackend printers;
     std::unique_ptr<TemporaryCatalogue> catalogue;
     std::unique_ptr<QWidget> other;
     std::unique_ptr<ChaDong> chaDong;
@@ -155,7 +158,7 @@ void ChaDongWindowTest::toothField() {
 }
 
 void ChaDongWindowTest::missingOrEmptyList() {
-    chaDong = std::make_unique<ChaDong>(catalogue->path()); // no jixing.dat yet
+    chaDong = std::make_unique<ChaDong>(printers, catalogue->path()); // no jixing.dat yet
     for (int pass = 0; pass < 2; ++pass) {
         returnFromAnotherWindow();
         QCOMPARE(machines()->count(), 0);
@@ -323,6 +326,46 @@ void ChaDongWindowTest::activationListsTheCatalogue() {
     QCOMPARE(machines()->currentIndex(), 0);
     QVERIFY(!toothFieldShown());
     QCOMPARE(find<QLineEdit>(chaDong.get(), "moshu")->text(), QString("3"));
+}
+
+void ChaDongWindowTest::printing() {
+    printers.printers = {"A", "B", "C"};
+    open("ZSTZ\r\n");
+    catalogue->write("ZSTZ.dat", kMachine);
+    QComboBox* printerList = find<QComboBox>(chaDong.get(), "Combo2");
+    QCOMPARE(items(printerList), QStringList({"A", "B", "C"}));
+    QCOMPARE(printerList->currentText(), QString("A"));
+
+    type(chaDong.get(), "moshu", " 2.5");
+    find<QLineEdit>(chaDong.get(), "luoxuanjiaodu")->setText(" 15 ");
+    find<QLineEdit>(chaDong.get(), "luoxuanjiaofen")->setText("30");
+    type(chaDong.get(), "齿数", "40");
+    click(chaDong.get(), "Command1");
+    printerList->setCurrentIndex(1);
+    click(chaDong.get(), "Command3");
+    QCOMPARE(printers.documents.size(), std::size_t{1});
+    const auto& document = printers.documents.back();
+    QCOMPARE(document.printer, std::string("B"));
+    QCOMPARE(document.lines.at(0), std::string("      m= 2.5  β=15°30′0″  Z=40"));
+    QCOMPARE(document.lines.at(1), std::string("      主动   主动   被动   被动"));
+    QCOMPARE(document.lines.at(2), std::string());
+    QCOMPARE(document.lines.size(), chaDong->results().items().size() + 3);
+
+    // Back from another window the first printer is chosen again, and the
+    // next printout goes there.
+    returnFromAnotherWindow();
+    QCOMPARE(printerList->currentText(), QString("A"));
+    click(chaDong.get(), "Command3");
+    QCOMPARE(printers.documents.back().printer, std::string("A"));
+
+    // Without printers Print is disabled, and stays so when printers return.
+    printers.printers.clear();
+    returnFromAnotherWindow();
+    QVERIFY(!find<QPushButton>(chaDong.get(), "Command3")->isEnabled());
+    printers.printers = {"A"};
+    returnFromAnotherWindow();
+    QCOMPARE(items(printerList), QStringList({"A"}));
+    QVERIFY(!find<QPushButton>(chaDong.get(), "Command3")->isEnabled());
 }
 
 QTEST_MAIN(ChaDongWindowTest)

@@ -1,3 +1,4 @@
+#include "differential/chadong_window.h"
 #include "ordinary/putong_window.h"
 #include "printing/recording_print_backend.h"
 #include "shell/form1_window.h"
@@ -52,6 +53,18 @@ class Form1WindowTest : public QObject {
         QCOMPARE(first->findChild<QLineEdit*>(QStringLiteral("chuandongbi"))->text(),
                  QStringLiteral("1.5"));
         QVERIFY(w.isVisible());
+    }
+
+    void bothCalculationWindowsOpenBesideTheStartWindow() {
+        Form1 w(printers_, [] {});
+        w.show();
+        clickCaption(w, "Label3");
+        ChaDong* chaDong = w.chaDong();
+        QVERIFY(chaDong && chaDong->isVisible());
+        clickCaption(w, "Label2");
+        clickCaption(w, "Label3");
+        QCOMPARE(w.chaDong(), chaDong);
+        QVERIFY(w.puTong()->isVisible() && chaDong->isVisible() && w.isVisible());
     }
 
     void endCaptionAndFrameCloseEndTheProgram() {

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <array>
 
 namespace kelvaro {
 
@@ -16,10 +17,35 @@ namespace {
 // The combo boxes' dark grey on white.
 constexpr QColor kComboText{64, 64, 64};
 
+// The faces the layouts name, each with installed faces that show Chinese
+// and whose line heights come close to the ones the layouts were drawn
+// with, so auto-sized labels keep their places; Noto CJK as a last resort.
+struct NamedFace {
+    const char* name;
+    QFont::StyleHint kind; // for the font matcher when no substitute is there
+    std::array<const char*, 4> substitutes;
+};
+
+const NamedFace kNamedFaces[] = {
+    {"MS Sans Serif", QFont::SansSerif, {"WenQuanYi Zen Hei", "Noto Sans CJK SC"}},
+    {"System", QFont::SansSerif, {"WenQuanYi Zen Hei", "Noto Sans CJK SC"}},
+    // Liberation Sans has Arial's widths; Chinese comes from the next ones.
+    {"Arial",
+     QFont::SansSerif,
+     {"Liberation Sans", "DejaVu Sans", "WenQuanYi Zen Hei", "Noto Sans CJK SC"}},
+    // 宋体 is a Song (Ming) face: a serif CJK face stands in for it.
+    {"宋体", QFont::Serif, {"Noto Serif CJK SC", "AR PL UMing CN", "Noto Sans CJK SC"}},
+};
+
 QFont fontFor(const QFont& base, const FontSpec& spec) {
     if (!spec.family && spec.points <= 0) return base; // the window's font, bold or not
     QFont font = base;
-    if (spec.family) font.setFamily(QString::fromUtf8(spec.family));
+    if (spec.family) {
+        const QString family = QString::fromUtf8(spec.family);
+        font.setFamily(family);
+        for (const NamedFace& face : kNamedFaces)
+            if (family == QString::fromUtf8(face.name)) font.setStyleHint(face.kind);
+    }
     if (spec.points > 0) font.setPointSizeF(spec.points);
     font.setBold(spec.bold);
     return font;
@@ -67,15 +93,22 @@ void buildForm(QWidget* form, const FormSpec& spec, std::span<const ControlSpec>
                QWidget* content) {
     QWidget* area = content ? content : form;
     form->setWindowTitle(QString::fromUtf8(spec.caption));
-    QFont windowDefault(QStringLiteral("MS Sans Serif"));
-    windowDefault.setPointSizeF(8.25);
-    form->setFont(fontFor(windowDefault, spec.font));
+    // A fixed frame: the windows keep their size and offer no maximise box.
+    form->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                         Qt::WindowCloseButtonHint);
+    form->setFont(fontFor(QFont(), {"MS Sans Serif", 8.25}));
+    form->setFont(fontFor(form->font(), spec.font));
 
     QPalette palette = form->palette();
     palette.setColor(QPalette::Window, spec.background);
     form->setPalette(palette);
     form->setAutoFillBackground(true);
-    area->setFixedSize(twipsToPixels(spec.width), twipsToPixels(spec.height));
+    const int dpiX = form->logicalDpiX();
+    const int dpiY = form->logicalDpiY();
+    const auto x = [dpiX](int twips) { return twipsToPixels(twips, dpiX); };
+    const auto y = [dpiY](int twips) { return twipsToPixels(twips, dpiY); };
+    area->setFixedSize(x(spec.width), y(spec.height));
 
     QWidget* previous = nullptr;
     for (const ControlSpec& c : controls) {
@@ -93,11 +126,10 @@ void buildForm(QWidget* form, const FormSpec& spec, std::span<const ControlSpec>
                 widget->setPalette(own);
                 widget->setAutoFillBackground(true);
             }
-            widget->move(twipsToPixels(c.left), twipsToPixels(c.top));
+            widget->move(x(c.left), y(c.top));
             widget->adjustSize();
         } else {
-            widget->setGeometry(twipsToPixels(c.left), twipsToPixels(c.top), twipsToPixels(c.width),
-                                twipsToPixels(c.height));
+            widget->setGeometry(x(c.left), y(c.top), x(c.width), y(c.height));
             if (previous) QWidget::setTabOrder(previous, widget);
             previous = widget;
         }
@@ -112,19 +144,12 @@ void bringToFront(QWidget* window) {
 }
 
 void installFontSubstitutes() {
-    // Faces whose line heights come close to the ones the layouts were drawn
-    // with, so auto-sized labels keep their places; Noto CJK as a last resort.
-    const QString zenHei = QStringLiteral("WenQuanYi Zen Hei");
-    const QString notoSans = QStringLiteral("Noto Sans CJK SC");
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {zenHei, notoSans});
-    QFont::insertSubstitutions(QStringLiteral("System"), {zenHei, notoSans});
-    QFont::insertSubstitutions(
-        QStringLiteral("Arial"),
-        {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans"), zenHei, notoSans});
-    // 宋体 is a Song (Ming) face: a serif CJK face stands in for it.
-    QFont::insertSubstitutions(
-        QString::fromUtf8("宋体"),
-        {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"), notoSans});
+    for (const NamedFace& face : kNamedFaces) {
+        QStringList substitutes;
+        for (const char* name : face.substitutes)
+            if (name) substitutes << QString::fromUtf8(name);
+        QFont::insertSubstitutions(QString::fromUtf8(face.name), substitutes);
+    }
 }
 
 } // namespace kelvaro

@@ -6,7 +6,9 @@
 
 // Every window's look stands in one table of controls in its own file; this
 // module turns such a table into widgets, so a position, caption or font is
-// changed in one line. Geometry is in twips (15 twips = 1 pixel at 96 dpi).
+// changed in one line. Geometry is in twips (1/1440 inch), turned into
+// pixels at the screen's logical resolution, the one the point sizes of the
+// fonts are turned with: captions and controls grow together.
 
 namespace kelvaro {
 
@@ -45,13 +47,14 @@ struct FormSpec {
 inline constexpr QColor kLightCyan{192, 255, 255};
 inline constexpr QColor kDarkRed{192, 0, 0};
 
-inline int twipsToPixels(int twips) {
-    return (twips + 7) / 15;
+// 15 twips to the pixel at 96 dpi.
+inline int twipsToPixels(int twips, int dotsPerInch = 96) {
+    return (twips * dotsPerInch + 720) / 1440;
 }
 
 // Creates the controls as children of `form` (or of `content` when given,
 // for a window whose client area sits below a menu bar) and fixes the
-// window's size, caption, colours and focus order.
+// window's size (no maximise box), caption, colours and focus order.
 void buildForm(QWidget* form, const FormSpec& spec, std::span<const ControlSpec> controls,
                QWidget* content = nullptr);
 

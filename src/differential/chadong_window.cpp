@@ -54,8 +54,10 @@ const ControlSpec kControls[] = {
     {K::ListBox, "jsjgp", "", 4125, 1110, 4080, 3060, {"MS Sans Serif", 12}},
     {K::Label, "Label8", "计算结果", 4740, 240, 1920, 555, kTitleFont},
     {K::Label, "Label9", "机床型号", 735, 3945, 1440, 435, kLabelFont},
-    {K::Label, "Label10", "C630:机床模数", 840, 2040, 1125, 195},
-    {K::Label, "Label11", "(主  主  被  被)", 5175, 720, 1050, 210},
+    // The two small notes sit 75 and 60 twips lower than drawn at first, where
+    // they ran into the glyphs of 螺旋角 and 计算结果 above them.
+    {K::Label, "Label10", "C630:机床模数", 840, 2115, 1125, 195},
+    {K::Label, "Label11", "(主  主  被  被)", 5175, 780, 1050, 210},
     {K::TextBox, "齿数", "", 2295, 4440, 870, 480, kFieldFont, kStartsHidden},
     {K::Label, "Label12", "齿      数", 735, 4485, 1440, 435, kLabelFont, kStartsHidden},
     {K::ComboBox, "Combo2", "", 5400, 4500, 2775, 360, kComboFont},
@@ -67,6 +69,8 @@ const ControlSpec kControls[] = {
 ChaDong::ChaDong(PrintBackend& printBackend, std::string directory, QWidget* parent)
     : QWidget(parent, Qt::Window), printBackend_(printBackend), directory_(std::move(directory)) {
     auto* menuBar = new QMenuBar(this);
+    // In the window, whatever the desktop: the client area lies below it.
+    menuBar->setNativeMenuBar(false);
     auto* content = new QWidget(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -38,7 +38,8 @@ const ControlSpec kControls[] = {
     {K::Button, "Command2", "退出", 2385, 5490, 1500, 645, kButtonFont},
     {K::Button, "Command3", "打印", 5010, 5490, 1500, 645, kButtonFont},
     {K::ListBox, "jsjgp", "", 4020, 900, 4080, 3660, {"MS Sans Serif", 12}},
-    {K::Label, "Label11", "(主  主  被  被)", 4935, 660, 1440, 180},
+    // 45 twips lower than drawn at first, where it ran into 计算结果 above it.
+    {K::Label, "Label11", "(主  主  被  被)", 4935, 705, 1440, 180},
     {K::ComboBox, "Combo1", "", 5280, 4800, 2775, 360, {"System", 12, true}},
     {K::Label, "Label13", "打印机", 4080, 4800, 1080, 435, kLabelFont},
 };

@@ -1,49 +1,101 @@
 #!/usr/bin/env bash
-# Opens Kelvaro's windows under Xvfb as a user would (clicks and typing via
-# xdotool) and saves one screenshot per window into the folder given
+# Opens Kelvaro's five windows under Xvfb as a user would (clicks and typing
+# via xdotool) and saves one screenshot per window into the folder given
 # (default docs/screenshots). Needs a built program (scripts/build.sh).
+#
+# The program runs from a temporary application directory with a small
+# catalogue (Y7150 and C630), so the machine lists show entries. With
+# QT_SCALE_FACTOR set (1.25, 1.5) the clicks are scaled along with the
+# windows, to look at the layouts on a high-DPI screen.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-$root/docs/screenshots}
 "$root/scripts/setup.sh" imagemagick xdotool
+# A printer in the printer lists, where this machine can run CUPS.
+"$root/scripts/start-cups.sh" >/dev/null 2>&1 || true
 mkdir -p "$out"
+scale=${QT_SCALE_FACTOR:-1}
 
 display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY=$display
 app_dir=$(mktemp -d)
+app=""
+trap '[[ -n $app ]] && kill $app 2>/dev/null; kill $xvfb 2>/dev/null; rm -rf "$app_dir"' EXIT
 cp "$root/build/src/shell/kelvaro" "$app_dir/"
-trap 'kill $app 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -rf "$app_dir"' EXIT
+
+# The catalogue files are GBK with CR LF line ends; these names are ASCII.
+printf 'Y7150\r\nC630\r\n' >"$app_dir/jixing.dat"
+printf '20\r\n100\r\n 2\r\n10\r\n37\r\n41\r\n' >"$app_dir/Y7150.dat"
+printf '20\r\n120\r\n 1\r\n1\r\n\r\n' >"$app_dir/C630.dat"
+
 sleep 1
-"$app_dir/kelvaro" &
+"$app_dir/kelvaro" 2>/dev/null &
 app=$!
 
-window() { # the id of the window with that exact title
+window() { # the id of the visible window with that exact title
     local id=""
     for _ in $(seq 50); do
         id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) && [[ -n "$id" ]] && break
         sleep 0.1
     done
+    [[ -n "$id" ]] || { echo "screenshots: no window \"$1\"" >&2; exit 1; }
     echo "$id"
 }
-click() { # window id, x, y in window pixels
-    xdotool mousemove --window "$1" "$2" "$3" click 1
+click() { # window id, x, y in window pixels at scale 1
+    local x y
+    x=$(awk -v v="$2" -v s="$scale" 'BEGIN { printf "%d", v * s }')
+    y=$(awk -v v="$3" -v s="$scale" 'BEGIN { printf "%d", v * s }')
+    xdotool windowraise "$1" mousemove --window "$1" "$x" "$y" click 1
     sleep 0.5
 }
-shot() { import -window "$1" "$out/$2.png"; echo "saved $out/$2.png"; }
+type_text() { # window id, x, y of a text field, text
+    click "$1" "$2" "$3"
+    xdotool type --delay 20 "$4"
+}
+shot() {
+    xdotool windowraise "$1"
+    sleep 0.3
+    import -window "$1" "$out/$2.png"
+    echo "saved $out/$2.png"
+}
 
 form1=$(window Kelvaro)
 shot "$form1" form1
 
-click "$form1" 230 150 # 普通Kelvaro
+click "$form1" 230 155 # 普通Kelvaro
 putong=$(window 普通Kelvaro)
 xdotool windowmove "$putong" 0 0
-click "$putong" 150 75 # ratio field
-xdotool type --delay 20 "1.5"
-click "$putong" 180 185 # smallest tooth count
-xdotool type --delay 20 "20"
-click "$putong" 180 245 # largest tooth count
-xdotool type --delay 20 "30"
-click "$putong" 125 315 # 计算
+type_text "$putong" 170 75 "1.5"  # chuandongbi
+type_text "$putong" 185 192 "20"  # zuishaochishu
+type_text "$putong" 185 253 "30"  # zuidachishu
+click "$putong" 125 315           # 计算
 shot "$putong" putong
+
+click "$form1" 230 229 # 差动Kelvaro
+chadong=$(window 差动Kelvaro)
+xdotool windowmove "$chadong" 0 0
+# Y7150, the first machine, is chosen on activation and asks for the part's teeth.
+type_text "$chadong" 180 106 "2"  # moshu
+type_text "$chadong" 180 331 "25" # 齿数
+click "$chadong" 129 403          # 计算
+shot "$chadong" chadong
+
+click "$chadong" 32 9 # menu item 增加机床
+form2=$(window 增加机床)
+xdotool windowmove "$form2" 0 0
+type_text "$form2" 245 37 "YBS3120" # Text1
+type_text "$form2" 245 90 "20"      # Text2
+type_text "$form2" 245 144 "100"    # Text3
+type_text "$form2" 245 194 "10"     # Text4
+type_text "$form2" 245 246 "37,41"  # Text5
+shot "$form2" form2
+click "$form2" 264 323 # 退出
+
+click "$chadong" 90 9 # menu item 删除机床
+form3=$(window 删除机床)
+xdotool windowmove "$form3" 0 0
+click "$form3" 243 86 # opens the machine list
+xdotool key Down Return
+shot "$form3" form3

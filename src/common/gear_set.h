@@ -17,12 +17,19 @@ struct GearSet {
     friend bool operator==(const GearSet&, const GearSet&) = default;
 };
 
+// Why a search ended: it ran through, its caller cancelled it, or it would
+// have listed more sets than its bound allows.
+enum class SearchEnd { Complete, Cancelled, TooManySets };
+
 // What a search gives: the sets it lists, in the order found, and the best
 // set (the first listed one of smallest |error|, or the starting set
-// (0, 0, 0, 0, tolerance) when none beats the tolerance).
+// (0, 0, 0, 0, tolerance) when none beats the tolerance). A search that
+// ends early keeps what it found until then; for TooManySets that is
+// exactly as many sets as the bound allows.
 struct GearSearchResult {
     std::vector<GearSet> sets;
     GearSet best;
+    SearchEnd end = SearchEnd::Complete;
 };
 
 } // namespace kelvaro

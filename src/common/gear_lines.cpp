@@ -16,29 +16,37 @@ long length(const std::string& text) {
     return static_cast<long>(text.size());
 }
 
-void appendListLine(std::string& line, const GearSet& set) {
-    for (double teeth : {set.a, set.b, set.c}) {
-        const std::string text = numberText(teeth);
-        line += text;
-        appendBlanks(line, 5 - 2 * (length(text) - 2));
+// The texts of a set's five numbers, shared by its list and printout line.
+struct SetTexts {
+    explicit SetTexts(const GearSet& set)
+        : teeth{numberText(set.a), numberText(set.b), numberText(set.c), numberText(set.d)},
+          error(errorText(set.error)) {}
+    std::string teeth[4];
+    std::string error;
+};
+
+void appendListLine(std::string& line, const SetTexts& texts) {
+    for (int i = 0; i < 3; ++i) {
+        line += texts.teeth[i];
+        appendBlanks(line, 5 - 2 * (length(texts.teeth[i]) - 2));
     }
-    const std::string d = numberText(set.d);
-    line += d;
-    appendBlanks(line, 7 - 2 * (length(d) - 2));
-    line += errorText(set.error);
+    line += texts.teeth[3];
+    appendBlanks(line, 7 - 2 * (length(texts.teeth[3]) - 2));
+    line += texts.error;
 }
 
-void appendPrintLine(std::string& line, const GearSet& set) {
-    for (double teeth : {set.a, set.b, set.c, set.d}) {
-        const std::string text = numberText(teeth);
-        line += text;
-        appendBlanks(line, 7 - length(text));
+void appendPrintLine(std::string& line, const SetTexts& texts) {
+    for (const std::string& teeth : texts.teeth) {
+        line += teeth;
+        appendBlanks(line, 7 - length(teeth));
     }
-    line += errorText(set.error);
+    line += texts.error;
 }
 
 constexpr char kCarriageReturn = '\r';
 constexpr const char* kPrintIndent = "     ";
+// Room for a list line of three-digit counts and an exponent-form error.
+constexpr std::size_t kLineCapacity = 48;
 
 } // namespace
 
@@ -50,13 +58,13 @@ CalculationOutcome missingInputOutcome() {
 
 std::string formatListLine(const GearSet& set) {
     std::string line;
-    appendListLine(line, set);
+    appendListLine(line, SetTexts(set));
     return line;
 }
 
 std::string formatPrintLine(const GearSet& set) {
     std::string line;
-    appendPrintLine(line, set);
+    appendPrintLine(line, SetTexts(set));
     return line;
 }
 
@@ -68,10 +76,13 @@ CalculationOutcome resultsOutcome(const GearSearchResult& result) {
     outcome.printText.reserve((result.sets.size() + 3) * 56);
 
     auto addSet = [&outcome](const GearSet& set) {
-        outcome.items.push_back(formatListLine(set));
+        const SetTexts texts(set);
+        std::string& item = outcome.items.emplace_back();
+        item.reserve(kLineCapacity);
+        appendListLine(item, texts);
         outcome.printText += kCarriageReturn;
         outcome.printText += kPrintIndent;
-        appendPrintLine(outcome.printText, set);
+        appendPrintLine(outcome.printText, texts);
     };
     for (const GearSet& set : result.sets)
         addSet(set);

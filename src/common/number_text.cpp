@@ -1,5 +1,7 @@
 #include "common/number_text.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 
 namespace kelvaro {
@@ -20,6 +22,16 @@ std::string formatted(double value, int significantDigits) {
 } // namespace
 
 std::string numberText(double value) {
+    // A whole number of at most 15 digits (every tooth count) is what %.15G
+    // writes: its digits alone. Written directly, it costs a fraction of the
+    // formatted path, which matters for lists of a hundred thousand sets.
+    if (std::abs(value) < 1e15 && value == std::floor(value)) {
+        char buffer[20];
+        buffer[0] = value < 0 ? '-' : ' ';
+        const auto digits = static_cast<long long>(std::abs(value));
+        const auto end = std::to_chars(buffer + 1, buffer + sizeof buffer, digits).ptr;
+        return std::string(buffer, end);
+    }
     return formatted(value, 15);
 }
 

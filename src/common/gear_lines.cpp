@@ -68,8 +68,18 @@ std::string formatPrintLine(const GearSet& set) {
     return line;
 }
 
+std::string tooManySetsMessage(std::size_t setLimit) {
+    return "结果超过" + std::to_string(setLimit) + "组，请缩小齿数范围或减小允差";
+}
+
 CalculationOutcome resultsOutcome(const GearSearchResult& result) {
     CalculationOutcome outcome;
+    if (result.end == SearchEnd::Cancelled) return outcome;
+    if (result.end == SearchEnd::TooManySets) {
+        // The search keeps exactly as many sets as its bound allows.
+        outcome.message = tooManySetsMessage(result.sets.size());
+        return outcome;
+    }
     outcome.replaceResults = true;
     outcome.items.reserve(result.sets.size() + 2);
     // About 50 characters a printout line; one allocation for the whole text.

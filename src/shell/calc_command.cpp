@@ -26,18 +26,32 @@ constexpr const char* kHelp =
     "With --printout it prints the printout text of the calculation instead,\n"
     "one line per printout line.\n"
     "\n"
+    "A calculation lists at most 1000000 sets; beyond that it prints the\n"
+    "window's message to standard error instead. Tooth counts of 2^53 or more,\n"
+    "where a count plus 1 is the same count, are refused like a missing input.\n"
+    "A search over a very wide range can run long: interrupt it with Ctrl-C.\n"
+    "\n"
     "Exit status: 0 when the calculation ran (a missing input gives the item\n"
-    "请输入数值, as in the window), 2 for wrong arguments.\n";
+    "请输入数值, as in the window), 1 when it ended with a message, 2 for wrong\n"
+    "arguments.\n";
 
-void writeOutcome(const CalculationOutcome& outcome, bool printout, std::ostream& out) {
+// Returns the exit status: a message (the window's message box) goes to
+// standard error and nothing else is written.
+int writeOutcome(const CalculationOutcome& outcome, bool printout, std::ostream& out,
+                 std::ostream& err) {
+    if (!outcome.message.empty()) {
+        err << outcome.message << '\n';
+        return 1;
+    }
     if (printout) {
         std::string text = outcome.printText;
         std::replace(text.begin(), text.end(), '\r', '\n');
         out << text << '\n';
-        return;
+        return 0;
     }
     for (const std::string& item : outcome.items)
         out << item << '\n';
+    return 0;
 }
 
 } // namespace
@@ -61,8 +75,8 @@ int runCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
     }
 
     if (rest.size() == 5 && rest[0] == "ordinary") {
-        writeOutcome(calculateOrdinary({rest[1], rest[2], rest[3], rest[4]}), printout, out);
-        return 0;
+        return writeOutcome(calculateOrdinary({rest[1], rest[2], rest[3], rest[4]}), printout, out,
+                            err);
     }
     err << kUsage;
     return 2;

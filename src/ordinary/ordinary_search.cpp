@@ -186,15 +186,15 @@ class Search {
                 if (cancelled()) return;
                 const double p = a * b;
                 // A passing c has its whole product c * d above `fewest`
-                // and at most `most`, with room for every rounding error.
+                // and at most `last`, with room for every rounding error.
                 const double fewest = p * fewestPerProduct;
                 // The range only moves up with b.
                 if (fewest > mostProduct) break;
                 const double last = wholePart(std::min(p * mostPerProduct, mostProduct));
-                if (last < fewest) continue;
+                if (last <= fewest) continue;
                 const double below = p / low;
                 if (wholePart(below) - wholePart(p / high) == 0) continue;
-                const double first = std::max(wholePart(fewest), fewestProduct);
+                const double first = std::max(wholePart(fewest) + 1, fewestProduct);
                 if (first > last) continue;
                 const bool go = last - first < kMaxLookups && tableFits()
                                     ? tryProducts(a, b, first, last)

@@ -57,37 +57,47 @@ constexpr double kMaxLookups = 64;
 // In the straight loop, the cancel flag is read every this many inner steps.
 constexpr unsigned kCancelStride = 4096;
 
-// Every product c * d with zmin <= c <= d <= zmax, and for each product its
-// first driven gears c in ascending order.
+// Every product c * d from `lowest` to `highest` with zmin <= c <= d <= zmax,
+// and for each product its first driven gears c in ascending order.
 class ProductTable {
   public:
     // Counts each product, sums the counts to the ends of the products'
     // slices, then fills every slice from its end, largest c first; the
     // ends have then moved to the starts.
-    ProductTable(std::uint32_t zmin, std::uint32_t zmax)
-        : base_(std::uint64_t{zmin} * zmin), bounds_(std::uint64_t{zmax} * zmax - base_ + 2, 0) {
+    ProductTable(std::uint64_t zmin, std::uint64_t zmax, std::uint64_t lowest,
+                 std::uint64_t highest)
+        : zmin_(zmin), zmax_(zmax), lowest_(lowest), highest_(highest),
+          bounds_(highest - lowest + 2, 0) {
         const std::size_t products = bounds_.size() - 1;
-        for (std::uint64_t c = zmin; c <= zmax; ++c)
-            for (std::uint64_t d = c; d <= zmax; ++d)
-                ++bounds_[c * d - base_];
+        forEachProduct([this](std::uint64_t, std::uint64_t product) { ++bounds_[product]; });
         for (std::size_t i = 1; i < products; ++i)
             bounds_[i] += bounds_[i - 1];
         bounds_[products] = bounds_[products - 1];
         gears_.resize(bounds_[products]);
-        for (std::uint64_t c = zmax; c >= zmin; --c)
-            for (std::uint64_t d = c; d <= zmax; ++d)
-                gears_[--bounds_[c * d - base_]] = static_cast<std::uint32_t>(c);
+        forEachProduct([this](std::uint64_t c, std::uint64_t product) {
+            gears_[--bounds_[product]] = static_cast<std::uint32_t>(c);
+        });
     }
 
     // The first driven gears of `product`, which lies within the table.
     std::span<const std::uint32_t> gears(std::uint64_t product) const {
-        const std::uint64_t i = product - base_;
+        const std::uint64_t i = product - lowest_;
         return {gears_.data() + bounds_[i], gears_.data() + bounds_[i + 1]};
     }
 
   private:
-    std::uint64_t base_;
-    // Product base_ + i has the gears from bounds_[i] to bounds_[i + 1].
+    // Largest c first; passes the product's index in the table.
+    template <typename Visit> void forEachProduct(Visit visit) const {
+        for (std::uint64_t c = zmax_; c >= zmin_; --c) {
+            const std::uint64_t first = std::max(c, (lowest_ + c - 1) / c);
+            const std::uint64_t last = std::min(zmax_, highest_ / c);
+            for (std::uint64_t d = first; d <= last; ++d)
+                visit(c, c * d - lowest_);
+        }
+    }
+
+    std::uint64_t zmin_, zmax_, lowest_, highest_;
+    // Product lowest_ + i has the gears from bounds_[i] to bounds_[i + 1].
     std::vector<std::uint32_t> bounds_;
     std::vector<std::uint32_t> gears_;
 };
@@ -179,8 +189,13 @@ class Search {
         // and every candidate still divide exactly as defined.
         const double fewestPerProduct = 1 / high * (1 - kWiden);
         const double mostPerProduct = 1 / low * (1 + kWiden);
-        const double fewestProduct = zmin_ * zmin_;
-        const double mostProduct = zmax_ * zmax_;
+        // The whole products that any pair can reach (the bounds below grow
+        // with the pair's product, which runs from zmin^2 to zmax^2).
+        fewestProduct_ = std::max(zmin_ * zmin_, wholePart(zmin_ * zmin_ * fewestPerProduct) + 1);
+        mostProduct_ = std::min(zmax_ * zmax_, wholePart(zmax_ * zmax_ * mostPerProduct));
+        const double fewestProduct = fewestProduct_;
+        const double mostProduct = mostProduct_;
+        if (fewestProduct > mostProduct) return;
         for (double a = zmin_; a <= zmax_; a += 1) {
             for (double b = a; b <= zmax_; b += 1) {
                 if (cancelled()) return;
@@ -204,11 +219,13 @@ class Search {
         }
     }
 
-    bool tableFits() const { return zmax_ * zmax_ - zmin_ * zmin_ < kMaxTableProducts; }
+    bool tableFits() const { return mostProduct_ - fewestProduct_ < kMaxTableProducts; }
 
     bool tryProducts(double a, double b, double first, double last) {
         if (!table_)
-            table_.emplace(static_cast<std::uint32_t>(zmin_), static_cast<std::uint32_t>(zmax_));
+            table_.emplace(static_cast<std::uint64_t>(zmin_), static_cast<std::uint64_t>(zmax_),
+                           static_cast<std::uint64_t>(fewestProduct_),
+                           static_cast<std::uint64_t>(mostProduct_));
         const auto firstProduct = static_cast<std::uint64_t>(first);
         const auto lastProduct = static_cast<std::uint64_t>(last);
         if (firstProduct == lastProduct) {
@@ -245,6 +262,8 @@ class Search {
     const std::span<const std::int16_t> missingTeeth_;
     SearchControl* const control_;
     GearSearchResult result_;
+    double fewestProduct_ = 0;
+    double mostProduct_ = 0;
     std::optional<ProductTable> table_;
     std::vector<std::uint32_t> candidates_;
 };

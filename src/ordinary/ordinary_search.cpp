@@ -11,7 +11,9 @@
 // - A c that passes has d = floor(p / (c * m-)) with floor(p / (c * m+)) < d,
 //   so its whole product c * d lies within a few rounding errors of the
 //   range (p / m+, p / m-]. Only divisors c of the whole numbers there can
-//   pass; a table of all products c * d (zmin <= c <= d <= zmax) lists them.
+//   pass; a table of the products c * d (zmin <= c <= d <= zmax) lists them.
+//   Pairs whose range holds no whole number are passed over after two
+//   multiplications; the pair test itself still divides as defined.
 // - d does not grow with c (rounding is monotonic), so the c with
 //   c <= d <= zmax form one run, which lies within the bounds
 //   floor(p / m- / (zmax + 1)) and floor(sqrt(p / m-)) + 1.

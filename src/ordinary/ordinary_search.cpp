@@ -236,13 +236,14 @@ class Search {
             return true;
         }
         // A c may divide several of the products: try each once, in order.
+        // The lists are short, so each gear is put in its place directly.
         candidates_.clear();
         for (std::uint64_t product = firstProduct; product <= lastProduct; ++product) {
-            const auto gears = table_->gears(product);
-            candidates_.insert(candidates_.end(), gears.begin(), gears.end());
+            for (std::uint32_t c : table_->gears(product)) {
+                const auto place = std::lower_bound(candidates_.begin(), candidates_.end(), c);
+                if (place == candidates_.end() || *place != c) candidates_.insert(place, c);
+            }
         }
-        std::sort(candidates_.begin(), candidates_.end());
-        candidates_.erase(std::unique(candidates_.begin(), candidates_.end()), candidates_.end());
         for (std::uint32_t c : candidates_)
             if (!tryFirstDriven(a, b, c)) return false;
         return true;

@@ -52,7 +52,9 @@ const SearchInput kRatio086Tight{0.8627301359629121, 0.00001, 20, 200, {}};
 const SearchInput kRatio012Tight{0.1170840239232265, 0.00001, 20, 200, {}};
 const SearchInput kRatio15Loose{1.5, 0.001, 20, 200, {}};
 const SearchInput kRatio73{7.3, 0.0001, 20, 300, {}};
-const SearchInput kDifferential{0.8627301359629121, 0.0001, 20, 200, {23, 37, 41, 53, 97}};
+// As the differential window searches: its ratio of the worked example, the
+// tolerance field's starting value, a machine's range without five counts.
+const SearchInput kDifferential{0.8627301359629121, 0.00001, 20, 200, {23, 37, 41, 53, 97}};
 
 #define KELVARO_SEARCH_PAIR(name, input)                                                           \
     BENCHMARK_CAPTURE(BM_Search, name##_plain, straightLoop, input)                                \

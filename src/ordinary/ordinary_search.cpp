@@ -198,9 +198,14 @@ class Search {
         const double fewestProduct = fewestProduct_;
         const double mostProduct = mostProduct_;
         if (fewestProduct > mostProduct) return;
+        secondGears_.resize(static_cast<std::size_t>(zmax_ - zmin_) + 1);
         for (double a = zmin_; a <= zmax_; a += 1) {
+            // First the second driving gears whose range holds a whole
+            // number, gathered without branching on it: which ones do is
+            // all but random, and a mispredicted branch costs more than
+            // the test.
+            std::size_t count = 0;
             for (double b = a; b <= zmax_; b += 1) {
-                if (cancelled()) return;
                 const double p = a * b;
                 // A passing c has its whole product c * d above `fewest`
                 // and at most `last`, with room for every rounding error.
@@ -208,10 +213,18 @@ class Search {
                 // The range only moves up with b.
                 if (fewest > mostProduct) break;
                 const double last = wholePart(std::min(p * mostPerProduct, mostProduct));
-                if (last <= fewest) continue;
+                secondGears_[count] = b;
+                count += last > fewest ? 1 : 0;
+            }
+            for (std::size_t i = 0; i < count; ++i) {
+                if (cancelled()) return;
+                const double b = secondGears_[i];
+                const double p = a * b;
                 const double below = p / low;
                 if (wholePart(below) - wholePart(p / high) == 0) continue;
+                const double fewest = p * fewestPerProduct;
                 const double first = std::max(wholePart(fewest) + 1, fewestProduct);
+                const double last = wholePart(std::min(p * mostPerProduct, mostProduct));
                 if (first > last) continue;
                 const bool go = last - first < kMaxLookups && tableFits()
                                     ? tryProducts(a, b, first, last)
@@ -269,6 +282,7 @@ class Search {
     double mostProduct_ = 0;
     std::optional<ProductTable> table_;
     std::vector<std::uint32_t> candidates_;
+    std::vector<double> secondGears_;
 };
 
 } // namespace

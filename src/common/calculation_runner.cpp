@@ -142,6 +142,7 @@ std::optional<CalculationOutcome> runCalculation(QWidget* window, const Calculat
         progress->setLabelText(progressText(control.found.load(std::memory_order_relaxed)));
     });
     QTimer::singleShot(kProgressDelayMs, &loop, [&] {
+        if (done.load()) return; // its end is already on its way
         progress = makeProgressDialog(window);
         QObject::connect(progress.get(), &QProgressDialog::canceled, &loop,
                          [&control] { control.cancelled.store(true); });

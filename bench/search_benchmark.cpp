@@ -1,26 +1,135 @@
-// Search with formatting: what one Calculate costs, without the window.
+// What a search and a whole Calculate cost. The straight loop (the
+// definition of the results) and the skipping search run side by side on
+// the same inputs; the Calculate of a long list is taken apart into search,
+// formatting and filling the list view.
 #include "common/gear_lines.h"
+#include "common/result_list_model.h"
+#include "ordinary/ordinary_calculation.h"
 #include "ordinary/ordinary_search.h"
+#include "support/plain_search.h"
 
+#include <QApplication>
+#include <QListView>
 #include <benchmark/benchmark.h>
+#include <cstdint>
+#include <vector>
 
 namespace {
 
-void BM_OrdinaryCalculation(benchmark::State& state, double ratio, double tolerance, double zmin,
-                            double zmax) {
-    std::size_t items = 0;
-    for (auto _ : state) {
-        auto outcome =
-            kelvaro::resultsOutcome(kelvaro::searchOrdinaryGears(ratio, tolerance, zmin, zmax));
-        items = outcome.items.size();
-        benchmark::DoNotOptimize(outcome);
-    }
-    state.counters["items"] = static_cast<double>(items);
+using kelvaro::GearSearchResult;
+
+struct SearchInput {
+    double ratio;
+    double tolerance;
+    double zmin;
+    double zmax;
+    std::vector<std::int16_t> missing;
+};
+
+using SearchFunction = GearSearchResult (*)(const SearchInput&);
+
+GearSearchResult straightLoop(const SearchInput& in) {
+    return kelvaro::reference::plainSearchGears(in.ratio, in.tolerance, in.zmin, in.zmax,
+                                                in.missing);
 }
 
-BENCHMARK_CAPTURE(BM_OrdinaryCalculation, ratio_1_5_tol_1e_5_teeth_20_120, 1.5, 0.00001, 20, 120)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_OrdinaryCalculation, ratio_1_5_tol_1e_3_teeth_20_200, 1.5, 0.001, 20, 200)
-    ->Unit(benchmark::kMillisecond);
+GearSearchResult skippingSearch(const SearchInput& in) {
+    return kelvaro::searchGears(in.ratio, in.tolerance, in.zmin, in.zmax, in.missing);
+}
+
+void BM_Search(benchmark::State& state, SearchFunction search, const SearchInput& in) {
+    std::size_t sets = 0;
+    for (auto _ : state) {
+        GearSearchResult result = search(in);
+        sets = result.sets.size();
+        benchmark::DoNotOptimize(result);
+    }
+    state.counters["sets"] = static_cast<double>(sets);
+}
+
+const SearchInput kRatio15Tight{1.5, 0.00001, 20, 200, {}};
+const SearchInput kRatio086Tight{0.8627301359629121, 0.00001, 20, 200, {}};
+const SearchInput kRatio012Tight{0.1170840239232265, 0.00001, 20, 200, {}};
+const SearchInput kRatio15Loose{1.5, 0.001, 20, 200, {}};
+const SearchInput kRatio73{7.3, 0.0001, 20, 300, {}};
+// As the differential window searches: its ratio of the worked example, the
+// tolerance field's starting value, a machine's range without five counts.
+const SearchInput kDifferential{0.8627301359629121, 0.00001, 20, 200, {23, 37, 41, 53, 97}};
+
+#define KELVARO_SEARCH_PAIR(name, input)                                                           \
+    BENCHMARK_CAPTURE(BM_Search, name##_plain, straightLoop, input)                                \
+        ->Unit(benchmark::kMicrosecond);                                                           \
+    BENCHMARK_CAPTURE(BM_Search, name##_fast, skippingSearch, input)->Unit(benchmark::kMicrosecond)
+
+KELVARO_SEARCH_PAIR(r1_5_t1e_5_z20_200, kRatio15Tight);
+KELVARO_SEARCH_PAIR(r0_8627_t1e_5_z20_200, kRatio086Tight);
+KELVARO_SEARCH_PAIR(r0_1171_t1e_5_z20_200, kRatio012Tight);
+KELVARO_SEARCH_PAIR(r1_5_t1e_3_z20_200, kRatio15Loose);
+KELVARO_SEARCH_PAIR(r7_3_t1e_4_z20_300, kRatio73);
+KELVARO_SEARCH_PAIR(differential_5_missing, kDifferential);
+
+// Calculate on ratio 1.5, tolerance 0.001, teeth 20 to 200: over 120,000 sets.
+const kelvaro::OrdinaryInput kLongList{"1.5", "0.001", "20", "200"};
+
+void BM_Calculate_1_Search(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(kelvaro::searchOrdinaryGears(1.5, 0.001, 20, 200));
+}
+
+void BM_Calculate_2_Format(benchmark::State& state) {
+    const GearSearchResult result = kelvaro::searchOrdinaryGears(1.5, 0.001, 20, 200);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(kelvaro::resultsOutcome(result));
+    state.counters["items"] = static_cast<double>(result.sets.size() + 2);
+}
+
+// Replacing a full list by the items of a calculation, in a shown list view
+// that then lays out and paints.
+void BM_Calculate_3_FillList(benchmark::State& state) {
+    const std::vector<std::string> items = kelvaro::calculateOrdinary(kLongList).items;
+    QListView view;
+    view.setUniformItemSizes(true);
+    kelvaro::ResultListModel model;
+    view.setModel(&model);
+    view.show();
+    model.append(items);
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::vector<std::string> copy = items;
+        state.ResumeTiming();
+        model.clear();
+        model.append(std::move(copy));
+        QApplication::processEvents();
+    }
+}
+
+void BM_Calculate_4_Whole(benchmark::State& state) {
+    QListView view;
+    view.setUniformItemSizes(true);
+    kelvaro::ResultListModel model;
+    view.setModel(&model);
+    view.show();
+    std::string printText;
+    for (auto _ : state) {
+        kelvaro::applyOutcome(kelvaro::calculateOrdinary(kLongList), model, printText, &view);
+        QApplication::processEvents();
+    }
+}
+
+BENCHMARK(BM_Calculate_1_Search)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Calculate_2_Format)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Calculate_3_FillList)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Calculate_4_Whole)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+// The list view needs an application; without a display it draws offscreen.
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -3,6 +3,7 @@
 #include "catalogue/field_reader.h"
 #include "catalogue/gbk_text.h"
 #include "catalogue/model_name.h"
+#include "common/gear_set.h"
 #include "common/number_text.h"
 #include "common/numeric_value.h"
 
@@ -82,8 +83,8 @@ MachineFile readMachineFile(const std::string& directory, std::string_view model
     MachineRecord& record = machine.record;
     record.minTeeth = numericValue(fields[0]);
     record.maxTeeth = numericValue(fields[1]);
-    if (!std::isfinite(record.minTeeth) || !std::isfinite(record.maxTeeth)) {
-        machine.result = malformed(path, "最少齿数或最大齿数不是有限的数");
+    if (!toothCountUsable(record.minTeeth) || !toothCountUsable(record.maxTeeth)) {
+        machine.result = malformed(path, "最少齿数或最大齿数超出可以计算的范围");
         return machine;
     }
     // The search divides by every tooth count of the range.

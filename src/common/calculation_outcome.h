@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -23,5 +24,9 @@ struct CalculationOutcome {
 // An input is missing (or unusable): one item at the end of the list,
 // everything else kept.
 CalculationOutcome missingInputOutcome();
+
+// The message of a search stopped at its bound on sets, for example
+// "结果超过1000000组，请缩小齿数范围或减小允差".
+std::string tooManySetsMessage(std::size_t setLimit);
 
 } // namespace kelvaro

@@ -16,29 +16,37 @@ long length(const std::string& text) {
     return static_cast<long>(text.size());
 }
 
-void appendListLine(std::string& line, const GearSet& set) {
-    for (double teeth : {set.a, set.b, set.c}) {
-        const std::string text = numberText(teeth);
-        line += text;
-        appendBlanks(line, 5 - 2 * (length(text) - 2));
+// The texts of a set's five numbers, shared by its list and printout line.
+struct SetTexts {
+    explicit SetTexts(const GearSet& set)
+        : teeth{numberText(set.a), numberText(set.b), numberText(set.c), numberText(set.d)},
+          error(errorText(set.error)) {}
+    std::string teeth[4];
+    std::string error;
+};
+
+void appendListLine(std::string& line, const SetTexts& texts) {
+    for (int i = 0; i < 3; ++i) {
+        line += texts.teeth[i];
+        appendBlanks(line, 5 - 2 * (length(texts.teeth[i]) - 2));
     }
-    const std::string d = numberText(set.d);
-    line += d;
-    appendBlanks(line, 7 - 2 * (length(d) - 2));
-    line += errorText(set.error);
+    line += texts.teeth[3];
+    appendBlanks(line, 7 - 2 * (length(texts.teeth[3]) - 2));
+    line += texts.error;
 }
 
-void appendPrintLine(std::string& line, const GearSet& set) {
-    for (double teeth : {set.a, set.b, set.c, set.d}) {
-        const std::string text = numberText(teeth);
-        line += text;
-        appendBlanks(line, 7 - length(text));
+void appendPrintLine(std::string& line, const SetTexts& texts) {
+    for (const std::string& teeth : texts.teeth) {
+        line += teeth;
+        appendBlanks(line, 7 - length(teeth));
     }
-    line += errorText(set.error);
+    line += texts.error;
 }
 
 constexpr char kCarriageReturn = '\r';
 constexpr const char* kPrintIndent = "     ";
+// Room for a list line of three-digit counts and an exponent-form error.
+constexpr std::size_t kLineCapacity = 48;
 
 } // namespace
 
@@ -50,28 +58,41 @@ CalculationOutcome missingInputOutcome() {
 
 std::string formatListLine(const GearSet& set) {
     std::string line;
-    appendListLine(line, set);
+    appendListLine(line, SetTexts(set));
     return line;
 }
 
 std::string formatPrintLine(const GearSet& set) {
     std::string line;
-    appendPrintLine(line, set);
+    appendPrintLine(line, SetTexts(set));
     return line;
+}
+
+std::string tooManySetsMessage(std::size_t setLimit) {
+    return "结果超过" + std::to_string(setLimit) + "组，请缩小齿数范围或减小允差";
 }
 
 CalculationOutcome resultsOutcome(const GearSearchResult& result) {
     CalculationOutcome outcome;
+    if (result.end == SearchEnd::Cancelled) return outcome;
+    if (result.end == SearchEnd::TooManySets) {
+        // The search keeps exactly as many sets as its bound allows.
+        outcome.message = tooManySetsMessage(result.sets.size());
+        return outcome;
+    }
     outcome.replaceResults = true;
     outcome.items.reserve(result.sets.size() + 2);
     // About 50 characters a printout line; one allocation for the whole text.
     outcome.printText.reserve((result.sets.size() + 3) * 56);
 
     auto addSet = [&outcome](const GearSet& set) {
-        outcome.items.push_back(formatListLine(set));
+        const SetTexts texts(set);
+        std::string& item = outcome.items.emplace_back();
+        item.reserve(kLineCapacity);
+        appendListLine(item, texts);
         outcome.printText += kCarriageReturn;
         outcome.printText += kPrintIndent;
-        appendPrintLine(outcome.printText, set);
+        appendPrintLine(outcome.printText, texts);
     };
     for (const GearSet& set : result.sets)
         addSet(set);

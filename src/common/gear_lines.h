@@ -15,7 +15,9 @@ std::string formatListLine(const GearSet& set);
 std::string formatPrintLine(const GearSet& set);
 
 // The list items and printText of a completed search: one item and one
-// printText line per listed set, then the heading and the best set.
+// printText line per listed set, then the heading and the best set. A
+// search stopped at its bound gives only the message of tooManySetsMessage,
+// a cancelled one nothing at all: both leave the window as it was.
 CalculationOutcome resultsOutcome(const GearSearchResult& result);
 
 } // namespace kelvaro

@@ -17,12 +17,26 @@ struct GearSet {
     friend bool operator==(const GearSet&, const GearSet&) = default;
 };
 
+// Why a search ended: it ran through, its caller cancelled it, or it would
+// have listed more sets than its bound allows.
+enum class SearchEnd { Complete, Cancelled, TooManySets };
+
+// Whether a search's loops can count through a range from or to this tooth
+// count: it is finite and below 2^53 in magnitude, where adding 1 to a double
+// still changes it (beyond, the loops would never end).
+inline bool toothCountUsable(double teeth) {
+    return teeth < 0x1p53 && teeth > -0x1p53; // false for NaN too
+}
+
 // What a search gives: the sets it lists, in the order found, and the best
 // set (the first listed one of smallest |error|, or the starting set
-// (0, 0, 0, 0, tolerance) when none beats the tolerance).
+// (0, 0, 0, 0, tolerance) when none beats the tolerance). A search that
+// ends early keeps what it found until then; for TooManySets that is
+// exactly as many sets as the bound allows.
 struct GearSearchResult {
     std::vector<GearSet> sets;
     GearSet best;
+    SearchEnd end = SearchEnd::Complete;
 };
 
 } // namespace kelvaro

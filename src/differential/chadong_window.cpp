@@ -4,6 +4,7 @@
 #include "catalogue/form3_window.h"
 #include "catalogue/machine_list.h"
 #include "common/activation_watcher.h"
+#include "common/calculation_runner.h"
 #include "common/form_builder.h"
 #include "common/message_box.h"
 #include "common/result_list_model.h"
@@ -166,9 +167,13 @@ void ChaDong::Command1_Click() {
     const std::string tolerance = jingdu_->text().toStdString();
     const std::string teeth = chishu_->text().toStdString();
     const std::string model = combo1_->currentText().toStdString();
-    applyOutcome(calculateDifferential({module, degrees, minutes, seconds, tolerance, teeth}, model,
-                                       directory_),
-                 *results_, printText_, this);
+    runAndApply(
+        this,
+        [&](SearchControl& control) {
+            return calculateDifferential({module, degrees, minutes, seconds, tolerance, teeth},
+                                         model, directory_, &control);
+        },
+        *results_, printText_);
 }
 
 void ChaDong::Command2_Click() {

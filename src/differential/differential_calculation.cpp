@@ -28,7 +28,7 @@ CalculationOutcome undefinedRatio() {
 } // namespace
 
 CalculationOutcome calculateDifferential(const DifferentialInput& input, std::string_view model,
-                                         const std::string& directory) {
+                                         const std::string& directory, SearchControl* control) {
     if (input.module.empty() || input.degrees.empty() || input.minutes.empty() ||
         input.seconds.empty() || input.tolerance.empty())
         return missingInputOutcome();
@@ -59,7 +59,9 @@ CalculationOutcome calculateDifferential(const DifferentialInput& input, std::st
     if (divisorZero || !std::isfinite(ratio) || ratio - tolerance == 0 || ratio + tolerance == 0)
         return undefinedRatio();
 
-    return resultsOutcome(searchDifferentialGears(ratio, tolerance, machine.record));
+    SearchControl bounded;
+    return resultsOutcome(
+        searchDifferentialGears(ratio, tolerance, machine.record, control ? control : &bounded));
 }
 
 } // namespace kelvaro

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/calculation_outcome.h"
+#include "common/search_control.h"
 
 #include <string>
 #include <string_view>
@@ -28,7 +29,9 @@ struct DifferentialInput {
 //   file), or "请输入数值" where the ratio would be undefined (module 0,
 //   "C630" with degrees 0, a ratio that is not finite, or ratio - tolerance
 //   or ratio + tolerance of 0), or the results of the machine's search.
+// The search answers to `control` as the ordinary one does.
 CalculationOutcome calculateDifferential(const DifferentialInput& input, std::string_view model,
-                                         const std::string& directory);
+                                         const std::string& directory,
+                                         SearchControl* control = nullptr);
 
 } // namespace kelvaro

@@ -5,8 +5,9 @@
 namespace kelvaro {
 
 GearSearchResult searchDifferentialGears(double ratio, double tolerance,
-                                         const MachineRecord& machine) {
-    return searchGears(ratio, tolerance, machine.minTeeth, machine.maxTeeth, machine.missingTeeth);
+                                         const MachineRecord& machine, SearchControl* control) {
+    return searchGears(ratio, tolerance, machine.minTeeth, machine.maxTeeth, machine.missingTeeth,
+                       control);
 }
 
 } // namespace kelvaro

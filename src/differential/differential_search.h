@@ -2,6 +2,7 @@
 
 #include "catalogue/machine_file.h"
 #include "common/gear_set.h"
+#include "common/search_control.h"
 
 namespace kelvaro {
 
@@ -10,6 +11,7 @@ namespace kelvaro {
 // sets that use one of its missing tooth counts. The best set is the first
 // listed one of smallest |error|.
 GearSearchResult searchDifferentialGears(double ratio, double tolerance,
-                                         const MachineRecord& machine);
+                                         const MachineRecord& machine,
+                                         SearchControl* control = nullptr);
 
 } // namespace kelvaro

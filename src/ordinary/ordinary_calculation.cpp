@@ -6,7 +6,7 @@
 
 namespace kelvaro {
 
-CalculationOutcome calculateOrdinary(const OrdinaryInput& input) {
+CalculationOutcome calculateOrdinary(const OrdinaryInput& input, SearchControl* control) {
     if (input.ratio.empty() || input.tolerance.empty() || input.smallest.empty() ||
         input.largest.empty())
         return missingInputOutcome();
@@ -17,7 +17,9 @@ CalculationOutcome calculateOrdinary(const OrdinaryInput& input) {
     const double largest = numericValue(input.largest);
     if (!searchIsDefined(ratio, tolerance, smallest, largest)) return missingInputOutcome();
 
-    return resultsOutcome(searchOrdinaryGears(ratio, tolerance, smallest, largest));
+    SearchControl bounded;
+    return resultsOutcome(
+        searchOrdinaryGears(ratio, tolerance, smallest, largest, control ? control : &bounded));
 }
 
 } // namespace kelvaro

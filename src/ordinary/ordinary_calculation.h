@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/calculation_outcome.h"
+#include "common/search_control.h"
 
 #include <string_view>
 
@@ -15,8 +16,11 @@ struct OrdinaryInput {
 };
 
 // One click of Calculate: a missing text, or inputs at which the search
-// would divide by zero, append "请输入数值" and keep everything else;
-// otherwise the whole result of the ordinary search replaces the list.
-CalculationOutcome calculateOrdinary(const OrdinaryInput& input);
+// would divide by zero or never end, append "请输入数值" and keep everything
+// else; otherwise the whole result of the ordinary search replaces the list.
+// The search answers to `control` (cancel, progress, bound on sets); without
+// one it is still bounded by kSetLimit. Beyond the bound the outcome is a
+// message and nothing else; after a cancel it is empty.
+CalculationOutcome calculateOrdinary(const OrdinaryInput& input, SearchControl* control = nullptr);
 
 } // namespace kelvaro

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/gear_set.h"
+#include "common/search_control.h"
 
 #include <cstdint>
 #include <span>
@@ -12,15 +13,22 @@ namespace kelvaro {
 // whose ratio (a * b) / (c * d) is still at least ratio - tolerance, and
 // lists the set when it passes the floor tests and uses none of the missing
 // tooth counts. The range is used as given (no ordering).
+//
+// With a control the search can be cancelled, reports the number of sets
+// found so far and stops at the control's bound on sets; without one it
+// always runs to its end.
 GearSearchResult searchGears(double ratio, double tolerance, double zmin, double zmax,
-                             std::span<const std::int16_t> missingTeeth = {});
+                             std::span<const std::int16_t> missingTeeth = {},
+                             SearchControl* control = nullptr);
 
 // The ordinary search: the range is put in order first.
-GearSearchResult searchOrdinaryGears(double ratio, double tolerance, double zmin, double zmax);
+GearSearchResult searchOrdinaryGears(double ratio, double tolerance, double zmin, double zmax,
+                                     SearchControl* control = nullptr);
 
-// Whether the search's divisors are all non-zero and its inputs finite, so
-// that every quotient it forms is defined: ratio - tolerance and
-// ratio + tolerance are not 0 and the range does not contain 0.
+// Whether the search can run on these inputs: they are finite, its divisors
+// ratio - tolerance and ratio + tolerance are not 0, the range does not
+// contain 0, and its loop counters can advance (below 2^53 in magnitude,
+// where adding 1 to a double still changes it).
 bool searchIsDefined(double ratio, double tolerance, double zmin, double zmax);
 
 } // namespace kelvaro

@@ -1,5 +1,6 @@
 #include "ordinary/putong_window.h"
 
+#include "common/calculation_runner.h"
 #include "common/form_builder.h"
 #include "common/result_list_model.h"
 #include "ordinary/ordinary_calculation.h"
@@ -80,8 +81,12 @@ void PuTong::Command1_Click() {
     const std::string tolerance = jingdu_->text().toStdString();
     const std::string smallest = zuishaochishu_->text().toStdString();
     const std::string largest = zuidachishu_->text().toStdString();
-    applyOutcome(calculateOrdinary({ratio, tolerance, smallest, largest}), *results_, printText_,
-                 this);
+    runAndApply(
+        this,
+        [&](SearchControl& control) {
+            return calculateOrdinary({ratio, tolerance, smallest, largest}, &control);
+        },
+        *results_, printText_, setLimit_);
 }
 
 void PuTong::Command2_Click() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/search_control.h"
+
 #include <QWidget>
 #include <string>
 
@@ -24,6 +26,8 @@ class PuTong : public QWidget {
 
     const std::string& printText() const { return printText_; }
     const ResultListModel& results() const { return *results_; }
+    // The most sets a calculation lists (kSetLimit); tests make it small.
+    void setSetLimit(std::size_t limit) { setLimit_ = limit; }
 
   public slots:
     void Command1_Click(); // 计算
@@ -46,6 +50,7 @@ class PuTong : public QWidget {
     QPushButton* command3_;
     ResultListModel* results_;
     std::string printText_;
+    std::size_t setLimit_ = kSetLimit;
 };
 
 } // namespace kelvaro

@@ -42,19 +42,32 @@ constexpr const char* kHelp =
     "one line per printout line. Options come before the field texts; \"--\"\n"
     "ends them, for a model whose name begins with \"--\".\n"
     "\n"
+    "A calculation lists at most 1000000 sets; beyond that it prints the\n"
+    "window's message to standard error instead. Tooth counts of 2^53 or more,\n"
+    "where a count plus 1 is the same count, are refused like a missing input.\n"
+    "A search over a very wide range can run long: interrupt it with Ctrl-C.\n"
+    "\n"
     "Exit status: 0 when the calculation ran (a missing input gives the item\n"
     "请输入数值, as in the window); 1 when the window would show a message box\n"
     "instead, whose text then goes to standard error; 2 for wrong arguments.\n";
 
-void writeOutcome(const CalculationOutcome& outcome, bool printout, std::ostream& out) {
+// Returns the exit status: a message (the window's message box) goes to
+// standard error and nothing else is written.
+int writeOutcome(const CalculationOutcome& outcome, bool printout, std::ostream& out,
+                 std::ostream& err) {
+    if (!outcome.message.empty()) {
+        err << outcome.message << '\n';
+        return 1;
+    }
     if (printout) {
         std::string text = outcome.printText;
         std::replace(text.begin(), text.end(), '\r', '\n');
         out << text << '\n';
-        return;
+        return 0;
     }
     for (const std::string& item : outcome.items)
         out << item << '\n';
+    return 0;
 }
 
 // The calculation's name, its options and its field texts.
@@ -107,13 +120,7 @@ int runDifferential(const Arguments& args, std::ostream& out, std::ostream& err)
     const std::string directory = args.hasCatalogue ? args.catalogue : applicationDirectory();
     const std::string noTeeth;
     const DifferentialInput input{f[1], f[2], f[3], f[4], f[5], f.size() > 6 ? f[6] : noTeeth};
-    const CalculationOutcome outcome = calculateDifferential(input, f[0], directory);
-    if (!outcome.message.empty()) {
-        err << outcome.message << '\n';
-        return 1;
-    }
-    writeOutcome(outcome, args.printout, out);
-    return 0;
+    return writeOutcome(calculateDifferential(input, f[0], directory), args.printout, out, err);
 }
 
 } // namespace
@@ -129,8 +136,8 @@ int runCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
         const std::size_t count = parsed.fields.size();
         if (parsed.mode == "ordinary" && count == 4) {
             const auto& f = parsed.fields;
-            writeOutcome(calculateOrdinary({f[0], f[1], f[2], f[3]}), parsed.printout, out);
-            return 0;
+            return writeOutcome(calculateOrdinary({f[0], f[1], f[2], f[3]}), parsed.printout, out,
+                                err);
         }
         if (parsed.mode == "differential" && (count == 6 || count == 7))
             return runDifferential(parsed, out, err);

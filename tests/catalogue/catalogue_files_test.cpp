@@ -121,7 +121,8 @@ TEST(MachineFile, NamesTheFileAndTheFaultOfAnUnusableFile) {
         {"20\r\n60\r\n 1\r\n10\r\n-32769\r\n", "缺少齿数“-32769”不在 -32768 到 32767 之间"},
         {"x\r\n60\r\n 1\r\n10\r\n0\r\n", "齿数范围 0 到 60 含有 0"},
         {"-5\r\n5\r\n 1\r\n10\r\n0\r\n", "齿数范围 -5 到 5 含有 0"},
-        {"20\r\n1E999\r\n 1\r\n10\r\n0\r\n", "最少齿数或最大齿数不是有限的数"},
+        {"20\r\n1E999\r\n 1\r\n10\r\n0\r\n", "最少齿数或最大齿数超出可以计算的范围"},
+        {"20\r\n1E17\r\n 1\r\n10\r\n0\r\n", "最少齿数或最大齿数超出可以计算的范围"},
     };
     for (const auto& row : rows) {
         TemporaryCatalogue dir;

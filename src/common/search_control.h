@@ -1,0 +1,22 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+
+namespace kelvaro {
+
+// The most sets one calculation lists. A million list lines with their
+// printout lines take about 250 MB; a search that would list more stops and
+// the calculation reports it instead of exhausting memory.
+inline constexpr std::size_t kSetLimit = 1'000'000;
+
+// How a running search is watched and stopped from another thread: the
+// caller sets `cancelled`, the search publishes the number of sets found so
+// far in `found` and stops once it would list more than `setLimit` sets.
+struct SearchControl {
+    std::atomic<bool> cancelled{false};
+    std::atomic<std::size_t> found{0};
+    std::size_t setLimit = kSetLimit;
+};
+
+} // namespace kelvaro

@@ -6,3 +6,4 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh"
 cd "$root/build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
+"$root/scripts/sanitizer-tests.sh"

@@ -15,7 +15,8 @@ struct OrdinaryInput {
 };
 
 // One click of Calculate: a missing text, or inputs at which the search
-// would divide by zero, append "请输入数值" and keep everything else;
+// would divide by zero or never end (searchIsDefined), append "请输入数值"
+// and keep everything else;
 // otherwise the whole result of the ordinary search replaces the list.
 CalculationOutcome calculateOrdinary(const OrdinaryInput& input);
 

@@ -60,7 +60,9 @@ bool searchIsDefined(double ratio, double tolerance, double zmin, double zmax) {
     if (ratio - tolerance == 0 || ratio + tolerance == 0) return false;
     const double low = std::min(zmin, zmax);
     const double high = std::max(zmin, zmax);
-    return !(low <= 0 && high >= 0);
+    if (low <= 0 && high >= 0) return false;
+    constexpr double kLoopLimit = 9007199254740992.0; // 2^53
+    return std::abs(zmin) < kLoopLimit && std::abs(zmax) < kLoopLimit;
 }
 
 } // namespace kelvaro

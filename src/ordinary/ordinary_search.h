@@ -20,7 +20,9 @@ GearSearchResult searchOrdinaryGears(double ratio, double tolerance, double zmin
 
 // Whether the search's divisors are all non-zero and its inputs finite, so
 // that every quotient it forms is defined: ratio - tolerance and
-// ratio + tolerance are not 0 and the range does not contain 0.
+// ratio + tolerance are not 0 and the range does not contain 0. Tooth counts
+// of magnitude 2^53 or more are refused too: there a count plus 1 is the
+// count again, and the search's loops would never end.
 bool searchIsDefined(double ratio, double tolerance, double zmin, double zmax);
 
 } // namespace kelvaro

@@ -7,3 +7,4 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root/build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
 "$root/scripts/sanitizer-tests.sh"
+"$root/scripts/fuzz.sh" --budget 60

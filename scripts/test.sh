@@ -8,3 +8,5 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/start-cups.sh"
 cd "$root/build"
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
+"$root/scripts/sanitizer-tests.sh"
+"$root/scripts/fuzz.sh" --budget 60

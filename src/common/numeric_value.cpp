@@ -65,7 +65,10 @@ double numericValue(std::string_view text) {
     }
     if (!anyDigit) return 0.0;
 
-    long exponent = 0; // saturated: far beyond any double's range already
+    // The exponent is saturated where no run of mantissa digits, however
+    // long, can bring the value back into a double's range.
+    const long saturation = static_cast<long>(mantissa.size()) + 100000;
+    long exponent = 0;
     if (in.peek() == 'E' || in.peek() == 'e') {
         in.next();
         bool exponentNegative = false;
@@ -74,7 +77,7 @@ double numericValue(std::string_view text) {
             in.next();
         }
         while (isDigit(in.peek())) {
-            if (exponent < 100000) exponent = exponent * 10 + (in.peek() - '0');
+            if (exponent < saturation) exponent = exponent * 10 + (in.peek() - '0');
             in.next();
         }
         if (exponentNegative) exponent = -exponent;

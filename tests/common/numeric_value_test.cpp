@@ -62,5 +62,16 @@ INSTANTIATE_TEST_SUITE_P(
             "0000000000000000000000000000000000000000000000000000000000000000000000000000000000000",
             kInf}));
 
+// A long run of digits can carry a value back into range that its exponent
+// alone puts far outside it.
+TEST(NumericValueTest, LongDigitRunsMeetLongExponents) {
+    const std::string zeros(1000000, '0');
+    EXPECT_EQ(numericValue("0." + zeros + "1e1000002"), 10);
+    EXPECT_EQ(numericValue("-1" + zeros + "e-1000000"), -1);
+    EXPECT_EQ(numericValue("1" + zeros + "e-999999"), 10);
+    EXPECT_EQ(numericValue("0." + zeros + "1e999999"), 0.01);
+    EXPECT_EQ(numericValue("1" + zeros + "e-1"), std::numeric_limits<double>::infinity());
+}
+
 } // namespace
 } // namespace kelvaro

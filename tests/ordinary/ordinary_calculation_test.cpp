@@ -96,7 +96,11 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedRow{"TextsWithoutNumbers", {"1.5", "0.00001", "abc", "30"}},
                       // Beyond the range of a double.
                       RefusedRow{"InfiniteRatio", {"1E400", "0.00001", "20", "30"}},
-                      RefusedRow{"InfiniteRange", {"1.5", "0.00001", "20", "1E999"}}),
+                      RefusedRow{"InfiniteRange", {"1.5", "0.00001", "20", "1E999"}},
+                      // Counts whose loops could never advance.
+                      RefusedRow{"CountOf2To53",
+                                 {"1", "0.00001", "9007199254740992", "9007199254740992"}},
+                      RefusedRow{"HugeCounts", {"1", "0.00001", "1E17", "1E17"}}),
     [](const auto& info) { return info.param.name; });
 
 TEST(OrdinaryCalculationTest, FourDigitTeethWriteNoBlanksInsteadOfFailing) {

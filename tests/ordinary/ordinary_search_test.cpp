@@ -162,7 +162,11 @@ INSTANTIATE_TEST_SUITE_P(
         DefinedRow{1.5, 0.00001, 0, 30, false}, DefinedRow{1.5, 0.00001, 30, 0, false},
         DefinedRow{1.5, 0.00001, -5, 5, false}, DefinedRow{1.5, 0.00001, -5, -1, true},
         DefinedRow{1.5, 0.00001, -0.5, 0.5, false}, DefinedRow{kInf, 0.00001, 20, 30, false},
-        DefinedRow{1.5, -kInf, 20, 30, false}, DefinedRow{1.5, 0.00001, 20, kInf, false}));
+        DefinedRow{1.5, -kInf, 20, 30, false}, DefinedRow{1.5, 0.00001, 20, kInf, false},
+        // From 2^53 on, a loop counter plus 1 stays where it is.
+        DefinedRow{1, 0.00001, 9007199254740991.0, 9007199254740991.0, true},
+        DefinedRow{1, 0.00001, 9007199254740992.0, 9007199254740992.0, false},
+        DefinedRow{1, 0.00001, 20, 1e17, false}, DefinedRow{1, 0.00001, -1e17, -20, false}));
 
 } // namespace
 } // namespace kelvaro

@@ -68,6 +68,23 @@ KELVARO_SEARCH_PAIR(r1_5_t1e_3_z20_200, kRatio15Loose);
 KELVARO_SEARCH_PAIR(r7_3_t1e_4_z20_300, kRatio73);
 KELVARO_SEARCH_PAIR(differential_5_missing, kDifferential);
 
+// The calculation without a window: search and the list and printout lines.
+void BM_SearchAndFormat(benchmark::State& state, kelvaro::OrdinaryInput input) {
+    std::size_t items = 0;
+    for (auto _ : state) {
+        const kelvaro::CalculationOutcome outcome = kelvaro::calculateOrdinary(input);
+        items = outcome.items.size();
+        benchmark::DoNotOptimize(outcome);
+    }
+    state.counters["items"] = static_cast<double>(items);
+}
+BENCHMARK_CAPTURE(BM_SearchAndFormat, r1_5_t1e_5_z20_120,
+                  kelvaro::OrdinaryInput{"1.5", "0.00001", "20", "120"})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SearchAndFormat, r1_5_t1e_3_z20_200,
+                  kelvaro::OrdinaryInput{"1.5", "0.001", "20", "200"})
+    ->Unit(benchmark::kMillisecond);
+
 // Calculate on ratio 1.5, tolerance 0.001, teeth 20 to 200: over 120,000 sets.
 const kelvaro::OrdinaryInput kLongList{"1.5", "0.001", "20", "200"};
 

@@ -1,8 +1,10 @@
 // PuTong used as a user does: Calculate replaces the list with the
 // calculation's items or appends "请输入数值", Exit keeps everything, and a
 // long search keeps the window painting, offers 取消 and changes nothing
-// when cancelled or stopped at its bound. The texts themselves are the
-// calculation's, tested with it.
+// when cancelled or stopped at its bound. The printer list is filled once,
+// Print prints the fields as they read now with the last calculation's
+// printText, and a failure is told and changes nothing. The texts
+// themselves are the calculation's and the printout's, tested with them.
 #include "ordinary/ordinary_calculation.h"
 #include "ordinary/putong_window.h"
 #include "printing/recording_print_backend.h"
@@ -11,6 +13,7 @@
 #include <QApplication>
 #include <QListView>
 #include <QProgressDialog>
+#include <QScopeGuard>
 #include <QTimer>
 #include <functional>
 
@@ -57,6 +60,9 @@ class PuTongWindowTest : public QObject {
     void cancelKeepsTheEarlierResults();
     void boundShowsItsMessageAndKeepsTheList_data();
     void boundShowsItsMessageAndKeepsTheList();
+    void printerListIsFilledOnce();
+    void printsTheChosenPrinterAndTheFieldsAsTheyReadNow();
+    void failedPrintoutIsToldAndChangesNothing();
 
   private:
     RecordingPrintBackend printers_;
@@ -112,41 +118,32 @@ void PuTongWindowTest::cancelKeepsTheEarlierResults() {
     const std::string printText = window.printText();
 
     fillPuTong(&window, "3.14159265358979", "1E-13", "1", "1000000");
-    auto* list = window.findChild<QListView*>("jsjgp");
+    auto* list = child<QListView>(&window, "jsjgp");
     PaintCounter counter;
     list->viewport()->installEventFilter(&counter);
     // What the user sees while the search runs, looked at from the event
-    // loop that waits for it; 取消 is clicked whatever is seen.
-    struct Seen {
-        QString title, label, cancelText, field;
-        bool waitCursor = false;
-        int paints = 0;
-    } seen;
+    // loop that waits for it; whatever is seen, the search is cancelled.
+    bool cancelClicked = false;
     whenProgressShows(window, [&](QProgressDialog& dialog) {
-        seen.title = dialog.windowTitle();
-        seen.label = dialog.labelText();
-        seen.waitCursor = QApplication::overrideCursor() != nullptr;
+        const auto cancelAnyway = qScopeGuard([&dialog] { dialog.cancel(); });
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Kelvaro"));
+        QVERIFY(dialog.labelText().startsWith(QStringLiteral("正在计算，已找到 ")));
+        QVERIFY(QApplication::overrideCursor());
         counter.paints = 0;
         list->viewport()->update();
         QTest::keyClicks(child<QLineEdit>(&window, "chuandongbi"), "9");
         QTest::qWait(100);
-        seen.paints = counter.paints;
-        seen.field = text(&window, "chuandongbi");
+        QVERIFY(counter.paints > 0);
+        QCOMPARE(text(&window, "chuandongbi"), QStringLiteral("3.14159265358979")); // swallowed
         for (auto* button : dialog.findChildren<QPushButton*>()) {
             if (button->text() != QStringLiteral("取消")) continue;
-            seen.cancelText = button->text();
             QTest::mouseClick(button, Qt::LeftButton);
+            cancelClicked = true;
         }
-        if (seen.cancelText.isEmpty()) dialog.cancel();
     });
     click(&window, "Command1");
 
-    QCOMPARE(seen.title, QStringLiteral("Kelvaro"));
-    QVERIFY(seen.label.startsWith(QStringLiteral("正在计算，已找到 ")));
-    QCOMPARE(seen.cancelText, QStringLiteral("取消"));
-    QVERIFY(seen.waitCursor);
-    QVERIFY(seen.paints > 0);
-    QCOMPARE(seen.field, QStringLiteral("3.14159265358979")); // the key was swallowed
+    QVERIFY(cancelClicked);
     QCOMPARE(listItems(&window), items);
     QCOMPARE(window.printText(), printText);
     QVERIFY(messages.texts.isEmpty());
@@ -188,6 +185,86 @@ void PuTongWindowTest::boundShowsItsMessageAndKeepsTheList() {
         QCOMPARE(listItems(&window), earlier);
         QCOMPARE(window.printText(), earlierPrintText);
     }
+}
+
+void PuTongWindowTest::printerListIsFilledOnce() {
+    RecordingPrintBackend backend;
+    backend.printers = {"A", "B", "C"};
+    PuTong window(backend);
+    QCOMPARE(child<QComboBox>(&window, "Combo1")->currentText(), QStringLiteral("A"));
+    QVERIFY(child<QPushButton>(&window, "Command3")->isEnabled());
+    backend.printers = {"D"};
+    window.Command2_Click();
+    window.show();
+    QCOMPARE(comboItems(&window, "Combo1"), (QStringList{"A", "B", "C"}));
+    QVERIFY(backend.calls.empty()); // filling the list chooses no printer
+
+    // Without printers Print is disabled, also when a printer is installed later.
+    RecordingPrintBackend none;
+    PuTong bare(none);
+    bare.show();
+    none.printers = {"A"};
+    bare.Command2_Click();
+    bare.show();
+    QCOMPARE(comboItems(&bare, "Combo1"), QStringList());
+    QVERIFY(!child<QPushButton>(&bare, "Command3")->isEnabled());
+    click(&bare, "Command3");
+    QVERIFY(none.calls.empty());
+}
+
+void PuTongWindowTest::printsTheChosenPrinterAndTheFieldsAsTheyReadNow() {
+    MessageRecorder messages;
+    RecordingPrintBackend backend;
+    backend.printers = {"A", "B", "C"};
+    PuTong window(backend);
+    fillPuTong(&window, "1.5", "0.00001", "20", "30");
+    click(&window, "Command1");
+    const std::string printText = window.printText();
+
+    // The ratio edited after the calculation, a field emptied: the list
+    // only gains 请输入数值, the printout shows the ratio as it reads.
+    type(&window, "chuandongbi", " 2 ");
+    child<QLineEdit>(&window, "zuidachishu")->clear();
+    click(&window, "Command1");
+    child<QComboBox>(&window, "Combo1")->setCurrentIndex(1);
+    click(&window, "Command3");
+
+    const std::vector<std::string> expectedCalls = {"set B", "line       i= 2 ",
+                                                    "line       主动    主动    被动    被动",
+                                                    "line " + printText, "end"};
+    QCOMPARE(backend.calls, expectedCalls);
+    QCOMPARE(backend.documents.size(), 1u);
+    QVERIFY(messages.texts.isEmpty());
+    // The choice stays while the window is hidden and shown again.
+    window.Command2_Click();
+    window.show();
+    QCOMPARE(child<QComboBox>(&window, "Combo1")->currentText(), QStringLiteral("B"));
+}
+
+void PuTongWindowTest::failedPrintoutIsToldAndChangesNothing() {
+    MessageRecorder messages;
+    RecordingPrintBackend backend;
+    backend.printers = {"A", "B"};
+    PuTong window(backend);
+    fillPuTong(&window, "1.5", "0.00001", "20", "30");
+    click(&window, "Command1");
+    const std::string printText = window.printText();
+    const QStringList items = listItems(&window);
+    child<QComboBox>(&window, "Combo1")->setCurrentIndex(1);
+
+    backend.failAt = {"set", PrintError::PrinterGone};
+    click(&window, "Command3");
+    QCOMPARE(messages.texts, QStringList{QStringLiteral("打印失败：找不到打印机“B”。")});
+    QVERIFY(backend.documents.empty());
+    QCOMPARE(window.printText(), printText);
+    QCOMPARE(listItems(&window), items);
+    QCOMPARE(child<QComboBox>(&window, "Combo1")->currentText(), QStringLiteral("B"));
+    QVERIFY(child<QPushButton>(&window, "Command3")->isEnabled());
+
+    // The next press prints the whole document.
+    click(&window, "Command3");
+    QCOMPARE(backend.documents.size(), 1u);
+    QCOMPARE(messages.texts.size(), 1);
 }
 
 } // namespace kelvaro

@@ -131,9 +131,9 @@ TEST(PrintoutFailure, StopsAtTheFailureAndReportsIt) {
         RecordingPrintBackend::Failure failAt;
         Lines calls;
     } rows[] = {
-        {{"set", 1, PrintError::PrinterGone}, {"set B"}},
-        {{"line", 1, PrintError::NotStarted}, {"set B", "line       i=2"}},
-        {{"end", 1, PrintError::NotCompleted},
+        {{"set", PrintError::PrinterGone}, {"set B"}},
+        {{"line", PrintError::NotStarted}, {"set B", "line       i=2"}},
+        {{"end", PrintError::NotCompleted},
          {"set B", "line       i=2", "line " + kOrdinaryHeader, "line \rx", "end"}},
     };
     for (const auto& row : rows) {

@@ -54,11 +54,10 @@ class ChaDongWindowTest : public QObject {
     void activationFilter();
     void activationListsTheCatalogue();
     void missingOrEmptyList();
-    void calculation();
     void addMachineThroughForm2();
     void form2Keystrokes();
     void deleteMachineThroughForm3();
-    void printing();
+    void calculationAndPrinting();
 
   private:
     void open(const std::string& list) {
@@ -175,26 +174,6 @@ void ChaDongWindowTest::missingOrEmptyList() {
     QCOMPARE(messages, QStringList{"选择机床型号"});
 }
 
-void ChaDongWindowTest::calculation() {
-    open("M\r\n");
-    catalogue->write("M.dat", kMachine);
-    type(chaDong.get(), "moshu", "3");
-    type(chaDong.get(), "luoxuanjiaodu", "15");
-    click(chaDong.get(), "Command1");
-    const CalculationOutcome expected =
-        calculateDifferential({"3", "15", "0", "0", "0.00001", ""}, "M", catalogue->path());
-    QCOMPARE(expected.items.size(), std::size_t{4});
-    QCOMPARE(listItems(chaDong.get()), qt(expected.items));
-    QCOMPARE(chaDong->printText(), expected.printText);
-
-    child<QLineEdit>(chaDong.get(), "moshu")->clear();
-    click(chaDong.get(), "Command1");
-    chaDong->close(); // through the frame, as Exit: hidden, results kept
-    QVERIFY(!chaDong->isVisible());
-    QCOMPARE(listItems(chaDong.get()), qt(expected.items) << "请输入数值");
-    QCOMPARE(chaDong->printText(), expected.printText);
-}
-
 void ChaDongWindowTest::addMachineThroughForm2() {
     open("C630\r\n");
     child<QAction>(chaDong.get(), "addmachine")->trigger();
@@ -285,26 +264,39 @@ void ChaDongWindowTest::deleteMachineThroughForm3() {
     QCOMPARE(comboItems(chaDong.get(), "Combo1"), QStringList{"C630"});
 }
 
-void ChaDongWindowTest::printing() {
+void ChaDongWindowTest::calculationAndPrinting() {
     printers.printers = {"A", "B", "C"};
     open("ZSTZ\r\n");
     catalogue->write("ZSTZ.dat", kMachine);
     QComboBox* printerList = child<QComboBox>(chaDong.get(), "Combo2");
     QCOMPARE(printerList->currentText(), QString("A"));
-    auto* print = child<QPushButton>(chaDong.get(), "Command3");
-
     type(chaDong.get(), "moshu", " 2.5");
     type(chaDong.get(), "luoxuanjiaodu", " 15 ");
     type(chaDong.get(), "luoxuanjiaofen", "30");
-    type(chaDong.get(), "齿数", "40");
+    type(chaDong.get(), "齿数", "10");
     click(chaDong.get(), "Command1");
+    const CalculationOutcome expected = calculateDifferential(
+        {" 2.5", " 15 ", "30", "0", "0.00001", "10"}, "ZSTZ", catalogue->path());
+    QVERIFY(expected.items.size() > 2);
+    QCOMPARE(listItems(chaDong.get()), qt(expected.items));
+    QCOMPARE(chaDong->printText(), expected.printText);
+
+    // An emptied field: one item more. Print prints the last calculation
+    // with the texts as they read now, on the printer the list names.
+    child<QLineEdit>(chaDong.get(), "luoxuanjiaomiao")->clear();
+    click(chaDong.get(), "Command1");
+    QCOMPARE(listItems(chaDong.get()), qt(expected.items) << "请输入数值");
     printerList->setCurrentIndex(1);
     click(chaDong.get(), "Command3");
     QCOMPARE(printers.documents.size(), std::size_t{1});
-    const auto& document = printers.documents.back(); // the texts as they read now
-    QCOMPARE(document.printer, std::string("B"));
-    QCOMPARE(document.lines.at(0), std::string("      m= 2.5  β=15°30′0″  Z=40"));
-    QCOMPARE(document.lines.size(), std::size_t(listItems(chaDong.get()).size() + 3));
+    QCOMPARE(printers.documents[0].printer, std::string("B"));
+    QCOMPARE(printers.documents[0].lines.at(0), std::string("      m= 2.5  β=15°30′″  Z=10"));
+    QCOMPARE(printers.documents[0].lines.size(), expected.items.size() + 3);
+
+    chaDong->close(); // through the frame, as Exit: hidden, results kept
+    QVERIFY(!chaDong->isVisible());
+    QCOMPARE(listItems(chaDong.get()).size(), int(expected.items.size()) + 1);
+    QCOMPARE(chaDong->printText(), expected.printText);
 
     // Back from another window the first printer is chosen again, and the
     // next printout goes there.
@@ -314,6 +306,7 @@ void ChaDongWindowTest::printing() {
     QCOMPARE(printers.documents.back().printer, std::string("A"));
 
     // Without printers Print is disabled, and stays so when printers return.
+    auto* print = child<QPushButton>(chaDong.get(), "Command3");
     printers.printers.clear();
     returnFromAnotherWindow();
     QVERIFY(!print->isEnabled());

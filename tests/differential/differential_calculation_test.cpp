@@ -65,19 +65,6 @@ TEST(DifferentialSearch, LeavesOutMissingTeethAndKeepsTheRangeAsStored) {
     EXPECT_EQ(result.best, (GearSet{0, 0, 0, 0, 0.00001}));
 }
 
-TEST(DifferentialSearch, GivesTheWorkedExample) {
-    const double r = differentialRatio("M", 3, helixAngleRadians(15, 0, 0), 10, 0, 15);
-    GearSearchResult result = searchDifferentialGears(r, 0.00001, machine(20, 60, {0}));
-    ASSERT_EQ(result.sets.size(), 2u);
-    EXPECT_EQ(result.sets[0], (GearSet{31, 59, 40, 53, 5.713093691683824e-06}));
-    EXPECT_EQ(result.sets[1], (GearSet{39, 39, 41, 43, 3.840214058858926e-06}));
-    EXPECT_EQ(result.best, result.sets[1]);
-
-    result = searchDifferentialGears(r, 0.00001, machine(20, 60, {39}));
-    ASSERT_EQ(result.sets.size(), 1u);
-    EXPECT_EQ(result.best, (GearSet{31, 59, 40, 53, 5.713093691683824e-06}));
-}
-
 class DifferentialCalculation : public ::testing::Test {
   protected:
     void SetUp() override {

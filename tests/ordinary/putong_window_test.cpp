@@ -56,23 +56,19 @@ class PuTongWindowTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void calculateReplacesMissingInputAppendsExitKeeps();
-    void cancelKeepsTheEarlierResults();
-    void boundShowsItsMessageAndKeepsTheList_data();
-    void boundShowsItsMessageAndKeepsTheList();
-    void printerListIsFilledOnce();
-    void printsTheChosenPrinterAndTheFieldsAsTheyReadNow();
-    void failedPrintoutIsToldAndChangesNothing();
-
-  private:
-    RecordingPrintBackend printers_;
+    void calculatePrintExit();
+    void withoutPrintersPrintIsDisabledForGood();
+    void longSearchCancelledOrBounded();
 };
 
-void PuTongWindowTest::calculateReplacesMissingInputAppendsExitKeeps() {
-    PuTong w(printers_);
+void PuTongWindowTest::calculatePrintExit() {
+    MessageRecorder messages;
+    RecordingPrintBackend printers;
+    printers.printers = {"A", "B"};
+    PuTong w(printers);
     w.show();
     QCOMPARE(text(&w, "jingdu"), QStringLiteral("0.00001"));
-    QVERIFY(listItems(&w).isEmpty());
+    QCOMPARE(child<QComboBox>(&w, "Combo1")->currentText(), QStringLiteral("A"));
     click(&w, "Command1");
     QCOMPARE(listItems(&w), QStringList{kMissing});
 
@@ -85,31 +81,66 @@ void PuTongWindowTest::calculateReplacesMissingInputAppendsExitKeeps() {
     click(&w, "Command1");
     QCOMPARE(listItems(&w), qt(expected.items));
 
-    // An emptied field: one item more, printText and the fields kept.
-    child<QLineEdit>(&w, "chuandongbi")->clear();
+    // An emptied field: one item more, printText kept. Print prints it with
+    // the ratio as it reads now, on the printer the list names.
+    type(&w, "chuandongbi", " 2 ");
+    child<QLineEdit>(&w, "zuidachishu")->clear();
     click(&w, "Command1");
     QCOMPARE(listItems(&w), qt(expected.items) << kMissing);
     QCOMPARE(w.printText(), expected.printText);
+    QVERIFY(printers.calls.empty()); // filling the list chose no printer
+    child<QComboBox>(&w, "Combo1")->setCurrentIndex(1);
+    click(&w, "Command3");
+    const std::vector<std::string> calls = {"set B", "line       i= 2 ",
+                                            "line       主动    主动    被动    被动",
+                                            "line " + expected.printText, "end"};
+    QCOMPARE(printers.calls, calls);
 
-    // Exit, or the frame's close, hides the window; shown again it has it all.
-    type(&w, "chuandongbi", "1.5");
+    // A failed printout is told and changes nothing; the next one prints.
+    printers.failAt = {"set", PrintError::PrinterGone};
+    click(&w, "Command3");
+    QCOMPARE(messages.texts, QStringList{QStringLiteral("打印失败：找不到打印机“B”。")});
+    click(&w, "Command3");
+    QCOMPARE(printers.documents.size(), std::size_t{2});
+
+    // Exit, or the frame's close, hides the window; shown again it has it
+    // all, the printer list as it was filled at first.
+    printers.printers = {"C"};
     click(&w, "Command2");
     QVERIFY(!w.isVisible());
     w.show();
     QVERIFY(!w.close());
     QVERIFY(!w.isVisible());
     w.show();
-    QCOMPARE(text(&w, "chuandongbi"), QStringLiteral("1.5"));
-    QCOMPARE(text(&w, "zuidachishu"), QStringLiteral("30"));
+    QCOMPARE(text(&w, "chuandongbi"), QStringLiteral(" 2 "));
+    QCOMPARE(text(&w, "zuishaochishu"), QStringLiteral("20"));
     QCOMPARE(listItems(&w), qt(expected.items) << kMissing);
     QCOMPARE(w.printText(), expected.printText);
+    QCOMPARE(comboItems(&w, "Combo1"), (QStringList{"A", "B"}));
+    QCOMPARE(child<QComboBox>(&w, "Combo1")->currentText(), QStringLiteral("B"));
+    QVERIFY(child<QPushButton>(&w, "Command3")->isEnabled());
+    QCOMPARE(messages.texts.size(), 1);
+}
+
+void PuTongWindowTest::withoutPrintersPrintIsDisabledForGood() {
+    RecordingPrintBackend none;
+    PuTong w(none);
+    w.show();
+    none.printers = {"A"};
+    w.Command2_Click();
+    w.show();
+    QCOMPARE(comboItems(&w, "Combo1"), QStringList());
+    QVERIFY(!child<QPushButton>(&w, "Command3")->isEnabled());
+    click(&w, "Command3");
+    QVERIFY(none.calls.empty());
 }
 
 // Whole counts up to a million with a ratio that few sets meet: days of
-// pairs, and the bound is not reached either.
-void PuTongWindowTest::cancelKeepsTheEarlierResults() {
+// pairs, and no bound is reached either.
+void PuTongWindowTest::longSearchCancelledOrBounded() {
     MessageRecorder messages;
-    PuTong window(printers_);
+    RecordingPrintBackend printers;
+    PuTong window(printers);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     fillPuTong(&window, "1.5", "0.00001", "20", "30");
@@ -150,120 +181,21 @@ void PuTongWindowTest::cancelKeepsTheEarlierResults() {
     QVERIFY(!QApplication::overrideCursor());
     QVERIFY(!window.findChild<QProgressDialog*>());
 
-    // The window works on as before.
+    // The window works on as before. A search that would list more sets
+    // than the bound (here 14 for 1.5 over 20 to 30) shows a message instead.
     fillPuTong(&window, "1", "0.00001", "20", "22");
     click(&window, "Command1");
-    QCOMPARE(listItems(&window).size(), 8);
-}
-
-void PuTongWindowTest::boundShowsItsMessageAndKeepsTheList_data() {
-    QTest::addColumn<int>("limit");
-    QTest::addColumn<QString>("message");
-    // 1.5 over 20 to 30 lists 14 sets: at the bound they are listed.
-    QTest::newRow("at the bound") << 14 << QString();
-    QTest::newRow("one beyond") << 13 << QStringLiteral("结果超过13组，请缩小齿数范围或减小允差");
-}
-
-void PuTongWindowTest::boundShowsItsMessageAndKeepsTheList() {
-    QFETCH(int, limit);
-    QFETCH(QString, message);
-    MessageRecorder messages;
-    PuTong window(printers_);
-    window.setSetLimit(static_cast<std::size_t>(limit));
-    fillPuTong(&window, "1", "0.00001", "20", "21");
-    click(&window, "Command1");
     const QStringList earlier = listItems(&window);
-    const std::string earlierPrintText = window.printText();
-
+    QCOMPARE(earlier.size(), 8);
+    window.setSetLimit(13);
     fillPuTong(&window, "1.5", "0.00001", "20", "30");
     click(&window, "Command1");
-    if (message.isEmpty()) {
-        QVERIFY(messages.texts.isEmpty());
-        QCOMPARE(listItems(&window).size(), 16);
-    } else {
-        QCOMPARE(messages.texts, QStringList{message});
-        QCOMPARE(listItems(&window), earlier);
-        QCOMPARE(window.printText(), earlierPrintText);
-    }
-}
-
-void PuTongWindowTest::printerListIsFilledOnce() {
-    RecordingPrintBackend backend;
-    backend.printers = {"A", "B", "C"};
-    PuTong window(backend);
-    QCOMPARE(child<QComboBox>(&window, "Combo1")->currentText(), QStringLiteral("A"));
-    QVERIFY(child<QPushButton>(&window, "Command3")->isEnabled());
-    backend.printers = {"D"};
-    window.Command2_Click();
-    window.show();
-    QCOMPARE(comboItems(&window, "Combo1"), (QStringList{"A", "B", "C"}));
-    QVERIFY(backend.calls.empty()); // filling the list chooses no printer
-
-    // Without printers Print is disabled, also when a printer is installed later.
-    RecordingPrintBackend none;
-    PuTong bare(none);
-    bare.show();
-    none.printers = {"A"};
-    bare.Command2_Click();
-    bare.show();
-    QCOMPARE(comboItems(&bare, "Combo1"), QStringList());
-    QVERIFY(!child<QPushButton>(&bare, "Command3")->isEnabled());
-    click(&bare, "Command3");
-    QVERIFY(none.calls.empty());
-}
-
-void PuTongWindowTest::printsTheChosenPrinterAndTheFieldsAsTheyReadNow() {
-    MessageRecorder messages;
-    RecordingPrintBackend backend;
-    backend.printers = {"A", "B", "C"};
-    PuTong window(backend);
-    fillPuTong(&window, "1.5", "0.00001", "20", "30");
+    QCOMPARE(messages.texts, QStringList{"结果超过13组，请缩小齿数范围或减小允差"});
+    QCOMPARE(listItems(&window), earlier);
+    QCOMPARE(window.printText(), calculateOrdinary({"1", "0.00001", "20", "22"}).printText);
+    window.setSetLimit(14);
     click(&window, "Command1");
-    const std::string printText = window.printText();
-
-    // The ratio edited after the calculation, a field emptied: the list
-    // only gains 请输入数值, the printout shows the ratio as it reads.
-    type(&window, "chuandongbi", " 2 ");
-    child<QLineEdit>(&window, "zuidachishu")->clear();
-    click(&window, "Command1");
-    child<QComboBox>(&window, "Combo1")->setCurrentIndex(1);
-    click(&window, "Command3");
-
-    const std::vector<std::string> expectedCalls = {"set B", "line       i= 2 ",
-                                                    "line       主动    主动    被动    被动",
-                                                    "line " + printText, "end"};
-    QCOMPARE(backend.calls, expectedCalls);
-    QCOMPARE(backend.documents.size(), 1u);
-    QVERIFY(messages.texts.isEmpty());
-    // The choice stays while the window is hidden and shown again.
-    window.Command2_Click();
-    window.show();
-    QCOMPARE(child<QComboBox>(&window, "Combo1")->currentText(), QStringLiteral("B"));
-}
-
-void PuTongWindowTest::failedPrintoutIsToldAndChangesNothing() {
-    MessageRecorder messages;
-    RecordingPrintBackend backend;
-    backend.printers = {"A", "B"};
-    PuTong window(backend);
-    fillPuTong(&window, "1.5", "0.00001", "20", "30");
-    click(&window, "Command1");
-    const std::string printText = window.printText();
-    const QStringList items = listItems(&window);
-    child<QComboBox>(&window, "Combo1")->setCurrentIndex(1);
-
-    backend.failAt = {"set", PrintError::PrinterGone};
-    click(&window, "Command3");
-    QCOMPARE(messages.texts, QStringList{QStringLiteral("打印失败：找不到打印机“B”。")});
-    QVERIFY(backend.documents.empty());
-    QCOMPARE(window.printText(), printText);
-    QCOMPARE(listItems(&window), items);
-    QCOMPARE(child<QComboBox>(&window, "Combo1")->currentText(), QStringLiteral("B"));
-    QVERIFY(child<QPushButton>(&window, "Command3")->isEnabled());
-
-    // The next press prints the whole document.
-    click(&window, "Command3");
-    QCOMPARE(backend.documents.size(), 1u);
+    QCOMPARE(listItems(&window).size(), 16);
     QCOMPARE(messages.texts.size(), 1);
 }
 

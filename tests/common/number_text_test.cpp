@@ -25,26 +25,16 @@ TEST_P(NumberTextTest, WritesTheValue) {
     EXPECT_EQ(GetParam().format(GetParam().value), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Numbers, NumberTextTest,
-    testing::Values(
-        Row{numberText, 0, " 0"}, Row{numberText, -0.0, " 0"}, Row{numberText, -20, "-20"},
-        // The whole-number path ends where %.15G starts an exponent.
-        Row{numberText, 999999999999999, " 999999999999999"}, Row{numberText, 1e15, " 1E+15"},
-        Row{numberText, 1234567890123456, " 1.23456789012346E+15"}, Row{numberText, 20.5, " 20.5"},
-        Row{numberText, 0.25, " .25"}, Row{numberText, -0.0005, "-.0005"},
-        Row{numberText, 0.0001, " .0001"}, Row{numberText, 0.00001, " 1E-05"},
-        Row{numberText, 2.4999999613248978, " 2.4999999613249"}, Row{numberText, 0.1 + 0.2, " .3"},
-        Row{numberText, -1e-300, "-1E-300"}));
-
-INSTANTIATE_TEST_SUITE_P(Errors, NumberTextTest,
-                         testing::Values(Row{errorText, 0, " 0"},
+// Examples; the comparison with printf below covers every magnitude.
+INSTANTIATE_TEST_SUITE_P(Values, NumberTextTest,
+                         testing::Values(Row{numberText, -20, "-20"}, Row{numberText, -0.0, " 0"},
+                                         Row{numberText, 0.25, " .25"},
+                                         Row{numberText, -0.0005, "-.0005"},
+                                         Row{numberText, 2.4999999613248978, " 2.4999999613249"},
+                                         Row{numberText, 1e15, " 1E+15"},
+                                         Row{errorText, 0.00001, " 1E-05"},
                                          Row{errorText, 1.1102230246251565e-16, " 1.110223E-16"},
-                                         Row{errorText, 12345678, " 1.234568E+07"},
-                                         Row{errorText, 1234567, " 1234567"},
-                                         Row{errorText, -2.5e-6, "-2.5E-06"},
-                                         Row{errorText, 0.001, " .001"},
-                                         // Converted to single precision first.
+                                         // Errors are converted to single precision first.
                                          Row{errorText, 1e-40, " 9.999946E-41"}));
 
 std::string printfText(const char* format, double value) {

@@ -121,14 +121,15 @@ class Inputs {
     std::mt19937_64 random_;
 };
 
-SearchCase tightCase(Inputs& in) {
+SearchCase rangeCase(Inputs& in, int span, bool tight) {
     const int zmin = in.whole(1, 60);
-    return in.boundaryCase(zmin, zmin + in.whole(0, 45), true);
+    return in.boundaryCase(zmin, zmin + in.whole(0, span), tight);
 }
-
+SearchCase tightCase(Inputs& in) {
+    return rangeCase(in, 45, true);
+}
 SearchCase looseCase(Inputs& in) {
-    const int zmin = in.whole(1, 60);
-    return in.boundaryCase(zmin, zmin + in.whole(0, 30), false);
+    return rangeCase(in, 30, false);
 }
 
 // Large tooth counts. Around 100000 the product table no longer fits

@@ -30,8 +30,7 @@ const QString kOutput = QStringLiteral("/var/spool/cups-pdf-kelvaro");
 struct Job {
     int id = 0;
     ipp_jstate_t state = IPP_JSTATE_PENDING;
-    QString user;
-    QString title;
+    QString user, title;
 };
 
 // The job of the printer with the highest number, or id 0 for none.

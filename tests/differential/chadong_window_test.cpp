@@ -7,6 +7,7 @@
 #include "common/activation_watcher.h"
 #include "differential/chadong_window.h"
 #include "differential/differential_calculation.h"
+#include "printing/printer_controls.h"
 #include "printing/recording_print_backend.h"
 #include "support/temporary_catalogue.h"
 #include "support/window_driver.h"
@@ -314,6 +315,9 @@ void ChaDongWindowTest::calculationAndPrinting() {
     returnFromAnotherWindow();
     QCOMPARE(comboItems(chaDong.get(), "Combo2"), QStringList({"A"}));
     QVERIFY(!print->isEnabled());
+    // The items are replaced, also in a list that no window has emptied.
+    applyPrinterList(fillPrinterList(printers), *printerList, *print);
+    QCOMPARE(comboItems(chaDong.get(), "Combo2"), QStringList({"A"}));
 }
 
 QTEST_MAIN(ChaDongWindowTest)

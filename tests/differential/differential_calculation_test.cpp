@@ -35,6 +35,8 @@ TEST(DifferentialRatio, TakesTheAnglePartsAsTheyAre) {
     EXPECT_EQ(helixAngleRadians(10, 0, 3600), helixAngleRadians(11, 0, 0));
     EXPECT_EQ(helixAngleRadians(10, 75, 0), helixAngleRadians(11.25, 0, 0));
     EXPECT_EQ(helixAngleRadians(10, -30, 0), helixAngleRadians(9.5, 0, 0));
+    // Minutes are added to the degrees before the seconds are.
+    EXPECT_EQ(helixAngleRadians(5, 10, 30), 0.09032078725);
     // Only the exact model names choose the special formulas.
     const double beta = helixAngleRadians(30, 0, 0);
     for (const char* model : {"c630", "C630 ", "y7150", " ZSTZ", "Y7150X"})

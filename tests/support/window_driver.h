@@ -71,7 +71,9 @@ inline void fillPuTong(const QWidget* window, const QString& ratio, const QStrin
 // The texts of the message boxes shown while it lives, instead of the boxes.
 struct MessageRecorder {
     QStringList texts;
-    MessageRecorder() { setMessageHook([this](const QString& text) { texts << text; }); }
+    MessageRecorder() {
+        setMessageHook([this](const QString& text) { texts << text; });
+    }
     ~MessageRecorder() { setMessageHook({}); }
     MessageRecorder(const MessageRecorder&) = delete;
     MessageRecorder& operator=(const MessageRecorder&) = delete;

@@ -13,6 +13,7 @@
 namespace kelvaro {
 namespace {
 
+using Items = std::vector<std::string>;
 const std::string kHeading = "     误差最小的挂轮组及误差为";
 
 TEST(DifferentialRatio, GivesTheWorkedValuesExactly) {
@@ -34,6 +35,8 @@ TEST(DifferentialRatio, TakesTheAnglePartsAsTheyAre) {
     EXPECT_EQ(helixAngleRadians(10, 0, 3600), helixAngleRadians(11, 0, 0));
     EXPECT_EQ(helixAngleRadians(10, 75, 0), helixAngleRadians(11.25, 0, 0));
     EXPECT_EQ(helixAngleRadians(10, -30, 0), helixAngleRadians(9.5, 0, 0));
+    // Minutes are added to the degrees before the seconds are.
+    EXPECT_EQ(helixAngleRadians(5, 10, 30), 0.09032078725);
     // Only the exact model names choose the special formulas.
     const double beta = helixAngleRadians(30, 0, 0);
     for (const char* model : {"c630", "C630 ", "y7150", " ZSTZ", "Y7150X"})
@@ -62,19 +65,6 @@ TEST(DifferentialSearch, LeavesOutMissingTeethAndKeepsTheRangeAsStored) {
     result = searchDifferentialGears(1.5, 0.00001, machine(30, 20, {0}));
     EXPECT_TRUE(result.sets.empty());
     EXPECT_EQ(result.best, (GearSet{0, 0, 0, 0, 0.00001}));
-}
-
-TEST(DifferentialSearch, GivesTheWorkedExample) {
-    const double r = differentialRatio("M", 3, helixAngleRadians(15, 0, 0), 10, 0, 15);
-    GearSearchResult result = searchDifferentialGears(r, 0.00001, machine(20, 60, {0}));
-    ASSERT_EQ(result.sets.size(), 2u);
-    EXPECT_EQ(result.sets[0], (GearSet{31, 59, 40, 53, 5.713093691683824e-06}));
-    EXPECT_EQ(result.sets[1], (GearSet{39, 39, 41, 43, 3.840214058858926e-06}));
-    EXPECT_EQ(result.best, result.sets[1]);
-
-    result = searchDifferentialGears(r, 0.00001, machine(20, 60, {39}));
-    ASSERT_EQ(result.sets.size(), 1u);
-    EXPECT_EQ(result.best, (GearSet{31, 59, 40, 53, 5.713093691683824e-06}));
 }
 
 class DifferentialCalculation : public ::testing::Test {
@@ -125,70 +115,49 @@ TEST_F(DifferentialCalculation, UsesTheModelsOwnFormula) {
     EXPECT_TRUE(calculate("ZSTZ", {"2", "20", "30", "0", "0.001", "25.5"}).message.empty());
 }
 
-TEST_F(DifferentialCalculation, AppendsPleaseEnterForAnEmptyText) {
-    const DifferentialInput rows[] = {
-        {"", "15", "0", "0", "0.00001", ""}, {"3", "", "0", "0", "0.00001", ""},
-        {"3", "15", "", "0", "0.00001", ""}, {"3", "15", "0", "", "0.00001", ""},
-        {"3", "15", "0", "0", "", ""},
-    };
-    for (const DifferentialInput& input : rows) {
-        const CalculationOutcome outcome = calculate("M", input);
-        EXPECT_FALSE(outcome.replaceResults);
-        EXPECT_EQ(outcome.items, std::vector<std::string>{"请输入数值"});
-        EXPECT_TRUE(outcome.message.empty());
-    }
-    // Before the model is looked at; blanks are a text.
-    EXPECT_FALSE(calculate("", {"", "0", "0", "0", "0", ""}).replaceResults);
-    EXPECT_TRUE(calculate("M", {" ", " ", " ", " ", "0.00001", ""}).replaceResults);
-}
-
-TEST_F(DifferentialCalculation, EmptiesTheListAndShowsAMessage) {
+TEST_F(DifferentialCalculation, RefusesWhatItCannotCalculate) {
+    const Items missing = {"请输入数值"};
     const struct {
         std::string model;
         DifferentialInput input;
+        Items items;
         std::string message;
+        bool replace = true; // the list and printText emptied first
     } rows[] = {
-        {"", {"3", "15", "0", "0", "0.00001", ""}, "选择机床型号"},
-        {"Y7150", {"3", "15", "0", "0", "0.00001", ""}, "零件齿数错误"},
-        {"Y7150", {"3", "15", "0", "0", "0.00001", "0"}, "零件齿数错误"},
-        {"ZSTZ", {"0", "15", "0", "0", "0.00001", "-3"}, "零件齿数错误"}, // before module 0
-        {"ZSTZ", {"3", "15", "0", "0", "0.00001", "abc"}, "零件齿数错误"},
-        {"N", {"3", "15", "0", "0", "0.00001", ""}, "找不到机床文件 " + dir.file("N.dat")},
-        {"M ", {"3", "15", "0", "0", "0.00001", ""}, "找不到机床文件 " + dir.file("M .dat")},
+        // A missing text, before the model is looked at: only appended.
+        {"M", {"", "15", "0", "0", "0.00001", ""}, missing, "", false},
+        {"M", {"3", "", "0", "0", "0.00001", ""}, missing, "", false},
+        {"M", {"3", "15", "", "0", "0.00001", ""}, missing, "", false},
+        {"M", {"3", "15", "0", "", "0.00001", ""}, missing, "", false},
+        {"M", {"3", "15", "0", "0", "", ""}, missing, "", false},
+        {"", {"", "0", "0", "0", "0", ""}, missing, "", false},
+        // Message boxes.
+        {"", {"3", "15", "0", "0", "0.00001", ""}, {}, "选择机床型号"},
+        {"Y7150", {"3", "15", "0", "0", "0.00001", "0"}, {}, "零件齿数错误"},
+        {"ZSTZ", {"0", "15", "0", "0", "0.00001", "-3"}, {}, "零件齿数错误"}, // before module 0
+        {"N", {"3", "15", "0", "0", "0.00001", ""}, {}, "找不到机床文件 " + dir.file("N.dat")},
+        {"M ", {"3", "15", "0", "0", "0.00001", ""}, {}, "找不到机床文件 " + dir.file("M .dat")},
+        // Undefined ratios: no search. Blanks are a text, read as 0.
+        {"M", {" ", " ", " ", " ", "0.00001", ""}, missing, ""},
+        {"C630", {"2", "0", "0", "0", "0.00001", ""}, missing, ""},
+        {"M", {"1e-320", "30", "0", "0", "0.00001", ""}, missing, ""},        // ratio infinite
+        {"M", {"2", "1e999", "0", "0", "0.00001", ""}, missing, ""},          // sine of infinity
+        {"M", {"2", "30", "0", "0", "2.4999999613248978", ""}, missing, ""},  // r - t = 0
+        {"M", {"2", "30", "0", "0", "-2.4999999613248978", ""}, missing, ""}, // r + t = 0
+        // A ratio of 0 with a tolerance is defined: nothing is found.
+        {"M",
+         {"2", "0", "0", "0", "0.00001", ""},
+         {kHeading, " 0      0      0      0        1E-05"},
+         ""},
     };
     for (const auto& row : rows) {
         const CalculationOutcome outcome = calculate(row.model, row.input);
-        EXPECT_TRUE(outcome.replaceResults) << row.message;
+        SCOPED_TRACE(&row - rows);
+        EXPECT_EQ(outcome.replaceResults, row.replace);
+        EXPECT_EQ(outcome.items, row.items);
         EXPECT_EQ(outcome.message, row.message);
-        EXPECT_TRUE(outcome.items.empty());
-        EXPECT_TRUE(outcome.printText.empty());
+        EXPECT_EQ(outcome.printText.empty(), row.items.size() < 2);
     }
-}
-
-TEST_F(DifferentialCalculation, RunsNoSearchWithAnUndefinedRatio) {
-    const struct {
-        std::string model;
-        DifferentialInput input;
-    } rows[] = {
-        {"M", {"0", "15", "0", "0", "0.00001", ""}},
-        {"M", {"abc", "15", "0", "0", "0.00001", ""}},
-        {"Y7150", {"0", "15", "0", "0", "0.00001", "40"}},
-        {"C630", {"2", "0", "0", "0", "0.00001", ""}},
-        {"M", {"1e-320", "30", "0", "0", "0.00001", ""}},        // ratio infinite
-        {"M", {"2", "1e999", "0", "0", "0.00001", ""}},          // sine of infinity
-        {"M", {"2", "30", "0", "0", "2.4999999613248978", ""}},  // r - t = 0
-        {"M", {"2", "30", "0", "0", "-2.4999999613248978", ""}}, // r + t = 0
-        {"M", {"2", "0", "0", "0", "0", ""}},                    // r = t = 0
-    };
-    for (const auto& row : rows) {
-        const CalculationOutcome outcome = calculate(row.model, row.input);
-        EXPECT_TRUE(outcome.replaceResults) << row.input.module << " " << row.input.degrees;
-        EXPECT_EQ(outcome.items, std::vector<std::string>{"请输入数值"});
-        EXPECT_TRUE(outcome.printText.empty());
-        EXPECT_TRUE(outcome.message.empty());
-    }
-    // A ratio of 0 with a tolerance is defined: nothing is found.
-    EXPECT_EQ(calculate("M", {"2", "0", "0", "0", "0.00001", ""}).items.size(), 2u);
 }
 
 } // namespace

@@ -1,13 +1,9 @@
-#include "common/message_box.h"
 #include "ordinary/putong_window.h"
 #include "pdf_reading.h"
 #include "printing/qt_print_backend.h"
+#include "support/window_driver.h"
 
-#include <QComboBox>
 #include <QDir>
-#include <QLineEdit>
-#include <QProcess>
-#include <QPushButton>
 #include <QScopeGuard>
 #include <QtTest>
 #include <cups/cups.h>
@@ -34,8 +30,7 @@ const QString kOutput = QStringLiteral("/var/spool/cups-pdf-kelvaro");
 struct Job {
     int id = 0;
     ipp_jstate_t state = IPP_JSTATE_PENDING;
-    QString user;
-    QString title;
+    QString user, title;
 };
 
 // The job of the printer with the highest number, or id 0 for none.
@@ -73,10 +68,12 @@ bool runAdmin(const char* command) {
                              {QString::fromUtf8(kQueue)}) == 0;
 }
 
-template <typename T> T* child(const QWidget& window, const char* name) {
-    T* widget = window.findChild<T*>(QString::fromUtf8(name));
-    Q_ASSERT(widget);
-    return widget;
+// PuTong over the real back-end with the PDF printer chosen.
+std::unique_ptr<PuTong> puTongOnThePdfPrinter(QtPrintBackend& backend) {
+    auto window = std::make_unique<PuTong>(backend);
+    auto* printerList = driver::child<QComboBox>(window.get(), "Combo1");
+    printerList->setCurrentIndex(printerList->findText(QString::fromUtf8(kQueue)));
+    return window;
 }
 
 } // namespace
@@ -86,18 +83,12 @@ void CupsPrintingTest::printsFromPuTongOnThePdfPrinter() {
     REQUIRE_PDF_PRINTER(backend);
     const int before = latestJob().id;
 
-    QStringList messages;
-    setMessageHook([&messages](const QString& text) { messages.append(text); });
-    PuTong window(backend);
-    auto* printerList = child<QComboBox>(window, "Combo1");
-    printerList->setCurrentIndex(printerList->findText(QString::fromUtf8(kQueue)));
-    QTest::keyClicks(child<QLineEdit>(window, "chuandongbi"), QStringLiteral("1.5"));
-    QTest::keyClicks(child<QLineEdit>(window, "zuishaochishu"), QStringLiteral("20"));
-    QTest::keyClicks(child<QLineEdit>(window, "zuidachishu"), QStringLiteral("30"));
-    QTest::mouseClick(child<QPushButton>(window, "Command1"), Qt::LeftButton);
-    QTest::mouseClick(child<QPushButton>(window, "Command3"), Qt::LeftButton);
-    setMessageHook({});
-    QCOMPARE(messages, QStringList());
+    driver::MessageRecorder messages;
+    const auto window = puTongOnThePdfPrinter(backend);
+    driver::fillPuTong(window.get(), "1.5", "0.00001", "20", "30");
+    driver::click(window.get(), "Command1");
+    driver::click(window.get(), "Command3");
+    QCOMPARE(messages.texts, QStringList());
     QCOMPARE(backend.currentPrinter(), std::string(kQueue));
 
     // One new job, finished by the printer.
@@ -124,17 +115,12 @@ void CupsPrintingTest::refusedJobIsReported() {
     QVERIFY(runAdmin("cupsreject"));
     const auto accept = qScopeGuard([] { runAdmin("cupsaccept"); });
 
-    QStringList messages;
-    setMessageHook([&messages](const QString& text) { messages.append(text); });
-    PuTong window(backend);
-    auto* printerList = child<QComboBox>(window, "Combo1");
-    printerList->setCurrentIndex(printerList->findText(QString::fromUtf8(kQueue)));
-    QTest::mouseClick(child<QPushButton>(window, "Command3"), Qt::LeftButton);
-    setMessageHook({});
-    QCOMPARE(messages.size(), 1);
-    QVERIFY2(
-        messages[0].startsWith(QStringLiteral("打印失败：打印机“Kelvaro_PDF”没有接受打印任务。")),
-        qPrintable(messages[0]));
+    driver::MessageRecorder messages;
+    driver::click(puTongOnThePdfPrinter(backend).get(), "Command3");
+    QCOMPARE(messages.texts.size(), 1);
+    QVERIFY2(messages.texts[0].startsWith(
+                 QStringLiteral("打印失败：打印机“Kelvaro_PDF”没有接受打印任务。")),
+             qPrintable(messages.texts[0]));
 }
 
 } // namespace kelvaro

@@ -10,17 +10,15 @@ namespace kelvaro {
 
 // A printing system in memory: it answers listPrinters from `printers`,
 // writes every call to `calls` ("set B", "line …", "end"), keeps the ended
-// documents line by line, and fails the call named in `failAt`.
+// documents line by line, and fails the first call named in `failAt`.
 class RecordingPrintBackend final : public PrintBackend {
   public:
     struct Document {
         std::string printer;
         std::vector<std::string> lines; // split at the carriage returns
     };
-
     struct Failure {
         std::string call; // "set", "line" or "end"
-        int occurrence = 1;
         PrintError error = PrintError::NotCompleted;
     };
 
@@ -28,26 +26,22 @@ class RecordingPrintBackend final : public PrintBackend {
     std::string current;
     std::vector<std::string> calls;
     std::vector<Document> documents;
-    Failure failAt{"", 0};
+    Failure failAt;
 
     std::vector<std::string> listPrinters() override { return printers; }
 
     PrintStatus setCurrentPrinter(const std::string& printer) override {
         calls.push_back("set " + printer);
-        if (fails("set")) return failure(printer);
+        if (fails("set")) return {failAt.error, printer, ""};
         current = printer;
         return {};
     }
 
     PrintStatus printLine(const std::string& text) override {
         calls.push_back("line " + text);
-        if (fails("line")) {
-            open_.reset();
-            return failure(current);
-        }
+        if (fails("line")) return discard();
         if (!open_) open_ = Document{current, {}};
-        std::string::size_type start = 0;
-        for (;;) {
+        for (std::string::size_type start = 0;;) {
             const auto cr = text.find('\r', start);
             open_->lines.push_back(text.substr(start, cr - start));
             if (cr == std::string::npos) break;
@@ -58,10 +52,7 @@ class RecordingPrintBackend final : public PrintBackend {
 
     PrintStatus endDocument() override {
         calls.push_back("end");
-        if (fails("end")) {
-            open_.reset();
-            return failure(current);
-        }
+        if (fails("end")) return discard();
         if (open_) documents.push_back(std::move(*open_));
         open_.reset();
         return {};
@@ -70,14 +61,13 @@ class RecordingPrintBackend final : public PrintBackend {
   private:
     bool fails(const std::string& call) {
         if (call != failAt.call) return false;
-        return --failAt.occurrence == 0;
+        failAt.call.clear();
+        return true;
     }
 
-    PrintStatus failure(const std::string& printer) const {
-        PrintStatus status;
-        status.error = failAt.error;
-        status.printer = printer;
-        return status;
+    PrintStatus discard() {
+        open_.reset();
+        return {failAt.error, current, ""};
     }
 
     std::optional<Document> open_;

@@ -5,8 +5,7 @@
 #include "common/numeric_value.h"
 #include "differential/differential_ratio.h"
 #include "differential/differential_search.h"
-
-#include <cmath>
+#include "ordinary/ordinary_search.h"
 
 namespace kelvaro {
 
@@ -54,9 +53,11 @@ CalculationOutcome calculateDifferential(const DifferentialInput& input, std::st
     const double tolerance = numericValue(input.tolerance);
 
     // No search with an undefined ratio: every formula divides by the
-    // module, "C630"'s by the degrees too, and the search by r - t and r + t.
+    // module, "C630"'s by the degrees too; and none that the ordinary
+    // window would refuse (a tolerance that is not finite among them).
     const bool divisorZero = module == 0 || (model == "C630" && degrees == 0);
-    if (divisorZero || !std::isfinite(ratio) || ratio - tolerance == 0 || ratio + tolerance == 0)
+    if (divisorZero ||
+        !searchIsDefined(ratio, tolerance, machine.record.minTeeth, machine.record.maxTeeth))
         return undefinedRatio();
 
     SearchControl bounded;

@@ -27,14 +27,15 @@ CalculationOutcome undefinedRatio() {
 } // namespace
 
 CalculationOutcome calculateDifferential(const DifferentialInput& input, std::string_view model,
-                                         const std::string& directory, SearchControl* control) {
+                                         const std::string& directory, SearchControl* control,
+                                         FileSystem& fs) {
     if (input.module.empty() || input.degrees.empty() || input.minutes.empty() ||
         input.seconds.empty() || input.tolerance.empty())
         return missingInputOutcome();
 
     if (model.empty()) return emptiedWith(kChooseModelMessage);
 
-    MachineFile machine = readMachineFile(directory, model);
+    MachineFile machine = readMachineFile(directory, model, fs);
     if (machine.result.failed()) return emptiedWith(std::move(machine.result.message));
 
     const double module = numericValue(input.module);

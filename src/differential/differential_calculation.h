@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/file_system.h"
 #include "common/calculation_outcome.h"
 #include "common/search_control.h"
 
@@ -33,6 +34,7 @@ struct DifferentialInput {
 // The search answers to `control` as the ordinary one does.
 CalculationOutcome calculateDifferential(const DifferentialInput& input, std::string_view model,
                                          const std::string& directory,
-                                         SearchControl* control = nullptr);
+                                         SearchControl* control = nullptr,
+                                         FileSystem& fs = realFileSystem());
 
 } // namespace kelvaro

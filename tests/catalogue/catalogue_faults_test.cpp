@@ -6,6 +6,7 @@
 #include "catalogue/machine_file.h"
 #include "catalogue/machine_list.h"
 #include "support/failing_file_system.h"
+#include "support/folder_state.h"
 #include "support/temporary_catalogue.h"
 
 #include <functional>
@@ -25,22 +26,6 @@ AddMachineInput input(std::string_view model, std::string_view missing = "37,41"
 
 const std::string kY7150 = "30\r\n90\r\n 1\r\n5\r\n\r\n";
 const std::string kY7150Added = "20\r\n100\r\n 2\r\n10\r\n37\r\n41\r\n";
-
-// Every entry of the folder: a file's bytes, "<folder>" for a folder and
-// "-> target" for a symbolic link.
-Files state(const TemporaryCatalogue& dir) {
-    Files entries;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-        const std::string name = entry.path().filename().string();
-        if (entry.is_symlink())
-            entries[name] = "-> " + std::filesystem::read_symlink(entry.path()).string();
-        else if (entry.is_directory())
-            entries[name] = "<folder>";
-        else
-            entries[name] = dir.read(name).value_or("<unreadable>");
-    }
-    return entries;
-}
 
 // The message for the user, empty on success.
 using Operation = std::function<std::string(const std::string& dir, FileSystem& fs)>;
@@ -75,7 +60,7 @@ void failEachStep(const Files& before, const Files& after, const Operation& oper
             dir.write(name, bytes);
         FailingFileSystem fs(FailingFileSystem::atCall(failAt));
         const std::string message = operation(dir.path(), fs);
-        EXPECT_EQ(state(dir), message.empty() ? after : before) << "step " << failAt;
+        EXPECT_EQ(folderState(dir), message.empty() ? after : before) << "step " << failAt;
         if (!message.empty()) {
             EXPECT_NE(message.find(dir.path() + "/"), std::string::npos) << message;
         }
@@ -130,7 +115,7 @@ TEST(CatalogueFaults, AFolderThatCannotBeWrittenOrAFullDiskChangesNothing) {
             FailingFileSystem fs(fault.rule);
             EXPECT_EQ(op.operation(dir.path(), fs),
                       "无法写入文件 " + dir.file(op.file) + "：" + fault.reason);
-            EXPECT_EQ(state(dir), before) << fault.reason;
+            EXPECT_EQ(folderState(dir), before) << fault.reason;
             EXPECT_EQ(readMachineList(dir.path(), fs).names,
                       (std::vector<std::string>{"C630", "Y7150"}));
             EXPECT_FALSE(readMachineFile(dir.path(), "Y7150", fs).result.failed());
@@ -152,7 +137,7 @@ TEST(CatalogueFaults, AReadOnlyFolderByPermissions) {
     EXPECT_EQ(kRemoveY7150(dir.path(), realFileSystem()),
               "无法写入文件 " + dir.file("jixingb.dat") + denied);
     ::chmod(dir.path().c_str(), 0755);
-    EXPECT_EQ(state(dir), before);
+    EXPECT_EQ(folderState(dir), before);
 }
 
 // Files damaged by hand: a folder where a file belongs, a machine file that
@@ -206,13 +191,13 @@ TEST(CatalogueFaults, DamagedFilesGiveAMessageAndLoseNothing) {
             std::filesystem::create_symlink("gone.dat", damaged("Y7150.dat"));
             break;
         }
-        const Files before = state(dir);
+        const Files before = folderState(dir);
         std::string expected = row.message;
         if (const auto at = expected.find('@'); at != std::string::npos)
             expected.replace(at, 1, dir.path());
 
         EXPECT_EQ(row.operation(dir.path(), realFileSystem()), expected);
-        EXPECT_EQ(state(dir), row.after.empty() ? before : row.after) << row.message;
+        EXPECT_EQ(folderState(dir), row.after.empty() ? before : row.after) << row.message;
     }
 }
 

@@ -37,6 +37,8 @@ TEST(AddMachine, WritesTheMachineFileAndAppendsTheModel) {
 }
 
 TEST(AddMachine, RefusesBadInputAndWritesNothing) {
+    // One byte longer than a file name may be with ".dat.tmp".
+    const std::string kLongModel(248, 'M');
     const struct {
         AddMachineInput input;
         std::string message;
@@ -53,6 +55,7 @@ TEST(AddMachine, RefusesBadInputAndWritesNothing) {
         {{"Y7150\u0085", "20", "100", "10", ""}, "机床型号中请不要包含控制字符"},
         {{"Y7150😀", "20", "100", "10", ""}, "机床型号中有不能保存的字符"},
         {{"jixing", "20", "100", "10", ""}, "机床型号不能是 jixing 或 jixingb"},
+        {{kLongModel, "20", "100", "10", ""}, "机床型号太长，不能作为文件名"},
         {{"Y7150", "20", "100", "10", "37,a"}, "输入数据有错误,数据间用逗号隔开!!!"},
         {{"Y7150", "20", "100", "10", "37 "}, "输入数据有错误,数据间用逗号隔开!!!"},
         {{"Y7150", "20", "100", "10", "32768"}, "输入数据有错误,数据间用逗号隔开!!!"},

@@ -140,10 +140,18 @@ TEST(CatalogueFaults, AReadOnlyFolderByPermissions) {
     EXPECT_EQ(folderState(dir), before);
 }
 
-// Files damaged by hand: a folder where a file belongs, a machine file that
-// is a link to nothing.
+// Files damaged by hand: a folder or a named pipe where a file belongs, a
+// machine file that is a link to nothing or to an endless device.
 TEST(CatalogueFaults, DamagedFilesGiveAMessageAndLoseNothing) {
-    enum Damage { ListIsFolder, TemporaryIsFolder, MachineIsFolder, MachineIsBrokenLink };
+    enum Damage {
+        ListIsFolder,
+        ListIsPipe,
+        TemporaryIsFolder,
+        TemporaryIsPipe,
+        MachineIsFolder,
+        MachineIsBrokenLink,
+        MachineIsDevice,
+    };
     const struct {
         Damage damage;
         Operation operation;
@@ -154,7 +162,11 @@ TEST(CatalogueFaults, DamagedFilesGiveAMessageAndLoseNothing) {
         {ListIsFolder, kAddY7150, "无法读取文件 @/jixing.dat：这是一个文件夹", {}},
         {ListIsFolder, kAddZstz, "无法读取文件 @/jixing.dat：这是一个文件夹", {}},
         {ListIsFolder, kRemoveY7150, "无法读取文件 @/jixing.dat：这是一个文件夹", {}},
+        {ListIsPipe, kReadList, "无法读取文件 @/jixing.dat：不是普通文件", {}},
+        {ListIsPipe, kAddZstz, "无法读取文件 @/jixing.dat：不是普通文件", {}},
         {TemporaryIsFolder, kAddZstz, "无法写入文件 @/jixingb.dat：这是一个文件夹", {}},
+        {TemporaryIsPipe, kRemoveY7150, "无法写入文件 @/jixingb.dat：不是普通文件", {}},
+        {MachineIsDevice, kReadY7150, "无法读取文件 @/Y7150.dat：不是普通文件", {}},
         {TemporaryIsFolder, kRemoveY7150, "无法写入文件 @/jixingb.dat：这是一个文件夹", {}},
         {MachineIsFolder, kAddY7150, "无法读取文件 @/Y7150.dat：这是一个文件夹", {}},
         {MachineIsBrokenLink, kReadY7150, "找不到机床文件 @/Y7150.dat", {}},
@@ -181,8 +193,17 @@ TEST(CatalogueFaults, DamagedFilesGiveAMessageAndLoseNothing) {
         case ListIsFolder:
             std::filesystem::create_directory(damaged("jixing.dat"));
             break;
+        case ListIsPipe:
+            ::mkfifo(damaged("jixing.dat").c_str(), 0644);
+            break;
         case TemporaryIsFolder:
             std::filesystem::create_directory(damaged("jixingb.dat"));
+            break;
+        case TemporaryIsPipe:
+            ::mkfifo(damaged("jixingb.dat").c_str(), 0644);
+            break;
+        case MachineIsDevice:
+            std::filesystem::create_symlink("/dev/zero", damaged("Y7150.dat"));
             break;
         case MachineIsFolder:
             std::filesystem::create_directory(damaged("Y7150.dat"));

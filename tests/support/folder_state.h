@@ -6,9 +6,9 @@
 #include <map>
 #include <string>
 
-// Every entry of a catalogue folder: a file's bytes, "<folder>" for a folder
-// and "-> target" for a symbolic link, so that a test sees damaged entries
-// as they are.
+// Every entry of a catalogue folder: a file's bytes, "<folder>" for a folder,
+// "<pipe>" for a named pipe and "-> target" for a symbolic link, so that a
+// test sees damaged entries as they are.
 inline std::map<std::string, std::string> folderState(const TemporaryCatalogue& dir) {
     std::map<std::string, std::string> entries;
     for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
@@ -17,6 +17,8 @@ inline std::map<std::string, std::string> folderState(const TemporaryCatalogue& 
             entries[name] = "-> " + std::filesystem::read_symlink(entry.path()).string();
         else if (entry.is_directory())
             entries[name] = "<folder>";
+        else if (entry.is_fifo())
+            entries[name] = "<pipe>";
         else
             entries[name] = dir.read(name).value_or("<unreadable>");
     }

@@ -28,8 +28,11 @@ class RealFileSystem final : public FileSystem {
         // Plain files only: a pipe or a device (/dev/zero never ends) is no
         // catalogue file.
         struct stat status;
-        if (::fstat(file, &status) < 0 || !S_ISREG(status.st_mode)) {
-            const int error = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+        const int error = ::fstat(file, &status) < 0 ? errno
+                          : S_ISREG(status.st_mode)  ? 0
+                          : S_ISDIR(status.st_mode)  ? EISDIR
+                                                     : EINVAL;
+        if (error != 0) {
             ::close(file);
             return -error;
         }

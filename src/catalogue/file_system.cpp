@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kelvaro {
@@ -16,12 +17,26 @@ int failure() {
 class RealFileSystem final : public FileSystem {
   public:
     int open(const std::string& path, OpenMode mode) override {
+        // Without waiting: a named pipe in a catalogue file's place would
+        // otherwise hold the window until some other program opens it.
         const int flags = mode == OpenMode::Read ? O_RDONLY : O_WRONLY | O_CREAT | O_TRUNC;
         int file;
         do {
-            file = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+            file = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
         } while (file < 0 && errno == EINTR);
-        return file < 0 ? failure() : file;
+        if (file < 0) return failure();
+        // Plain files only: a pipe or a device (/dev/zero never ends) is no
+        // catalogue file.
+        struct stat status;
+        const int error = ::fstat(file, &status) < 0 ? errno
+                          : S_ISREG(status.st_mode)  ? 0
+                          : S_ISDIR(status.st_mode)  ? EISDIR
+                                                     : EINVAL;
+        if (error != 0) {
+            ::close(file);
+            return -error;
+        }
+        return file;
     }
 
     long read(int file, char* buffer, std::size_t size) override {
@@ -82,6 +97,9 @@ std::string reasonText(int error) {
         return "磁盘是只读的";
     case EISDIR:
         return "这是一个文件夹";
+    case EINVAL: // only a file that is no plain file gives it here
+    case ENXIO:  // a pipe that no program reads
+        return "不是普通文件";
     case ENOTDIR:
         return "路径中有不是文件夹的部分";
     case ENAMETOOLONG:

@@ -66,8 +66,9 @@ int characterCode(const QKeyEvent* event) {
 
 } // namespace
 
-Form2::Form2(std::string directory, std::function<void()> showDifferential, QWidget* parent)
-    : QWidget(parent, Qt::Window), directory_(std::move(directory)),
+Form2::Form2(std::string directory, std::function<void()> showDifferential, FileSystem& fs,
+             QWidget* parent)
+    : QWidget(parent, Qt::Window), directory_(std::move(directory)), fs_(fs),
       showDifferential_(std::move(showDifferential)) {
     buildForm(this, kForm, kControls);
     text1_ = control<QLineEdit>(this, "Text1");
@@ -123,7 +124,7 @@ void Form2::Command2_Click() {
     const std::string constant = text4_->text().toStdString();
     const std::string missing = text5_->text().toStdString();
     const AddMachineOutcome outcome =
-        addMachine(directory_, {model, minTeeth, maxTeeth, constant, missing});
+        addMachine(directory_, {model, minTeeth, maxTeeth, constant, missing}, fs_);
     if (!outcome.added) {
         showMessage(this, fromUtf8(outcome.message));
         return;

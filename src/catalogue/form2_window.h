@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/file_system.h"
+
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -14,7 +16,9 @@ namespace kelvaro {
 class Form2 : public QWidget {
     Q_OBJECT
   public:
-    Form2(std::string directory, std::function<void()> showDifferential, QWidget* parent = nullptr);
+    // The catalogue's files are reached through `fs`.
+    Form2(std::string directory, std::function<void()> showDifferential,
+          FileSystem& fs = realFileSystem(), QWidget* parent = nullptr);
     ~Form2() override;
 
   public slots:
@@ -30,6 +34,7 @@ class Form2 : public QWidget {
     void Text5_KeyPress(int characterCode);
 
     std::string directory_;
+    FileSystem& fs_;
     std::function<void()> showDifferential_;
     QLineEdit* text1_;
     QLineEdit* text2_;

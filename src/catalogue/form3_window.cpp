@@ -27,8 +27,9 @@ const ControlSpec kControls[] = {
 
 } // namespace
 
-Form3::Form3(std::string directory, std::function<QStringList()> machineList, QWidget* parent)
-    : QWidget(parent, Qt::Window), directory_(std::move(directory)),
+Form3::Form3(std::string directory, std::function<QStringList()> machineList, FileSystem& fs,
+             QWidget* parent)
+    : QWidget(parent, Qt::Window), directory_(std::move(directory)), fs_(fs),
       machineList_(std::move(machineList)) {
     buildForm(this, kForm, kControls);
     combo1_ = control<QComboBox>(this, "Combo1");
@@ -52,7 +53,7 @@ void Form3::Form_Activate() {
 
 void Form3::Command2_Click() {
     const std::string model = combo1_->currentText().toStdString();
-    const CatalogueResult removed = removeMachineName(directory_, model);
+    const CatalogueResult removed = removeMachineName(directory_, model, fs_);
     if (removed.failed()) {
         // The list is as it was; the dialog stays open to try again.
         showMessage(this, QString::fromStdString(removed.message));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/file_system.h"
+
 #include <QStringList>
 #include <QWidget>
 #include <functional>
@@ -16,9 +18,10 @@ class ActivationWatcher;
 class Form3 : public QWidget {
     Q_OBJECT
   public:
-    // `machineList` gives the differential window's list as it is now.
+    // `machineList` gives the differential window's list as it is now; the
+    // catalogue's files are reached through `fs`.
     Form3(std::string directory, std::function<QStringList()> machineList,
-          QWidget* parent = nullptr);
+          FileSystem& fs = realFileSystem(), QWidget* parent = nullptr);
     ~Form3() override;
 
   public slots:
@@ -31,6 +34,7 @@ class Form3 : public QWidget {
 
   private:
     std::string directory_;
+    FileSystem& fs_;
     ActivationWatcher* watcher_;
     std::function<QStringList()> machineList_;
     QComboBox* combo1_;

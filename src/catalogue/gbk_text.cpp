@@ -11,7 +11,9 @@ constexpr const char* kGbk = "CP936";
 constexpr const char* kUtf8 = "UTF-8";
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD
 
-// One conversion descriptor per call: iconv keeps state in it.
+// One conversion descriptor per direction and thread, opened on first use:
+// opening one costs far more than converting a model name. iconv keeps
+// shift state in it, which each use resets first.
 class Converter {
   public:
     Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
@@ -22,6 +24,8 @@ class Converter {
     Converter& operator=(const Converter&) = delete;
 
     bool valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
+
+    void reset() { iconv(handle_, nullptr, nullptr, nullptr, nullptr); }
 
     // Converts as much of `input` as it can, appending to `output`; returns
     // 0, or the errno that stopped it with `input` at the offending byte.
@@ -45,10 +49,22 @@ class Converter {
     iconv_t handle_;
 };
 
+Converter& toGbkConverter() {
+    thread_local Converter converter(kGbk, kUtf8);
+    if (converter.valid()) converter.reset();
+    return converter;
+}
+
+Converter& fromGbkConverter() {
+    thread_local Converter converter(kUtf8, kGbk);
+    if (converter.valid()) converter.reset();
+    return converter;
+}
+
 } // namespace
 
 std::optional<std::string> toGbk(std::string_view utf8) {
-    Converter converter(kGbk, kUtf8);
+    Converter& converter = toGbkConverter();
     if (!converter.valid()) return std::nullopt;
     std::string result;
     if (converter.convert(utf8, result) != 0) return std::nullopt;
@@ -57,7 +73,7 @@ std::optional<std::string> toGbk(std::string_view utf8) {
 
 std::string fromGbk(std::string_view gbk) {
     std::string result;
-    Converter converter(kUtf8, kGbk);
+    Converter& converter = fromGbkConverter();
     if (!converter.valid()) {
         result.reserve(gbk.size());
         for (char c : gbk)

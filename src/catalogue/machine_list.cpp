@@ -50,8 +50,12 @@ CatalogueResult appendMachineName(const std::string& directory, std::string_view
     if (file.error != 0 && file.error != ENOENT)
         return catalogueFailure(readFailure(path, file.error));
 
+    // A last entry without its line end gets one; after a last comma the
+    // name already starts a field of its own, and a line end there would
+    // add an empty entry before it.
     std::string& bytes = file.bytes;
-    if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') bytes += kLineEnd;
+    if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r' && bytes.back() != ',')
+        bytes += kLineEnd;
     bytes += *entry;
     bytes += kLineEnd;
     std::string failure = replaceFile(fs, temporaryPath(directory), path, bytes);

@@ -28,7 +28,8 @@ MachineList readMachineList(const std::string& directory, FileSystem& fs = realF
 
 // Adds the name, without its leading and trailing blanks, as a last line.
 // A list written elsewhere whose last line lacks its line end gets one
-// first, so the new name never runs into the last entry. The list is
+// first, so the new name never runs into the last entry (after a last comma
+// it is a field of its own already). The list is
 // replaced in one step (written to jixingb.dat, then renamed).
 CatalogueResult appendMachineName(const std::string& directory, std::string_view name,
                                   FileSystem& fs = realFileSystem());

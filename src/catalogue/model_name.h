@@ -12,8 +12,9 @@ std::string_view trimBlanks(std::string_view text);
 // Why the catalogue cannot hold this (trimmed, non-empty) model name, as a
 // message for the user; nothing when it can. A name is refused when it
 // would split or change its list entry (comma, double quote), leave the
-// catalogue folder or not name a file there (/, \, control characters),
-// cannot be stored in GBK, or would name the list's own files.
+// catalogue folder or not name a file there (/, \, control characters, a
+// name too long for the folder), cannot be stored in GBK, or would name the
+// list's own files.
 std::optional<std::string> modelNameProblem(std::string_view name);
 
 // Whether a name read from the list can name a machine file at all.

@@ -67,8 +67,9 @@ const ControlSpec kControls[] = {
 
 } // namespace
 
-ChaDong::ChaDong(PrintBackend& printBackend, std::string directory, QWidget* parent)
-    : QWidget(parent, Qt::Window), printBackend_(printBackend), directory_(std::move(directory)) {
+ChaDong::ChaDong(PrintBackend& printBackend, std::string directory, FileSystem& fs, QWidget* parent)
+    : QWidget(parent, Qt::Window), printBackend_(printBackend), directory_(std::move(directory)),
+      fs_(fs) {
     auto* menuBar = new QMenuBar(this);
     // In the window, whatever the desktop: the client area lies below it.
     menuBar->setNativeMenuBar(false);
@@ -129,7 +130,7 @@ void ChaDong::Form_Activate() {
     combo1_->blockSignals(true);
     combo1_->clear();
     combo2_->clear();
-    const MachineList list = readMachineList(directory_);
+    const MachineList list = readMachineList(directory_, fs_);
     for (const std::string& name : list.names)
         combo1_->addItem(QString::fromStdString(name));
     // The first machine is chosen; an empty list leaves none chosen.
@@ -150,12 +151,16 @@ void ChaDong::Combo1_Click() {
 }
 
 void ChaDong::addmachine_Click() {
-    if (!form2_) form2_ = std::make_unique<Form2>(directory_, [this] { bringToFront(this); });
+    if (!form2_)
+        form2_ = std::make_unique<Form2>(
+            directory_, [this] { bringToFront(this); }, fs_);
     bringToFront(form2_.get());
 }
 
 void ChaDong::deletemachine_Click() {
-    if (!form3_) form3_ = std::make_unique<Form3>(directory_, [this] { return machineNames(); });
+    if (!form3_)
+        form3_ = std::make_unique<Form3>(
+            directory_, [this] { return machineNames(); }, fs_);
     bringToFront(form3_.get());
 }
 
@@ -171,7 +176,7 @@ void ChaDong::Command1_Click() {
         this,
         [&](SearchControl& control) {
             return calculateDifferential({module, degrees, minutes, seconds, tolerance, teeth},
-                                         model, directory_, &control);
+                                         model, directory_, &control, fs_);
         },
         *results_, printText_);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/file_system.h"
+
 #include <QStringList>
 #include <QWidget>
 #include <memory>
@@ -26,8 +28,9 @@ class ResultListModel;
 class ChaDong : public QWidget {
     Q_OBJECT
   public:
-    // `directory` holds the catalogue files.
-    ChaDong(PrintBackend& printBackend, std::string directory, QWidget* parent = nullptr);
+    // `directory` holds the catalogue files, reached through `fs`.
+    ChaDong(PrintBackend& printBackend, std::string directory, FileSystem& fs = realFileSystem(),
+            QWidget* parent = nullptr);
     ~ChaDong() override;
 
     const std::string& printText() const { return printText_; }
@@ -51,6 +54,7 @@ class ChaDong : public QWidget {
   private:
     PrintBackend& printBackend_;
     std::string directory_;
+    FileSystem& fs_;
     ActivationWatcher* watcher_;
     QLineEdit* moshu_;
     QLineEdit* luoxuanjiaodu_;

@@ -5,8 +5,7 @@
 #include "common/numeric_value.h"
 #include "differential/differential_ratio.h"
 #include "differential/differential_search.h"
-
-#include <cmath>
+#include "ordinary/ordinary_search.h"
 
 namespace kelvaro {
 
@@ -28,14 +27,15 @@ CalculationOutcome undefinedRatio() {
 } // namespace
 
 CalculationOutcome calculateDifferential(const DifferentialInput& input, std::string_view model,
-                                         const std::string& directory, SearchControl* control) {
+                                         const std::string& directory, SearchControl* control,
+                                         FileSystem& fs) {
     if (input.module.empty() || input.degrees.empty() || input.minutes.empty() ||
         input.seconds.empty() || input.tolerance.empty())
         return missingInputOutcome();
 
     if (model.empty()) return emptiedWith(kChooseModelMessage);
 
-    MachineFile machine = readMachineFile(directory, model);
+    MachineFile machine = readMachineFile(directory, model, fs);
     if (machine.result.failed()) return emptiedWith(std::move(machine.result.message));
 
     const double module = numericValue(input.module);
@@ -54,9 +54,11 @@ CalculationOutcome calculateDifferential(const DifferentialInput& input, std::st
     const double tolerance = numericValue(input.tolerance);
 
     // No search with an undefined ratio: every formula divides by the
-    // module, "C630"'s by the degrees too, and the search by r - t and r + t.
+    // module, "C630"'s by the degrees too; and none that the ordinary
+    // window would refuse (a tolerance that is not finite among them).
     const bool divisorZero = module == 0 || (model == "C630" && degrees == 0);
-    if (divisorZero || !std::isfinite(ratio) || ratio - tolerance == 0 || ratio + tolerance == 0)
+    if (divisorZero ||
+        !searchIsDefined(ratio, tolerance, machine.record.minTeeth, machine.record.maxTeeth))
         return undefinedRatio();
 
     SearchControl bounded;

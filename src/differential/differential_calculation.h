@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/file_system.h"
 #include "common/calculation_outcome.h"
 #include "common/search_control.h"
 
@@ -27,11 +28,13 @@ struct DifferentialInput {
 // - otherwise the list and printText are emptied, and then either a message
 //   box ("选择机床型号", "零件齿数错误", or what is wrong with the machine
 //   file), or "请输入数值" where the ratio would be undefined (module 0,
-//   "C630" with degrees 0, a ratio that is not finite, or ratio - tolerance
-//   or ratio + tolerance of 0), or the results of the machine's search.
+//   "C630" with degrees 0, a ratio or tolerance that is not finite, or
+//   ratio - tolerance or ratio + tolerance of 0), or the results of the
+//   machine's search.
 // The search answers to `control` as the ordinary one does.
 CalculationOutcome calculateDifferential(const DifferentialInput& input, std::string_view model,
                                          const std::string& directory,
-                                         SearchControl* control = nullptr);
+                                         SearchControl* control = nullptr,
+                                         FileSystem& fs = realFileSystem());
 
 } // namespace kelvaro

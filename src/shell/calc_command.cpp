@@ -126,7 +126,9 @@ int runDifferential(const Arguments& args, std::ostream& out, std::ostream& err)
 } // namespace
 
 int runCalcCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+    // After "--" a "--help" is a field text.
+    const auto optionsEnd = std::find(args.begin(), args.end(), "--");
+    if (std::find(args.begin(), optionsEnd, "--help") != optionsEnd) {
         out << kHelp;
         return 0;
     }

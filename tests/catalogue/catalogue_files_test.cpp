@@ -176,6 +176,7 @@ TEST(MachineList, AppendsOneTrimmedLine) {
         {"Y7150\r\n", "Y7150", "Y7150\r\nY7150\r\n"}, // a second, identical line
         {"Y7150\r\n", "滚齿机", "Y7150\r\n" + kGunChiJi + "\r\n"},
         {"Y7150", "C630", "Y7150\r\nC630\r\n"}, // a last line without its end
+        {"Y7150,", "C630", "Y7150,C630\r\n"},   // no empty entry between them
         {"Y7150\n", "\tX", "Y7150\n\tX\r\n"},   // only blanks are trimmed
     };
     for (const auto& row : rows) {

@@ -15,8 +15,6 @@ namespace kelvaro {
 namespace {
 
 using K = ControlKind;
-constexpr FontSpec kLabelFont{"MS Sans Serif", 18};
-constexpr FontSpec kFieldFont{"MS Sans Serif", 13.5};
 
 const FormSpec kForm{"增加机床", 6720, 6030, kLightCyan};
 

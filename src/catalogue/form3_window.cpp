@@ -14,15 +14,14 @@ namespace kelvaro {
 namespace {
 
 using K = ControlKind;
-constexpr FontSpec kButtonFont{"MS Sans Serif", 13.5};
 
 const FormSpec kForm{"删除机床", 5175, 3030, kDarkRed};
 
 const ControlSpec kControls[] = {
     {K::Label, "Label1", "机床型号", 1020, 1095, 1440, 435, {"MS Sans Serif", 18}, kOwnBackground},
-    {K::Button, "Command1", "退回", 1155, 2055, 1155, 585, kButtonFont},
-    {K::Button, "Command2", "确认", 3075, 2010, 1155, 585, kButtonFont},
-    {K::ComboBox, "Combo1", "", 2790, 1110, 1710, 360, {"System", 12, true}},
+    {K::Button, "Command1", "退回", 1155, 2055, 1155, 585, kFieldFont},
+    {K::Button, "Command2", "确认", 3075, 2010, 1155, 585, kFieldFont},
+    {K::ComboBox, "Combo1", "", 2790, 1110, 1710, 360, kComboFont},
 };
 
 } // namespace

@@ -20,6 +20,12 @@ struct FontSpec {
     bool bold = false;
 };
 
+// The faces and sizes the windows share.
+inline constexpr FontSpec kLargeFont{"MS Sans Serif", 24}; // titles and big buttons
+inline constexpr FontSpec kLabelFont{"MS Sans Serif", 18};
+inline constexpr FontSpec kFieldFont{"MS Sans Serif", 13.5}; // text boxes, small buttons
+inline constexpr FontSpec kComboFont{"System", 12, true};
+
 enum ControlFlag : unsigned {
     kStartsHidden = 1u << 0,
     kOwnBackground = 1u << 1, // a label on the default label colour, not the window's

@@ -27,16 +27,12 @@ namespace kelvaro {
 namespace {
 
 using K = ControlKind;
-constexpr FontSpec kTitleFont{"MS Sans Serif", 24};
-constexpr FontSpec kLabelFont{"MS Sans Serif", 18};
-constexpr FontSpec kFieldFont{"MS Sans Serif", 13.5};
-constexpr FontSpec kComboFont{"System", 12, true};
 
 const FormSpec kForm{"差动Kelvaro", 8595, 6330, kLightCyan, {"Arial", 8.25}};
 
 // In focus order; labels hold a place in it but never take the focus.
 const ControlSpec kControls[] = {
-    {K::Label, "Label1", "零件参数", 1260, 240, 1920, 555, kTitleFont},
+    {K::Label, "Label1", "零件参数", 1260, 240, 1920, 555, kLargeFont},
     {K::Label, "Label2", "模  数", 900, 1125, 900, 435, kLabelFont},
     {K::TextBox, "moshu", "", 2295, 1080, 870, 465, kFieldFont},
     {K::Label, "Label3", "螺旋角", 885, 1710, 1080, 435, kLabelFont},
@@ -49,11 +45,11 @@ const ControlSpec kControls[] = {
     {K::Label, "Label7", "允许误差", 690, 3360, 1440, 435, kLabelFont},
     {K::TextBox, "jingdu", "0.00001", 2295, 3285, 1290, 480, kFieldFont},
     {K::ComboBox, "Combo1", "", 2295, 3930, 1710, 360, kComboFont},
-    {K::Button, "Command1", "计算", 1185, 5400, 1500, 720, kTitleFont},
-    {K::Button, "Command2", "退出", 3690, 5415, 1500, 720, kTitleFont},
-    {K::Button, "Command3", "打印", 5985, 5400, 1500, 720, kTitleFont},
+    {K::Button, "Command1", "计算", 1185, 5400, 1500, 720, kLargeFont},
+    {K::Button, "Command2", "退出", 3690, 5415, 1500, 720, kLargeFont},
+    {K::Button, "Command3", "打印", 5985, 5400, 1500, 720, kLargeFont},
     {K::ListBox, "jsjgp", "", 4125, 1110, 4080, 3060, {"MS Sans Serif", 12}},
-    {K::Label, "Label8", "计算结果", 4740, 240, 1920, 555, kTitleFont},
+    {K::Label, "Label8", "计算结果", 4740, 240, 1920, 555, kLargeFont},
     {K::Label, "Label9", "机床型号", 735, 3945, 1440, 435, kLabelFont},
     // The two small notes sit 75 and 60 twips lower than drawn at first, where
     // they ran into the glyphs of 螺旋角 and 计算结果 above them.

@@ -18,9 +18,6 @@ namespace kelvaro {
 namespace {
 
 using K = ControlKind;
-constexpr FontSpec kLabelFont{"MS Sans Serif", 18};
-constexpr FontSpec kFieldFont{"MS Sans Serif", 13.5};
-constexpr FontSpec kButtonFont{"MS Sans Serif", 24};
 
 const FormSpec kForm{"普通Kelvaro", 8580, 6300, kLightCyan};
 
@@ -34,14 +31,14 @@ const ControlSpec kControls[] = {
     {K::TextBox, "zuishaochishu", "", 2355, 2625, 885, 510, kFieldFont},
     {K::Label, "Label5", "最大齿数", 705, 3570, 1440, 435, kLabelFont},
     {K::TextBox, "zuidachishu", "", 2370, 3540, 900, 510, kFieldFont},
-    {K::Button, "Command1", "计算", 1140, 4395, 1500, 645, kButtonFont},
+    {K::Button, "Command1", "计算", 1140, 4395, 1500, 645, kLargeFont},
     {K::Label, "Label1", "计算结果", 4935, 315, 1440, 435, kLabelFont},
-    {K::Button, "Command2", "退出", 2385, 5490, 1500, 645, kButtonFont},
-    {K::Button, "Command3", "打印", 5010, 5490, 1500, 645, kButtonFont},
+    {K::Button, "Command2", "退出", 2385, 5490, 1500, 645, kLargeFont},
+    {K::Button, "Command3", "打印", 5010, 5490, 1500, 645, kLargeFont},
     {K::ListBox, "jsjgp", "", 4020, 900, 4080, 3660, {"MS Sans Serif", 12}},
     // 45 twips lower than drawn at first, where it ran into 计算结果 above it.
     {K::Label, "Label11", "(主  主  被  被)", 4935, 705, 1440, 180},
-    {K::ComboBox, "Combo1", "", 5280, 4800, 2775, 360, {"System", 12, true}},
+    {K::ComboBox, "Combo1", "", 5280, 4800, 2775, 360, kComboFont},
     {K::Label, "Label13", "打印机", 4080, 4800, 1080, 435, kLabelFont},
 };
 

@@ -23,14 +23,7 @@ const ControlSpec kControls[] = {
     {K::ClickableLabel, "Label2", "普通Kelvaro", 2580, 1980, 2985, 480},
     {K::ClickableLabel, "Label3", "差动Kelvaro", 2580, 3090, 2985, 480},
     {K::ClickableLabel, "Label1", "结  束", 3405, 5220, 1515, 480},
-    {K::Label,
-     "Label5",
-     "齿轮机床挂轮计算  Kelvaro 1.0",
-     540,
-     255,
-     3960,
-     240,
-     {"System", 12, true}},
+    {K::Label, "Label5", "齿轮机床挂轮计算  Kelvaro 1.0", 540, 255, 3960, 240, kComboFont},
 };
 
 } // namespace

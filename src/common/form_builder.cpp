@@ -37,23 +37,23 @@ const NamedFace kNamedFaces[] = {
     {"宋体", QFont::Serif, {"Noto Serif CJK SC", "AR PL UMing CN", "Noto Sans CJK SC"}},
 };
 
-QFont fontFor(const QFont& base, const FontSpec& spec) {
-    if (!spec.family && spec.points <= 0) return base; // the window's font, bold or not
+QFont fontFor(const QFont& base, const FontSpec& wanted) {
+    if (!wanted.family && wanted.points <= 0) return base; // the window's font, bold or not
     QFont font = base;
-    if (spec.family) {
-        const QString family = QString::fromUtf8(spec.family);
+    if (wanted.family) {
+        const QString family = QString::fromUtf8(wanted.family);
         font.setFamily(family);
         for (const NamedFace& face : kNamedFaces)
             if (family == QString::fromUtf8(face.name)) font.setStyleHint(face.kind);
     }
-    if (spec.points > 0) font.setPointSizeF(spec.points);
-    font.setBold(spec.bold);
+    if (wanted.points > 0) font.setPointSizeF(wanted.points);
+    font.setBold(wanted.bold);
     return font;
 }
 
-QWidget* create(const ControlSpec& spec, QWidget* parent) {
-    const QString text = QString::fromUtf8(spec.text ? spec.text : "");
-    switch (spec.kind) {
+QWidget* create(const ControlSpec& control, QWidget* parent) {
+    const QString text = QString::fromUtf8(control.text ? control.text : "");
+    switch (control.kind) {
     case ControlKind::Label:
         return new QLabel(text, parent);
     case ControlKind::ClickableLabel:
@@ -89,26 +89,26 @@ bool isLabel(ControlKind kind) {
 
 } // namespace
 
-void buildForm(QWidget* form, const FormSpec& spec, std::span<const ControlSpec> controls,
+void buildForm(QWidget* form, const FormSpec& window, std::span<const ControlSpec> controls,
                QWidget* content) {
     QWidget* area = content ? content : form;
-    form->setWindowTitle(QString::fromUtf8(spec.caption));
+    form->setWindowTitle(QString::fromUtf8(window.caption));
     // A fixed frame: the windows keep their size and offer no maximise box.
     form->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                          Qt::WindowCloseButtonHint);
     form->setFont(fontFor(QFont(), {"MS Sans Serif", 8.25}));
-    form->setFont(fontFor(form->font(), spec.font));
+    form->setFont(fontFor(form->font(), window.font));
 
     QPalette palette = form->palette();
-    palette.setColor(QPalette::Window, spec.background);
+    palette.setColor(QPalette::Window, window.background);
     form->setPalette(palette);
     form->setAutoFillBackground(true);
     const int dpiX = form->logicalDpiX();
     const int dpiY = form->logicalDpiY();
     const auto x = [dpiX](int twips) { return twipsToPixels(twips, dpiX); };
     const auto y = [dpiY](int twips) { return twipsToPixels(twips, dpiY); };
-    area->setFixedSize(x(spec.width), y(spec.height));
+    area->setFixedSize(x(window.width), y(window.height));
 
     QWidget* previous = nullptr;
     for (const ControlSpec& c : controls) {

@@ -61,7 +61,7 @@ inline int twipsToPixels(int twips, int dotsPerInch = 96) {
 // Creates the controls as children of `form` (or of `content` when given,
 // for a window whose client area sits below a menu bar) and fixes the
 // window's size (no maximise box), caption, colours and focus order.
-void buildForm(QWidget* form, const FormSpec& spec, std::span<const ControlSpec> controls,
+void buildForm(QWidget* form, const FormSpec& window, std::span<const ControlSpec> controls,
                QWidget* content = nullptr);
 
 // The control of that name, which the table must have created.

@@ -2,11 +2,12 @@
 // definition of the results) and the skipping search run side by side on
 // the same inputs; the Calculate of a long list is taken apart into search,
 // formatting and filling the list view.
-#include "common/gear_lines.h"
-#include "common/result_list_model.h"
+#include "gears/gear_lines.h"
+#include "gears/gear_search.h"
 #include "ordinary/ordinary_calculation.h"
-#include "ordinary/ordinary_search.h"
 #include "support/plain_search.h"
+#include "widgets/message_sink.h"
+#include "widgets/result_list_model.h"
 
 #include <QApplication>
 #include <QListView>
@@ -100,22 +101,29 @@ void BM_Calculate_2_Format(benchmark::State& state) {
     state.counters["items"] = static_cast<double>(result.sets.size() + 2);
 }
 
+// The calculation's outcome has no message; none is shown.
+struct QuietMessages final : kelvaro::MessageSink {
+    using MessageSink::show;
+    void show(QWidget*, const QString&) override {}
+    bool ask(QWidget*, const QString&) override { return false; }
+};
+
 // Replacing a full list by the items of a calculation, in a shown list view
 // that then lays out and paints.
 void BM_Calculate_3_FillList(benchmark::State& state) {
-    const std::vector<std::string> items = kelvaro::calculateOrdinary(kLongList).items;
+    const kelvaro::CalculationOutcome outcome = kelvaro::calculateOrdinary(kLongList);
     QListView view;
     view.setUniformItemSizes(true);
     kelvaro::ResultListModel model;
     view.setModel(&model);
     view.show();
-    model.append(items);
+    QuietMessages messages;
+    model.apply(outcome, &view, messages);
     for (auto _ : state) {
         state.PauseTiming();
-        std::vector<std::string> copy = items;
+        kelvaro::CalculationOutcome copy = outcome;
         state.ResumeTiming();
-        model.clear();
-        model.append(std::move(copy));
+        model.apply(std::move(copy), &view, messages);
         QApplication::processEvents();
     }
 }
@@ -126,9 +134,9 @@ void BM_Calculate_4_Whole(benchmark::State& state) {
     kelvaro::ResultListModel model;
     view.setModel(&model);
     view.show();
-    std::string printText;
+    QuietMessages messages;
     for (auto _ : state) {
-        kelvaro::applyOutcome(kelvaro::calculateOrdinary(kLongList), model, printText, &view);
+        model.apply(kelvaro::calculateOrdinary(kLongList), &view, messages);
         QApplication::processEvents();
     }
 }

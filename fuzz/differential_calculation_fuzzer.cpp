@@ -23,13 +23,13 @@
 //   with status 1.
 
 #include "catalogue/machine_file.h"
-#include "common/calculation_outcome.h"
-#include "common/gear_lines.h"
-#include "common/numeric_value.h"
 #include "differential/differential_calculation.h"
 #include "differential/differential_ratio.h"
 #include "fuzz_check.h"
-#include "ordinary/ordinary_search.h"
+#include "gears/calculation_outcome.h"
+#include "gears/gear_lines.h"
+#include "gears/gear_search.h"
+#include "gears/numeric_value.h"
 #include "shell/calc_command.h"
 
 #include <algorithm>
@@ -151,15 +151,16 @@ std::optional<CalculationOutcome> expectedRefusal(const Input& input, const std:
     const double module = kelvaro::numericValue(f[1]);
     const double degrees = kelvaro::numericValue(f[2]);
     const double teeth = kelvaro::numericValue(f[6]);
-    if (kelvaro::needsPartTeeth(model) && teeth <= 0) {
+    if (kelvaro::machineKind(model) == kelvaro::MachineKind::PartTeeth && teeth <= 0) {
         refused.message = kelvaro::kWrongPartTeethMessage;
         return refused;
     }
     const double helix = kelvaro::helixAngleRadians(degrees, kelvaro::numericValue(f[3]),
                                                     kelvaro::numericValue(f[4]));
-    const double ratio =
-        kelvaro::differentialRatio(model, module, helix, machine.machineConstant, teeth, degrees);
-    if (module == 0 || (model == "C630" && degrees == 0) ||
+    const double ratio = kelvaro::differentialRatio(kelvaro::machineKind(model), module, helix,
+                                                    machine.machineConstant, teeth, degrees);
+    if (module == 0 ||
+        (kelvaro::machineKind(model) == kelvaro::MachineKind::Lathe && degrees == 0) ||
         !kelvaro::searchIsDefined(ratio, kelvaro::numericValue(f[5]), machine.minTeeth,
                                   machine.maxTeeth)) {
         refused.items = {kelvaro::kMissingInputItem};

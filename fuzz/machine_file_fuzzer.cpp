@@ -24,9 +24,9 @@
 #include "catalogue/gbk_text.h"
 #include "catalogue/machine_file.h"
 #include "catalogue/model_name.h"
-#include "common/gear_set.h"
-#include "common/numeric_value.h"
 #include "fuzz_check.h"
+#include "gears/gear_set.h"
+#include "gears/numeric_value.h"
 #include "memory_file_system.h"
 
 #include <algorithm>

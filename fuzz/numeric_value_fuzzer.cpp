@@ -8,8 +8,8 @@
 // and on these bytes (no letters but E and e, so no "inf", "nan" or hex)
 // that is the prefix numericValue reads. The value is never NaN either.
 
-#include "common/numeric_value.h"
 #include "fuzz_check.h"
+#include "gears/numeric_value.h"
 
 #include <clocale>
 #include <cmath>

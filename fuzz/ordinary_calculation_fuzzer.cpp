@@ -21,12 +21,12 @@
 //   starting set (0, 0, 0, 0, tolerance);
 // - kelvaro-calc prints exactly the items, or the printout, a line each.
 
-#include "common/calculation_outcome.h"
-#include "common/gear_lines.h"
-#include "common/numeric_value.h"
 #include "fuzz_check.h"
+#include "gears/calculation_outcome.h"
+#include "gears/gear_lines.h"
+#include "gears/gear_search.h"
+#include "gears/numeric_value.h"
 #include "ordinary/ordinary_calculation.h"
-#include "ordinary/ordinary_search.h"
 #include "shell/calc_command.h"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 #include "catalogue/machine_file.h"
 #include "catalogue/machine_list.h"
 #include "catalogue/model_name.h"
-#include "common/numeric_value.h"
+#include "gears/numeric_value.h"
 
 #include <algorithm>
 #include <cerrno>

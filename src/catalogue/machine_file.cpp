@@ -3,9 +3,9 @@
 #include "catalogue/field_reader.h"
 #include "catalogue/gbk_text.h"
 #include "catalogue/model_name.h"
-#include "common/gear_set.h"
-#include "common/number_text.h"
-#include "common/numeric_value.h"
+#include "gears/gear_set.h"
+#include "gears/number_text.h"
+#include "gears/numeric_value.h"
 
 #include <cerrno>
 #include <cmath>

@@ -27,13 +27,6 @@ bool hasAny(std::string_view text, std::string_view characters) {
 
 } // namespace
 
-std::string_view trimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
-}
-
 std::optional<std::string> modelNameProblem(std::string_view name) {
     if (hasAny(name, ",\"")) return "机床型号中请不要包含逗号或引号";
     if (hasAny(name, "/\\")) return "机床型号中请不要包含“/”或“\\”";

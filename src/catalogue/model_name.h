@@ -1,13 +1,12 @@
 #pragma once
 
+#include "gears/trim_blanks.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace kelvaro {
-
-// The text without its leading and trailing blanks (U+0020 only).
-std::string_view trimBlanks(std::string_view text);
 
 // Why the catalogue cannot hold this (trimmed, non-empty) model name, as a
 // message for the user; nothing when it can. A name is refused when it

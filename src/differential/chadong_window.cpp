@@ -1,17 +1,18 @@
 #include "differential/chadong_window.h"
 
-#include "catalogue/form2_window.h"
-#include "catalogue/form3_window.h"
+#include "catalogue/add_machine_window.h"
+#include "catalogue/delete_machine_window.h"
 #include "catalogue/machine_list.h"
-#include "common/activation_watcher.h"
-#include "common/calculation_runner.h"
-#include "common/form_builder.h"
-#include "common/message_box.h"
-#include "common/result_list_model.h"
 #include "differential/differential_calculation.h"
 #include "differential/differential_ratio.h"
-#include "printing/printer_controls.h"
+#include "printing/printer_choice.h"
 #include "printing/result_printout.h"
+#include "widgets/activation_watcher.h"
+#include "widgets/calculation_runner.h"
+#include "widgets/form_builder.h"
+#include "widgets/message_sink.h"
+#include "widgets/printer_controls.h"
+#include "widgets/result_list_model.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -63,9 +64,8 @@ const ControlSpec kControls[] = {
 
 } // namespace
 
-ChaDong::ChaDong(PrintBackend& printBackend, std::string directory, FileSystem& fs, QWidget* parent)
-    : QWidget(parent, Qt::Window), printBackend_(printBackend), directory_(std::move(directory)),
-      fs_(fs) {
+ChaDong::ChaDong(const WindowContext& context, QWidget* parent)
+    : QWidget(parent, Qt::Window), context_(context) {
     auto* menuBar = new QMenuBar(this);
     // In the window, whatever the desktop: the client area lies below it.
     menuBar->setNativeMenuBar(false);
@@ -86,27 +86,27 @@ ChaDong::ChaDong(PrintBackend& printBackend, std::string directory, FileSystem& 
     deleteMachine->setObjectName(QStringLiteral("deletemachine"));
     connect(deleteMachine, &QAction::triggered, this, &ChaDong::deletemachine_Click);
 
-    moshu_ = control<QLineEdit>(this, "moshu");
-    luoxuanjiaodu_ = control<QLineEdit>(this, "luoxuanjiaodu");
-    luoxuanjiaofen_ = control<QLineEdit>(this, "luoxuanjiaofen");
-    luoxuanjiaomiao_ = control<QLineEdit>(this, "luoxuanjiaomiao");
-    jingdu_ = control<QLineEdit>(this, "jingdu");
-    chishu_ = control<QLineEdit>(this, "齿数");
-    label12_ = control<QLabel>(this, "Label12");
-    combo1_ = control<QComboBox>(this, "Combo1");
-    combo2_ = control<QComboBox>(this, "Combo2");
-    command3_ = control<QPushButton>(this, "Command3");
-    jsjgp_ = control<QListView>(this, "jsjgp");
+    moduleField_ = control<QLineEdit>(this, "moshu");
+    degreesField_ = control<QLineEdit>(this, "luoxuanjiaodu");
+    minutesField_ = control<QLineEdit>(this, "luoxuanjiaofen");
+    secondsField_ = control<QLineEdit>(this, "luoxuanjiaomiao");
+    toleranceField_ = control<QLineEdit>(this, "jingdu");
+    partTeethField_ = control<QLineEdit>(this, "齿数");
+    partTeethLabel_ = control<QLabel>(this, "Label12");
+    machineList_ = control<QComboBox>(this, "Combo1");
+    printerList_ = control<QComboBox>(this, "Combo2");
+    printButton_ = control<QPushButton>(this, "Command3");
+    resultList_ = control<QListView>(this, "jsjgp");
 
     results_ = new ResultListModel(this);
-    jsjgp_->setModel(results_);
+    resultList_->setModel(results_);
 
-    connect(combo1_, &QComboBox::currentIndexChanged, this, &ChaDong::Combo1_Click);
+    connect(machineList_, &QComboBox::currentIndexChanged, this, &ChaDong::Combo1_Click);
     connect(control<QPushButton>(this, "Command1"), &QPushButton::clicked, this,
             &ChaDong::Command1_Click);
     connect(control<QPushButton>(this, "Command2"), &QPushButton::clicked, this,
             &ChaDong::Command2_Click);
-    connect(command3_, &QPushButton::clicked, this, &ChaDong::Command3_Click);
+    connect(printButton_, &QPushButton::clicked, this, &ChaDong::Command3_Click);
     watcher_ = new ActivationWatcher(this, [this] { Form_Activate(); });
 }
 
@@ -115,66 +115,66 @@ ChaDong::~ChaDong() {
     delete watcher_;
 }
 
+const std::string& ChaDong::printText() const {
+    return results_->printText();
+}
+
 QStringList ChaDong::machineNames() const {
     QStringList names;
-    for (int i = 0; i < combo1_->count(); ++i)
-        names << combo1_->itemText(i);
+    for (int i = 0; i < machineList_->count(); ++i)
+        names << machineList_->itemText(i);
     return names;
 }
 
 void ChaDong::Form_Activate() {
-    combo1_->blockSignals(true);
-    combo1_->clear();
-    combo2_->clear();
-    const MachineList list = readMachineList(directory_, fs_);
+    machineList_->blockSignals(true);
+    machineList_->clear();
+    printerList_->clear();
+    const MachineList list = readMachineList(context_.catalogueFolder, context_.fileSystem);
     for (const std::string& name : list.names)
-        combo1_->addItem(QString::fromStdString(name));
+        machineList_->addItem(QString::fromStdString(name));
     // The first machine is chosen; an empty list leaves none chosen.
-    combo1_->setCurrentIndex(list.names.empty() ? -1 : 0);
-    combo1_->blockSignals(false);
+    machineList_->setCurrentIndex(list.names.empty() ? -1 : 0);
+    machineList_->blockSignals(false);
     Combo1_Click();
 
-    applyPrinterList(fillPrinterList(printBackend_), *combo2_, *command3_);
+    const PrinterListContents printers = fillPrinterList(context_.printBackend);
+    applyPrinterList(printers.items, printers.selected, printers.disablePrint, *printerList_,
+                     *printButton_);
 
-    if (list.status == CatalogueStatus::Failed)
-        showMessage(this, QString::fromStdString(list.message));
+    if (list.status == CatalogueStatus::Failed) context_.messages.show(this, list.message);
 }
 
 void ChaDong::Combo1_Click() {
-    const bool shown = needsPartTeeth(combo1_->currentText().toStdString());
-    label12_->setVisible(shown);
-    chishu_->setVisible(shown);
+    const bool shown =
+        machineKind(machineList_->currentText().toStdString()) == MachineKind::PartTeeth;
+    partTeethLabel_->setVisible(shown);
+    partTeethField_->setVisible(shown);
 }
 
 void ChaDong::addmachine_Click() {
-    if (!form2_)
-        form2_ = std::make_unique<Form2>(
-            directory_, [this] { bringToFront(this); }, fs_);
+    if (!form2_) form2_ = std::make_unique<Form2>(context_, [this] { bringToFront(this); });
     bringToFront(form2_.get());
 }
 
 void ChaDong::deletemachine_Click() {
-    if (!form3_)
-        form3_ = std::make_unique<Form3>(
-            directory_, [this] { return machineNames(); }, fs_);
+    if (!form3_) form3_ = std::make_unique<Form3>(context_, [this] { return machineNames(); });
     bringToFront(form3_.get());
 }
 
 void ChaDong::Command1_Click() {
-    const std::string module = moshu_->text().toStdString();
-    const std::string degrees = luoxuanjiaodu_->text().toStdString();
-    const std::string minutes = luoxuanjiaofen_->text().toStdString();
-    const std::string seconds = luoxuanjiaomiao_->text().toStdString();
-    const std::string tolerance = jingdu_->text().toStdString();
-    const std::string teeth = chishu_->text().toStdString();
-    const std::string model = combo1_->currentText().toStdString();
-    runAndApply(
-        this,
-        [&](SearchControl& control) {
-            return calculateDifferential({module, degrees, minutes, seconds, tolerance, teeth},
-                                         model, directory_, &control, fs_);
-        },
-        *results_, printText_);
+    const std::string module = moduleField_->text().toStdString();
+    const std::string degrees = degreesField_->text().toStdString();
+    const std::string minutes = minutesField_->text().toStdString();
+    const std::string seconds = secondsField_->text().toStdString();
+    const std::string tolerance = toleranceField_->text().toStdString();
+    const std::string teeth = partTeethField_->text().toStdString();
+    const std::string model = machineList_->currentText().toStdString();
+    auto outcome = runCalculation(this, [&](SearchControl& control) {
+        return calculateDifferential({module, degrees, minutes, seconds, tolerance, teeth}, model,
+                                     context_.catalogueFolder, &control, context_.fileSystem);
+    });
+    if (outcome) results_->apply(std::move(*outcome), this, context_.messages);
 }
 
 void ChaDong::Command2_Click() {
@@ -182,12 +182,14 @@ void ChaDong::Command2_Click() {
 }
 
 void ChaDong::Command3_Click() {
+    const std::string model = machineList_->currentText().toStdString();
     const DifferentialPrintFields fields{
-        combo2_->currentText().toStdString(),   moshu_->text().toStdString(),
-        luoxuanjiaodu_->text().toStdString(),   luoxuanjiaofen_->text().toStdString(),
-        luoxuanjiaomiao_->text().toStdString(), combo1_->currentText().toStdString(),
-        chishu_->text().toStdString()};
-    reportPrintStatus(printDifferentialResults(printBackend_, fields, printText_), this);
+        printerList_->currentText().toStdString(),   moduleField_->text().toStdString(),
+        degreesField_->text().toStdString(),         minutesField_->text().toStdString(),
+        secondsField_->text().toStdString(),         partTeethField_->text().toStdString(),
+        machineKind(model) == MachineKind::PartTeeth};
+    const PrintStatus status = printDifferentialResults(context_.printBackend, fields, printText());
+    if (!status.ok()) context_.messages.show(this, printFailureMessage(status));
 }
 
 void ChaDong::closeEvent(QCloseEvent* event) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/file_system.h"
+#include "widgets/window_context.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -16,7 +16,6 @@ class QPushButton;
 namespace kelvaro {
 
 class ActivationWatcher;
-class PrintBackend;
 class Form2;
 class Form3;
 class ResultListModel;
@@ -28,12 +27,10 @@ class ResultListModel;
 class ChaDong : public QWidget {
     Q_OBJECT
   public:
-    // `directory` holds the catalogue files, reached through `fs`.
-    ChaDong(PrintBackend& printBackend, std::string directory, FileSystem& fs = realFileSystem(),
-            QWidget* parent = nullptr);
+    explicit ChaDong(const WindowContext& context, QWidget* parent = nullptr);
     ~ChaDong() override;
 
-    const std::string& printText() const { return printText_; }
+    const std::string& printText() const;
     const ResultListModel& results() const { return *results_; }
     QStringList machineNames() const;
     Form2* form2() const { return form2_.get(); }
@@ -52,23 +49,20 @@ class ChaDong : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    PrintBackend& printBackend_;
-    std::string directory_;
-    FileSystem& fs_;
+    WindowContext context_;
     ActivationWatcher* watcher_;
-    QLineEdit* moshu_;
-    QLineEdit* luoxuanjiaodu_;
-    QLineEdit* luoxuanjiaofen_;
-    QLineEdit* luoxuanjiaomiao_;
-    QLineEdit* jingdu_;
-    QLineEdit* chishu_; // 齿数
-    QLabel* label12_;
-    QComboBox* combo1_;
-    QComboBox* combo2_;
-    QPushButton* command3_;
-    QListView* jsjgp_;
+    QLineEdit* moduleField_;
+    QLineEdit* degreesField_; // the lathe kind's own module
+    QLineEdit* minutesField_;
+    QLineEdit* secondsField_;
+    QLineEdit* toleranceField_;
+    QLineEdit* partTeethField_;
+    QLabel* partTeethLabel_;
+    QComboBox* machineList_;
+    QComboBox* printerList_;
+    QPushButton* printButton_;
+    QListView* resultList_;
     ResultListModel* results_;
-    std::string printText_;
     std::unique_ptr<Form2> form2_;
     std::unique_ptr<Form3> form3_;
 };

@@ -1,11 +1,10 @@
 #include "differential/differential_calculation.h"
 
 #include "catalogue/machine_file.h"
-#include "common/gear_lines.h"
-#include "common/numeric_value.h"
 #include "differential/differential_ratio.h"
-#include "differential/differential_search.h"
-#include "ordinary/ordinary_search.h"
+#include "gears/gear_lines.h"
+#include "gears/gear_search.h"
+#include "gears/numeric_value.h"
 
 namespace kelvaro {
 
@@ -26,6 +25,12 @@ CalculationOutcome undefinedRatio() {
 
 } // namespace
 
+GearSearchResult searchDifferentialGears(double ratio, double tolerance,
+                                         const MachineRecord& machine, SearchControl* control) {
+    return searchGears(ratio, tolerance, machine.minTeeth, machine.maxTeeth, machine.missingTeeth,
+                       control);
+}
+
 CalculationOutcome calculateDifferential(const DifferentialInput& input, std::string_view model,
                                          const std::string& directory, SearchControl* control,
                                          FileSystem& fs) {
@@ -44,19 +49,20 @@ CalculationOutcome calculateDifferential(const DifferentialInput& input, std::st
     const double seconds = numericValue(input.seconds);
     const double helix = helixAngleRadians(degrees, minutes, seconds);
 
+    const MachineKind kind = machineKind(model);
     double partTeeth = 0;
-    if (needsPartTeeth(model)) {
+    if (kind == MachineKind::PartTeeth) {
         partTeeth = numericValue(input.partTeeth);
         if (partTeeth <= 0) return emptiedWith(kWrongPartTeethMessage);
     }
     const double ratio =
-        differentialRatio(model, module, helix, machine.record.machineConstant, partTeeth, degrees);
+        differentialRatio(kind, module, helix, machine.record.machineConstant, partTeeth, degrees);
     const double tolerance = numericValue(input.tolerance);
 
     // No search with an undefined ratio: every formula divides by the
-    // module, "C630"'s by the degrees too; and none that the ordinary
+    // module, the lathe's by the degrees too; and none that the ordinary
     // window would refuse (a tolerance that is not finite among them).
-    const bool divisorZero = module == 0 || (model == "C630" && degrees == 0);
+    const bool divisorZero = module == 0 || (kind == MachineKind::Lathe && degrees == 0);
     if (divisorZero ||
         !searchIsDefined(ratio, tolerance, machine.record.minTeeth, machine.record.maxTeeth))
         return undefinedRatio();

@@ -4,18 +4,26 @@
 
 namespace kelvaro {
 
+MachineKind machineKind(std::string_view model) {
+    if (model == "C630") return MachineKind::Lathe;
+    if (model == "Y7150" || model == "ZSTZ") return MachineKind::PartTeeth;
+    return MachineKind::Default;
+}
+
 double helixAngleRadians(double degrees, double minutes, double seconds) {
     return ((degrees + minutes / 60) + seconds / 3600) * (kPi / 180);
 }
 
-bool needsPartTeeth(std::string_view model) {
-    return model == "Y7150" || model == "ZSTZ";
-}
-
-double differentialRatio(std::string_view model, double module, double helix, double constant,
+double differentialRatio(MachineKind kind, double module, double helix, double constant,
                          double teeth, double degrees) {
-    if (model == "C630") return (kPi / 4 * module) / degrees;
-    if (needsPartTeeth(model)) return ((constant / module) / teeth) * std::cos(helix);
+    switch (kind) {
+    case MachineKind::Lathe:
+        return (kPi / 4 * module) / degrees;
+    case MachineKind::PartTeeth:
+        return ((constant / module) / teeth) * std::cos(helix);
+    case MachineKind::Default:
+        break;
+    }
     return (constant / module) * std::sin(helix);
 }
 

@@ -4,26 +4,30 @@
 
 // The ratio that a machine's differential change gears must give, from the
 // part's module and helix angle and the machine's constant. The formula
-// depends on the machine's kind, told by its model name.
+// depends on the machine's kind, told by its model name; this is the one
+// place that reads model names.
 
 namespace kelvaro {
 
 // pi as the machines' tables have always used it, not the full constant.
 inline constexpr double kPi = 3.1415926;
 
+// Lathe ("C630"): (pi / 4 * module) / degrees, where the degrees field holds
+// the lathe's own module. PartTeeth ("Y7150", "ZSTZ"): ((constant / module) /
+// teeth) * cos(helix). Default, every other model: (constant / module) *
+// sin(helix).
+enum class MachineKind { Default, Lathe, PartTeeth };
+
+// Models are compared exactly: "Y7150A" is of the default kind.
+MachineKind machineKind(std::string_view model);
+
 // ((degrees + minutes / 60) + seconds / 3600) * (pi / 180), in this order,
 // with no normalisation of the parts.
 double helixAngleRadians(double degrees, double minutes, double seconds);
 
-// "C630": (pi / 4 * module) / degrees, where the degrees field holds the
-// lathe's own module; "Y7150" and "ZSTZ": ((constant / module) / teeth) *
-// cos(helix); any other model: (constant / module) * sin(helix). Models are
-// compared exactly. `degrees` is used by "C630" only, `teeth` by "Y7150"
-// and "ZSTZ" only.
-double differentialRatio(std::string_view model, double module, double helix, double constant,
+// The kind's formula. `degrees` is used by the lathe kind only, `teeth` by
+// the part-teeth kind only.
+double differentialRatio(MachineKind kind, double module, double helix, double constant,
                          double teeth, double degrees);
-
-// Whether the model's ratio needs the part's tooth count.
-bool needsPartTeeth(std::string_view model);
 
 } // namespace kelvaro

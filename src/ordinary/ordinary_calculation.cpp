@@ -1,10 +1,18 @@
 #include "ordinary/ordinary_calculation.h"
 
-#include "common/gear_lines.h"
-#include "common/numeric_value.h"
-#include "ordinary/ordinary_search.h"
+#include "gears/gear_lines.h"
+#include "gears/gear_search.h"
+#include "gears/numeric_value.h"
+
+#include <utility>
 
 namespace kelvaro {
+
+GearSearchResult searchOrdinaryGears(double ratio, double tolerance, double zmin, double zmax,
+                                     SearchControl* control) {
+    if (zmin > zmax) std::swap(zmin, zmax);
+    return searchGears(ratio, tolerance, zmin, zmax, {}, control);
+}
 
 CalculationOutcome calculateOrdinary(const OrdinaryInput& input, SearchControl* control) {
     if (input.ratio.empty() || input.tolerance.empty() || input.smallest.empty() ||

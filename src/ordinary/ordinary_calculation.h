@@ -1,7 +1,8 @@
 #pragma once
 
-#include "common/calculation_outcome.h"
-#include "common/search_control.h"
+#include "gears/calculation_outcome.h"
+#include "gears/gear_set.h"
+#include "gears/search_control.h"
 
 #include <string_view>
 
@@ -22,5 +23,9 @@ struct OrdinaryInput {
 // one it is still bounded by kSetLimit. Beyond the bound the outcome is a
 // message and nothing else; after a cancel it is empty.
 CalculationOutcome calculateOrdinary(const OrdinaryInput& input, SearchControl* control = nullptr);
+
+// The ordinary search: the shared search with the range put in order first.
+GearSearchResult searchOrdinaryGears(double ratio, double tolerance, double zmin, double zmax,
+                                     SearchControl* control = nullptr);
 
 } // namespace kelvaro

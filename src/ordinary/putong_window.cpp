@@ -1,11 +1,13 @@
 #include "ordinary/putong_window.h"
 
-#include "common/calculation_runner.h"
-#include "common/form_builder.h"
-#include "common/result_list_model.h"
 #include "ordinary/ordinary_calculation.h"
-#include "printing/printer_controls.h"
+#include "printing/printer_choice.h"
 #include "printing/result_printout.h"
+#include "widgets/calculation_runner.h"
+#include "widgets/form_builder.h"
+#include "widgets/message_sink.h"
+#include "widgets/printer_controls.h"
+#include "widgets/result_list_model.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -44,46 +46,53 @@ const ControlSpec kControls[] = {
 
 } // namespace
 
-PuTong::PuTong(PrintBackend& printBackend, QWidget* parent)
-    : QWidget(parent, Qt::Window), printBackend_(printBackend) {
+PuTong::PuTong(const WindowContext& context, QWidget* parent)
+    : QWidget(parent, Qt::Window), context_(context) {
     buildForm(this, kForm, kControls);
-    chuandongbi_ = control<QLineEdit>(this, "chuandongbi");
-    jingdu_ = control<QLineEdit>(this, "jingdu");
-    zuishaochishu_ = control<QLineEdit>(this, "zuishaochishu");
-    zuidachishu_ = control<QLineEdit>(this, "zuidachishu");
-    jsjgp_ = control<QListView>(this, "jsjgp");
-    combo1_ = control<QComboBox>(this, "Combo1");
-    command3_ = control<QPushButton>(this, "Command3");
+    ratioField_ = control<QLineEdit>(this, "chuandongbi");
+    toleranceField_ = control<QLineEdit>(this, "jingdu");
+    smallestField_ = control<QLineEdit>(this, "zuishaochishu");
+    largestField_ = control<QLineEdit>(this, "zuidachishu");
+    resultList_ = control<QListView>(this, "jsjgp");
+    printerList_ = control<QComboBox>(this, "Combo1");
+    printButton_ = control<QPushButton>(this, "Command3");
 
     results_ = new ResultListModel(this);
-    jsjgp_->setModel(results_);
+    resultList_->setModel(results_);
 
     connect(control<QPushButton>(this, "Command1"), &QPushButton::clicked, this,
             &PuTong::Command1_Click);
     connect(control<QPushButton>(this, "Command2"), &QPushButton::clicked, this,
             &PuTong::Command2_Click);
-    connect(command3_, &QPushButton::clicked, this, &PuTong::Command3_Click);
+    connect(printButton_, &QPushButton::clicked, this, &PuTong::Command3_Click);
     Form_Load();
 }
 
 PuTong::~PuTong() = default;
 
+const std::string& PuTong::printText() const {
+    return results_->printText();
+}
+
 void PuTong::Form_Load() {
     // Once per run: Exit only hides the window, so this list is never refilled.
-    applyPrinterList(fillPrinterList(printBackend_), *combo1_, *command3_);
+    const PrinterListContents printers = fillPrinterList(context_.printBackend);
+    applyPrinterList(printers.items, printers.selected, printers.disablePrint, *printerList_,
+                     *printButton_);
 }
 
 void PuTong::Command1_Click() {
-    const std::string ratio = chuandongbi_->text().toStdString();
-    const std::string tolerance = jingdu_->text().toStdString();
-    const std::string smallest = zuishaochishu_->text().toStdString();
-    const std::string largest = zuidachishu_->text().toStdString();
-    runAndApply(
+    const std::string ratio = ratioField_->text().toStdString();
+    const std::string tolerance = toleranceField_->text().toStdString();
+    const std::string smallest = smallestField_->text().toStdString();
+    const std::string largest = largestField_->text().toStdString();
+    auto outcome = runCalculation(
         this,
         [&](SearchControl& control) {
             return calculateOrdinary({ratio, tolerance, smallest, largest}, &control);
         },
-        *results_, printText_, setLimit_);
+        setLimit_);
+    if (outcome) results_->apply(std::move(*outcome), this, context_.messages);
 }
 
 void PuTong::Command2_Click() {
@@ -91,9 +100,10 @@ void PuTong::Command2_Click() {
 }
 
 void PuTong::Command3_Click() {
-    const OrdinaryPrintFields fields{combo1_->currentText().toStdString(),
-                                     chuandongbi_->text().toStdString()};
-    reportPrintStatus(printOrdinaryResults(printBackend_, fields, printText_), this);
+    const OrdinaryPrintFields fields{printerList_->currentText().toStdString(),
+                                     ratioField_->text().toStdString()};
+    const PrintStatus status = printOrdinaryResults(context_.printBackend, fields, printText());
+    if (!status.ok()) context_.messages.show(this, printFailureMessage(status));
 }
 
 void PuTong::closeEvent(QCloseEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "common/search_control.h"
+#include "gears/search_control.h"
+#include "widgets/window_context.h"
 
 #include <QWidget>
 #include <string>
@@ -12,19 +13,17 @@ class QPushButton;
 
 namespace kelvaro {
 
-class PrintBackend;
 class ResultListModel;
 
 // The ordinary calculation window: four fields in, the result list and the
 // printout text of the last calculation out. Hiding keeps everything.
-// Printing goes through `printBackend`, which must outlive the window.
 class PuTong : public QWidget {
     Q_OBJECT
   public:
-    explicit PuTong(PrintBackend& printBackend, QWidget* parent = nullptr);
+    explicit PuTong(const WindowContext& context, QWidget* parent = nullptr);
     ~PuTong() override;
 
-    const std::string& printText() const { return printText_; }
+    const std::string& printText() const;
     const ResultListModel& results() const { return *results_; }
     // The most sets a calculation lists (kSetLimit); tests make it small.
     void setSetLimit(std::size_t limit) { setLimit_ = limit; }
@@ -40,16 +39,15 @@ class PuTong : public QWidget {
   private:
     void Form_Load();
 
-    PrintBackend& printBackend_;
-    QLineEdit* chuandongbi_;
-    QLineEdit* jingdu_;
-    QLineEdit* zuishaochishu_;
-    QLineEdit* zuidachishu_;
-    QListView* jsjgp_;
-    QComboBox* combo1_;
-    QPushButton* command3_;
+    WindowContext context_;
+    QLineEdit* ratioField_;
+    QLineEdit* toleranceField_;
+    QLineEdit* smallestField_;
+    QLineEdit* largestField_;
+    QListView* resultList_;
+    QComboBox* printerList_;
+    QPushButton* printButton_;
     ResultListModel* results_;
-    std::string printText_;
     std::size_t setLimit_ = kSetLimit;
 };
 

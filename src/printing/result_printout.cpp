@@ -1,5 +1,6 @@
 #include "printing/result_printout.h"
 
+#include "gears/trim_blanks.h"
 #include "printing/printer_choice.h"
 
 #include <initializer_list>
@@ -7,13 +8,6 @@
 namespace kelvaro {
 
 namespace {
-
-// Leading and trailing U+0020 only; tabs and other blanks stay.
-std::string trimBlanks(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 // The printer choice, the three lines, the end of the document. printText
 // goes out as one line: its carriage returns break it.
@@ -37,11 +31,11 @@ PrintStatus printOrdinaryResults(PrintBackend& backend, const OrdinaryPrintField
 
 PrintStatus printDifferentialResults(PrintBackend& backend, const DifferentialPrintFields& fields,
                                      const std::string& printText) {
-    std::string dataLine = "      m=" + fields.module + "  β=" + trimBlanks(fields.degrees) + "°" +
-                           trimBlanks(fields.minutes) + "′" + trimBlanks(fields.seconds) + "″";
-    // Only these two models' ratio depends on the part's tooth count.
-    if (fields.model == "ZSTZ" || fields.model == "Y7150")
-        dataLine += "  Z=" + trimBlanks(fields.partTeeth);
+    std::string dataLine = "      m=" + fields.module + "  β=";
+    dataLine.append(trimBlanks(fields.degrees)).append("°");
+    dataLine.append(trimBlanks(fields.minutes)).append("′");
+    dataLine.append(trimBlanks(fields.seconds)).append("″");
+    if (fields.showPartTeeth) dataLine.append("  Z=").append(trimBlanks(fields.partTeeth));
     return printDocument(backend, fields.printerList, dataLine, "      主动   主动   被动   被动",
                          printText);
 }

@@ -19,13 +19,13 @@ struct OrdinaryPrintFields {
 
 // The texts of ChaDong's controls at the time of printing.
 struct DifferentialPrintFields {
-    std::string printerList; // Combo2
-    std::string module;      // moshu
-    std::string degrees;     // luoxuanjiaodu
-    std::string minutes;     // luoxuanjiaofen
-    std::string seconds;     // luoxuanjiaomiao
-    std::string model;       // Combo1
-    std::string partTeeth;   // 齿数
+    std::string printerList;    // Combo2
+    std::string module;         // moshu
+    std::string degrees;        // luoxuanjiaodu
+    std::string minutes;        // luoxuanjiaofen
+    std::string seconds;        // luoxuanjiaomiao
+    std::string partTeeth;      // 齿数
+    bool showPartTeeth = false; // the machine's ratio depends on the part's tooth count
 };
 
 PrintStatus printOrdinaryResults(PrintBackend& backend, const OrdinaryPrintFields& fields,

@@ -1,8 +1,11 @@
 // kelvaro: the change-gear calculator. It takes no arguments; the start
 // window is all that happens at start.
-#include "common/form_builder.h"
+#include "catalogue/application_directory.h"
+#include "catalogue/file_system.h"
 #include "printing/qt_print_backend.h"
-#include "shell/form1_window.h"
+#include "shell/start_window.h"
+#include "widgets/form_builder.h"
+#include "widgets/message_sink.h"
 
 #include <QApplication>
 
@@ -13,10 +16,14 @@ int main(int argc, char* argv[]) {
     app.setQuitOnLastWindowClosed(false);
     kelvaro::installFontSubstitutes();
 
-    // The program's one current printer lives here, shared by both windows.
+    // The program's one current printer, its files and its message boxes,
+    // shared by every window.
     kelvaro::QtPrintBackend printBackend;
+    kelvaro::MessageBoxes messages;
+    const kelvaro::WindowContext context{printBackend, kelvaro::realFileSystem(), messages,
+                                         kelvaro::applicationDirectory()};
     // Leaving the event loop ends the program: the windows go with form1.
-    kelvaro::Form1 form1(printBackend, [] { QApplication::quit(); });
+    kelvaro::Form1 form1(context, [] { QApplication::quit(); });
     form1.show();
     return app.exec();
 }

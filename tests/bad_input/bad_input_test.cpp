@@ -4,12 +4,13 @@
 // that name no file, commas and quotes, in the fields of PuTong, ChaDong
 // and Form2. Each row gives the list, the messages and the catalogue files
 // that it must leave; nothing may crash or hang.
-#include "catalogue/form2_window.h"
-#include "common/message_box.h"
+#include "catalogue/add_machine_window.h"
 #include "differential/chadong_window.h"
 #include "ordinary/putong_window.h"
 #include "printing/recording_print_backend.h"
 #include "support/folder_state.h"
+#include "support/window_driver.h"
+#include "widgets/message_sink.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -69,11 +70,7 @@ class BadInputTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void init() {
-        shown.clear();
-        setMessageHook([this](const QString& text) { shown << text; });
-    }
-    void cleanup() { setMessageHook(nullptr); }
+    void init() { shown.clear(); }
 
     void putong_data();
     void putong();
@@ -83,7 +80,8 @@ class BadInputTest : public QObject {
     void form2();
 
   private:
-    QStringList shown; // the messages, in order
+    driver::MessageRecorder recorder;
+    QStringList& shown = recorder.texts; // the messages, in order
     RecordingPrintBackend printers;
 };
 
@@ -137,7 +135,7 @@ void BadInputTest::putong_data() {
 void BadInputTest::putong() {
     QFETCH(QStringList, fields);
     QFETCH(QStringList, items);
-    PuTong window(printers);
+    PuTong window(driver::context(printers, recorder));
     window.show();
     setFields(&window, {"chuandongbi", "jingdu", "zuishaochishu", "zuidachishu"}, fields);
     click(&window, "Command1");
@@ -207,7 +205,7 @@ void BadInputTest::chadong() {
         dir.write(name, bytes);
     messages.replaceInStrings("@", QString::fromStdString(dir.path()));
 
-    ChaDong window(printers, dir.path());
+    ChaDong window(driver::context(printers, recorder, dir.path()));
     QVERIFY(activate(&window));
     window.findChild<QComboBox*>("Combo1")->setCurrentIndex(model);
     setFields(&window,
@@ -288,7 +286,7 @@ void BadInputTest::form2() {
         dir.write(name, bytes);
     messages.replaceInStrings("@", QString::fromStdString(dir.path()));
 
-    Form2 window(dir.path(), [] {});
+    Form2 window(driver::context(printers, recorder, dir.path()), [] {});
     QVERIFY(activate(&window));
     setFields(&window, {"Text1", "Text2", "Text3", "Text4", "Text5"}, fields);
     // Confirm is clicked with the focus in Text1, which it then leaves.

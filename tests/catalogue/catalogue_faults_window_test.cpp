@@ -2,14 +2,15 @@
 // that fails: a folder that cannot be written, a full disk, a disk that
 // cannot be read, a list that is a folder, a machine file that is a broken
 // link. Each gives its message, loses nothing, and leaves the window usable.
-#include "catalogue/form2_window.h"
-#include "catalogue/form3_window.h"
-#include "common/message_box.h"
-#include "common/result_list_model.h"
+#include "catalogue/add_machine_window.h"
+#include "catalogue/delete_machine_window.h"
 #include "differential/chadong_window.h"
 #include "printing/recording_print_backend.h"
 #include "support/failing_file_system.h"
 #include "support/folder_state.h"
+#include "support/window_driver.h"
+#include "widgets/message_sink.h"
+#include "widgets/result_list_model.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -58,16 +59,13 @@ class CatalogueFaultsWindowTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void init() {
-        messages.clear();
-        setMessageHook([this](const QString& text) { messages << text; });
-    }
-    void cleanup() { setMessageHook(nullptr); }
+    void init() { messages.clear(); }
 
     void faultsGiveAMessageAndLoseNothing();
 
   private:
-    QStringList messages;
+    driver::MessageRecorder recorder;
+    QStringList& messages = recorder.texts;
 };
 
 void CatalogueFaultsWindowTest::faultsGiveAMessageAndLoseNothing() {
@@ -154,7 +152,7 @@ void CatalogueFaultsWindowTest::faultsGiveAMessageAndLoseNothing() {
 
         RecordingPrintBackend printers;
         FailingFileSystem fs(row.rule);
-        ChaDong chaDong(printers, dir.path(), fs);
+        ChaDong chaDong(WindowContext{printers, fs, recorder, dir.path()});
         chaDong.show();
         chaDong.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&chaDong));

@@ -2,15 +2,16 @@
 // does on the offscreen platform. The platform gives the focus to a window
 // when it is activated, but does not hand it back when a window closes;
 // where a window manager would, the test activates the window itself.
-#include "catalogue/form2_window.h"
-#include "catalogue/form3_window.h"
-#include "common/activation_watcher.h"
+#include "catalogue/add_machine_window.h"
+#include "catalogue/delete_machine_window.h"
 #include "differential/chadong_window.h"
 #include "differential/differential_calculation.h"
-#include "printing/printer_controls.h"
+#include "printing/printer_choice.h"
 #include "printing/recording_print_backend.h"
 #include "support/temporary_catalogue.h"
 #include "support/window_driver.h"
+#include "widgets/activation_watcher.h"
+#include "widgets/printer_controls.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,7 +42,7 @@ class ChaDongWindowTest : public QObject {
   private slots:
     void init() {
         messages.clear();
-        setMessageHook([this](const QString& text) { messages << text; });
+        recorder.showBoxes = false;
         catalogue = std::make_unique<TemporaryCatalogue>();
         other = std::make_unique<QWidget>(nullptr, Qt::Window);
     }
@@ -49,7 +50,6 @@ class ChaDongWindowTest : public QObject {
         chaDong.reset();
         other.reset();
         catalogue.reset();
-        setMessageHook(nullptr);
     }
 
     void activationFilter();
@@ -62,7 +62,7 @@ class ChaDongWindowTest : public QObject {
   private:
     void open(const std::string& list) {
         catalogue->write("jixing.dat", list);
-        chaDong = std::make_unique<ChaDong>(printers, catalogue->path());
+        chaDong = std::make_unique<ChaDong>(context(printers, recorder, catalogue->path()));
         if (!activate(chaDong.get())) qFatal("ChaDong not activated");
     }
     QComboBox* machines() const { return child<QComboBox>(chaDong.get(), "Combo1"); }
@@ -77,7 +77,8 @@ class ChaDongWindowTest : public QObject {
         QVERIFY(activate(chaDong.get()));
     }
 
-    QStringList messages;
+    MessageRecorder recorder;
+    QStringList& messages = recorder.texts;
     RecordingPrintBackend printers;
     std::unique_ptr<TemporaryCatalogue> catalogue;
     std::unique_ptr<QWidget> other;
@@ -134,7 +135,7 @@ void ChaDongWindowTest::activationListsTheCatalogue() {
 
     // A real message box, closed as soon as it is up; the focus coming back
     // from it is no activation.
-    setMessageHook(nullptr);
+    recorder.showBoxes = true;
     QString shownText;
     QTimer closer;
     connect(&closer, &QTimer::timeout, [&shownText] {
@@ -161,7 +162,8 @@ void ChaDongWindowTest::activationListsTheCatalogue() {
 }
 
 void ChaDongWindowTest::missingOrEmptyList() {
-    chaDong = std::make_unique<ChaDong>(printers, catalogue->path()); // no jixing.dat yet
+    chaDong = std::make_unique<ChaDong>(
+        context(printers, recorder, catalogue->path())); // no jixing.dat yet
     for (int pass = 0; pass < 2; ++pass) {
         returnFromAnotherWindow();
         QCOMPARE(machines()->count(), 0);
@@ -307,7 +309,9 @@ void ChaDongWindowTest::calculationAndPrinting() {
     QCOMPARE(comboItems(chaDong.get(), "Combo2"), QStringList({"A"}));
     QVERIFY(!print->isEnabled());
     // The items are replaced, also in a list that no window has emptied.
-    applyPrinterList(fillPrinterList(printers), *printerList, *print);
+    const PrinterListContents contents = fillPrinterList(printers);
+    applyPrinterList(contents.items, contents.selected, contents.disablePrint, *printerList,
+                     *print);
     QCOMPARE(comboItems(chaDong.get(), "Combo2"), QStringList({"A"}));
 }
 

@@ -1,10 +1,9 @@
 // The differential ratio to the last digit, the search over a machine's
 // gears, and one click of Calculate from its texts to its outcome.
-#include "common/gear_lines.h"
 #include "differential/differential_calculation.h"
 #include "differential/differential_ratio.h"
-#include "differential/differential_search.h"
-#include "ordinary/ordinary_search.h"
+#include "gears/gear_lines.h"
+#include "gears/gear_search.h"
 #include "support/temporary_catalogue.h"
 
 #include <cmath>
@@ -20,14 +19,14 @@ TEST(DifferentialRatio, GivesTheWorkedValuesExactly) {
     const double thirty = helixAngleRadians(30, 0, 0);
     EXPECT_EQ(thirty, 0.5235987666666666);
     EXPECT_EQ(std::sin(thirty), 0.49999999226497954);
-    EXPECT_EQ(differentialRatio("M", 2, thirty, 10, 0, 30), 2.4999999613248978);
-    EXPECT_EQ(differentialRatio("C630", 2, 0, 10, 0, 5), 0.31415926);
-    EXPECT_EQ(differentialRatio("Y7150", 2, helixAngleRadians(20, 30, 0), 10, 40, 20),
+    EXPECT_EQ(differentialRatio(machineKind("M"), 2, thirty, 10, 0, 30), 2.4999999613248978);
+    EXPECT_EQ(differentialRatio(machineKind("C630"), 2, 0, 10, 0, 5), 0.31415926);
+    EXPECT_EQ(differentialRatio(machineKind("Y7150"), 2, helixAngleRadians(20, 30, 0), 10, 40, 20),
               0.1170840239232265);
-    EXPECT_EQ(differentialRatio("ZSTZ", 2, helixAngleRadians(20, 30, 0), 10, 40, 20),
+    EXPECT_EQ(differentialRatio(machineKind("ZSTZ"), 2, helixAngleRadians(20, 30, 0), 10, 40, 20),
               0.1170840239232265);
     EXPECT_EQ(helixAngleRadians(15, 30, 36), 0.2707005623666667);
-    EXPECT_EQ(differentialRatio("M", 3, helixAngleRadians(15, 0, 0), 10, 0, 15),
+    EXPECT_EQ(differentialRatio(machineKind("M"), 3, helixAngleRadians(15, 0, 0), 10, 0, 15),
               0.8627301359629121);
 }
 
@@ -40,7 +39,8 @@ TEST(DifferentialRatio, TakesTheAnglePartsAsTheyAre) {
     // Only the exact model names choose the special formulas.
     const double beta = helixAngleRadians(30, 0, 0);
     for (const char* model : {"c630", "C630 ", "y7150", " ZSTZ", "Y7150X"})
-        EXPECT_EQ(differentialRatio(model, 2, beta, 10, 40, 5), 2.4999999613248978) << model;
+        EXPECT_EQ(differentialRatio(machineKind(model), 2, beta, 10, 40, 5), 2.4999999613248978)
+            << model;
 }
 
 MachineRecord machine(double min, double max, std::vector<std::int16_t> missing) {
@@ -49,7 +49,7 @@ MachineRecord machine(double min, double max, std::vector<std::int16_t> missing)
 
 TEST(DifferentialSearch, LeavesOutMissingTeethAndKeepsTheRangeAsStored) {
     // Nothing missing that matters: the ordinary search's 14 sets.
-    const GearSearchResult all = searchOrdinaryGears(1.5, 0.00001, 20, 30);
+    const GearSearchResult all = searchGears(1.5, 0.00001, 20, 30);
     ASSERT_EQ(all.sets.size(), 14u);
     for (std::vector<std::int16_t> missing : {std::vector<std::int16_t>{0}, {5, 31, -20}}) {
         const GearSearchResult result =

@@ -1,8 +1,8 @@
 // One click of PuTong's Calculate, from the four field texts to the list
 // items and printText, and the few search results that the texts cannot
 // show.
+#include "gears/gear_search.h"
 #include "ordinary/ordinary_calculation.h"
-#include "ordinary/ordinary_search.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -65,7 +65,7 @@ void PuTongWindowTest::calculatePrintExit() {
     MessageRecorder messages;
     RecordingPrintBackend printers;
     printers.printers = {"A", "B"};
-    PuTong w(printers);
+    PuTong w(context(printers, messages));
     w.show();
     QCOMPARE(text(&w, "jingdu"), QStringLiteral("0.00001"));
     QCOMPARE(child<QComboBox>(&w, "Combo1")->currentText(), QStringLiteral("A"));
@@ -124,7 +124,8 @@ void PuTongWindowTest::calculatePrintExit() {
 
 void PuTongWindowTest::withoutPrintersPrintIsDisabledForGood() {
     RecordingPrintBackend none;
-    PuTong w(none);
+    MessageRecorder messages;
+    PuTong w(context(none, messages));
     w.show();
     none.printers = {"A"};
     w.Command2_Click();
@@ -140,7 +141,7 @@ void PuTongWindowTest::withoutPrintersPrintIsDisabledForGood() {
 void PuTongWindowTest::longSearchCancelledOrBounded() {
     MessageRecorder messages;
     RecordingPrintBackend printers;
-    PuTong window(printers);
+    PuTong window(context(printers, messages));
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     fillPuTong(&window, "1.5", "0.00001", "20", "30");

@@ -69,8 +69,9 @@ bool runAdmin(const char* command) {
 }
 
 // PuTong over the real back-end with the PDF printer chosen.
-std::unique_ptr<PuTong> puTongOnThePdfPrinter(QtPrintBackend& backend) {
-    auto window = std::make_unique<PuTong>(backend);
+std::unique_ptr<PuTong> puTongOnThePdfPrinter(QtPrintBackend& backend,
+                                              driver::MessageRecorder& messages) {
+    auto window = std::make_unique<PuTong>(driver::context(backend, messages));
     auto* printerList = driver::child<QComboBox>(window.get(), "Combo1");
     printerList->setCurrentIndex(printerList->findText(QString::fromUtf8(kQueue)));
     return window;
@@ -84,7 +85,7 @@ void CupsPrintingTest::printsFromPuTongOnThePdfPrinter() {
     const int before = latestJob().id;
 
     driver::MessageRecorder messages;
-    const auto window = puTongOnThePdfPrinter(backend);
+    const auto window = puTongOnThePdfPrinter(backend, messages);
     driver::fillPuTong(window.get(), "1.5", "0.00001", "20", "30");
     driver::click(window.get(), "Command1");
     driver::click(window.get(), "Command3");
@@ -116,7 +117,7 @@ void CupsPrintingTest::refusedJobIsReported() {
     const auto accept = qScopeGuard([] { runAdmin("cupsaccept"); });
 
     driver::MessageRecorder messages;
-    driver::click(puTongOnThePdfPrinter(backend).get(), "Command3");
+    driver::click(puTongOnThePdfPrinter(backend, messages).get(), "Command3");
     QCOMPARE(messages.texts.size(), 1);
     QVERIFY2(messages.texts[0].startsWith(
                  QStringLiteral("打印失败：打印机“Kelvaro_PDF”没有接受打印任务。")),

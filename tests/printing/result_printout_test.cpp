@@ -51,7 +51,7 @@ TEST(PrinterList, ChoiceMatchesTheWholeNameExactly) {
 TEST(PrinterList, EachPrintoutChoosesThePrinterAnew) {
     RecordingPrintBackend backend = threePrinters();
     ASSERT_TRUE(printOrdinaryResults(backend, {"B", "1"}, "").ok());
-    ASSERT_TRUE(printDifferentialResults(backend, {"A", "3", "0", "0", "0", "", ""}, "").ok());
+    ASSERT_TRUE(printDifferentialResults(backend, {"A", "3", "0", "0", "0", "", false}, "").ok());
     // A list text that names no printer prints on the current one.
     ASSERT_TRUE(printOrdinaryResults(backend, {"Gone", "1"}, "").ok());
     ASSERT_EQ(backend.documents.size(), 3u);
@@ -104,26 +104,21 @@ TEST_P(DifferentialPrintout, PrintsThePartsDataTheHeaderAndPrintText) {
 }
 
 // The angle's fields and the tooth count are trimmed of blanks, the module
-// is not; only "ZSTZ" and "Y7150", exactly, print the tooth count.
+// is not; the tooth count is printed only where the machine's kind needs it.
 INSTANTIATE_TEST_SUITE_P(
     Fields, DifferentialPrintout,
     testing::Values(
         DifferentialRow{"ModuleKeptAnglesTrimmed",
-                        {"", " 2.5 ", "  15 ", " 3", "7  ", "Y3150", ""},
+                        {"", " 2.5 ", "  15 ", " 3", "7  ", "", false},
                         "      m= 2.5   β=15°3′7″"},
         DifferentialRow{"OnlyBlanksAreTrimmed",
-                        {"", "3", "\t15", "30\t", "0", "Y3150", ""},
+                        {"", "3", "\t15", "30\t", "0", "", false},
                         "      m=3  β=\t15°30\t′0″"},
         DifferentialRow{
-            "Zstz", {"", "3", "0", "0", "0", "ZSTZ", " 40 "}, "      m=3  β=0°0′0″  Z=40"},
+            "PartTeeth", {"", "3", "0", "0", "0", " 40 ", true}, "      m=3  β=0°0′0″  Z=40"},
         DifferentialRow{
-            "Y7150", {"", "3", "0", "0", "0", "Y7150", "25"}, "      m=3  β=0°0′0″  Z=25"},
-        DifferentialRow{
-            "ModelInSmallLetters", {"", "3", "0", "0", "0", "zstz", "40"}, "      m=3  β=0°0′0″"},
-        DifferentialRow{"ModelWithTrailingBlank",
-                        {"", "3", "0", "0", "0", "Y7150 ", "40"},
-                        "      m=3  β=0°0′0″"},
-        DifferentialRow{"EmptyFields", {"", "", "", "", "", "ZSTZ", ""}, "      m=  β=°′″  Z="}),
+            "PartTeethNotShown", {"", "3", "0", "0", "0", "40", false}, "      m=3  β=0°0′0″"},
+        DifferentialRow{"EmptyFields", {"", "", "", "", "", "", true}, "      m=  β=°′″  Z="}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PrintoutFailure, StopsAtTheFailureAndReportsIt) {

@@ -4,7 +4,7 @@
 #include "differential/chadong_window.h"
 #include "ordinary/putong_window.h"
 #include "printing/recording_print_backend.h"
-#include "shell/form1_window.h"
+#include "shell/start_window.h"
 #include "support/window_driver.h"
 
 #include <QLabel>
@@ -19,8 +19,9 @@ class Form1WindowTest : public QObject {
   private slots:
     void captionsOpenOneWindowEachAndEndTheProgram() {
         RecordingPrintBackend printers;
+        MessageRecorder messages;
         int ended = 0;
-        Form1 w(printers, [&ended] { ++ended; });
+        Form1 w(context(printers, messages), [&ended] { ++ended; });
         w.show();
         const auto clickCaption = [&w](const char* name) {
             QTest::mouseClick(child<QLabel>(&w, name), Qt::LeftButton);

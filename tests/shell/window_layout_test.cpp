@@ -3,14 +3,15 @@
 // control's place, font, colours and visibility at start, and the way the
 // tab key walks. The same test runs at 150 % (see CMakeLists.txt), where
 // pixels follow the screen's logical resolution.
-#include "catalogue/form2_window.h"
-#include "catalogue/form3_window.h"
-#include "common/form_builder.h"
+#include "catalogue/add_machine_window.h"
+#include "catalogue/delete_machine_window.h"
 #include "differential/chadong_window.h"
 #include "ordinary/putong_window.h"
 #include "printing/recording_print_backend.h"
-#include "shell/form1_window.h"
+#include "shell/start_window.h"
 #include "support/temporary_catalogue.h"
+#include "support/window_driver.h"
+#include "widgets/form_builder.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -288,18 +289,17 @@ class WindowLayoutTest : public QObject {
 
   private:
     std::unique_ptr<QWidget> open(int index) {
-        const std::string directory = catalogue_.path(); // no jixing.dat: empty lists
         switch (index) {
         case 0:
-            return std::make_unique<Form1>(printers_, [] {});
+            return std::make_unique<Form1>(context_, [] {});
         case 1:
-            return std::make_unique<PuTong>(printers_);
+            return std::make_unique<PuTong>(context_);
         case 2:
-            return std::make_unique<ChaDong>(printers_, directory);
+            return std::make_unique<ChaDong>(context_);
         case 3:
-            return std::make_unique<Form2>(directory, [] {});
+            return std::make_unique<Form2>(context_, [] {});
         default:
-            return std::make_unique<Form3>(directory, [] { return QStringList(); });
+            return std::make_unique<Form3>(context_, [] { return QStringList(); });
         }
     }
 
@@ -335,7 +335,9 @@ class WindowLayoutTest : public QObject {
     }
 
     RecordingPrintBackend printers_;
-    TemporaryCatalogue catalogue_;
+    TemporaryCatalogue catalogue_; // no jixing.dat: empty lists
+    driver::MessageRecorder messages_;
+    WindowContext context_ = driver::context(printers_, messages_, catalogue_.path());
 };
 
 QTEST_MAIN(WindowLayoutTest)

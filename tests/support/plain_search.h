@@ -3,7 +3,7 @@
 // The four-gear search as a straight loop over every (a, b, c): the
 // reference that the equivalence test and the benchmarks hold the fast
 // search against. Keep it plain; it is the definition, not an implementation.
-#include "common/gear_set.h"
+#include "gears/gear_set.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,9 @@
 
 // Uses a window as a user does: controls found by their names, texts typed
 // and buttons clicked through QTest, lists read back from their views.
-#include "common/message_box.h"
+#include "catalogue/file_system.h"
+#include "widgets/message_sink.h"
+#include "widgets/window_context.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -68,15 +70,28 @@ inline void fillPuTong(const QWidget* window, const QString& ratio, const QStrin
     type(window, "zuidachishu", largest);
 }
 
-// The texts of the message boxes shown while it lives, instead of the boxes.
-struct MessageRecorder {
+// The texts of the messages and questions, instead of the boxes; questions
+// are answered with `answer`. With `showBoxes` the real boxes show as well.
+struct MessageRecorder final : MessageSink {
     QStringList texts;
-    MessageRecorder() {
-        setMessageHook([this](const QString& text) { texts << text; });
+    bool answer = true;
+    bool showBoxes = false;
+
+    using MessageSink::show;
+    void show(QWidget* parent, const QString& text) override {
+        texts << text;
+        if (showBoxes) MessageBoxes().show(parent, text);
     }
-    ~MessageRecorder() { setMessageHook({}); }
-    MessageRecorder(const MessageRecorder&) = delete;
-    MessageRecorder& operator=(const MessageRecorder&) = delete;
+    bool ask(QWidget* parent, const QString& question) override {
+        texts << question;
+        return showBoxes ? MessageBoxes().ask(parent, question) : answer;
+    }
 };
+
+// A window context over the real file system.
+inline WindowContext context(PrintBackend& printers, MessageSink& messages,
+                             std::string folder = ".") {
+    return {printers, realFileSystem(), messages, std::move(folder)};
+}
 
 } // namespace kelvaro::driver

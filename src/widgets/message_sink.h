@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+class QWidget;
+
+namespace kelvaro {
+
+// Where the windows' messages go. The program shows message boxes; a test
+// hands in a sink that records the texts and answers the questions.
+class MessageSink {
+  public:
+    virtual ~MessageSink() = default;
+
+    // A message with an OK button; returns once it has been closed.
+    virtual void show(QWidget* parent, const QString& text) = 0;
+    // A question answered Yes or No; true for Yes.
+    virtual bool ask(QWidget* parent, const QString& question) = 0;
+
+    void show(QWidget* parent, const std::string& utf8) {
+        show(parent, QString::fromStdString(utf8));
+    }
+};
+
+// The program's message boxes: the text alone, the title "Kelvaro", no icon.
+class MessageBoxes final : public MessageSink {
+  public:
+    using MessageSink::show;
+    void show(QWidget* parent, const QString& text) override;
+    bool ask(QWidget* parent, const QString& question) override;
+};
+
+} // namespace kelvaro

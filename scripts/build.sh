@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Configures and builds Kelvaro into build/ (or the folder given).
+# Configures and builds Kelvaro into build/ with the default preset.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build}
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j "$(nproc)"
+cd "$(dirname "$0")/.."
+cmake --preset default >/dev/null
+cmake --build --preset default -j "$(nproc)"

@@ -7,7 +7,7 @@ packages=(
     build-essential cmake pkg-config
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
     fonts-noto-cjk fonts-wqy-zenhei fonts-dejavu-core fonts-liberation2
     xvfb xauth
     cups printer-driver-cups-pdf poppler-utils libcups2-dev

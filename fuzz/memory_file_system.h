@@ -19,11 +19,6 @@ class MemoryFileSystem final : public FileSystem {
   public:
     std::map<std::string, std::string> files;
 
-    // Forgets every file; open handles are a fault of the code under test.
-    void clear() {
-        files.clear();
-        handles_.clear();
-    }
     bool allClosed() const { return handles_.empty(); }
 
     int open(const std::string& path, OpenMode mode) override {

@@ -142,6 +142,7 @@ class Search {
     // and a reordered product can move a quotient across a whole number.
     // False when the search must stop.
     bool tryFirstDriven(double a, double b, double c) {
+        if (control_ != nullptr) ++control_->tried;
         if (wholePart((a * b) / (c * (ratio_ - tolerance_))) -
                 wholePart((a * b) / (c * (ratio_ + tolerance_))) ==
             0)

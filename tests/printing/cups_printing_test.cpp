@@ -1,6 +1,6 @@
 #include "ordinary/putong_window.h"
-#include "pdf_reading.h"
 #include "printing/qt_print_backend.h"
+#include "support/pdf_reading.h"
 #include "support/window_driver.h"
 
 #include <QDir>
@@ -106,7 +106,12 @@ void CupsPrintingTest::printsFromPuTongOnThePdfPrinter() {
     const QString pdf = folder.filePath(folder.entryList({pattern}, QDir::Files).first());
     // The title comes through the PostScript step as "(Kelvaro)".
     QVERIFY(pdfInfo(pdf, QStringLiteral("Title")).contains(QStringLiteral("Kelvaro")));
-    QCOMPARE(pdfInfo(pdf, QStringLiteral("Pages")), QStringLiteral("1"));
+    // The printout itself, not only a page: its data line and first set.
+    const std::vector<QStringList> pages = pdfPages(pdf);
+    QCOMPARE(pages.size(), 1u);
+    QVERIFY2(pages[0].size() > 4, qPrintable(pages[0].join('|')));
+    QCOMPARE(pages[0][0], QStringLiteral("i=1.5"));
+    QCOMPARE(pages[0][3], QStringLiteral("20 30 20 20 0"));
 }
 
 void CupsPrintingTest::refusedJobIsReported() {

@@ -3,8 +3,8 @@
 // the credit line does nothing. Its look is the layout test's.
 #include "differential/chadong_window.h"
 #include "ordinary/putong_window.h"
-#include "printing/recording_print_backend.h"
 #include "shell/start_window.h"
+#include "support/recording_print_backend.h"
 #include "support/window_driver.h"
 
 #include <QLabel>

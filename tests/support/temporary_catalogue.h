@@ -6,7 +6,6 @@
 #include <iterator>
 #include <map>
 #include <optional>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -14,11 +13,15 @@
 // written and read as raw bytes, so a test states their exact content.
 class TemporaryCatalogue {
   public:
-    TemporaryCatalogue() {
+    using Files = std::map<std::string, std::string>;
+
+    explicit TemporaryCatalogue(const Files& files = {}) {
         std::string pattern =
             (std::filesystem::temp_directory_path() / "kelvaro-test-XXXXXX").string();
         if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
         path_ = pattern;
+        for (const auto& [name, bytes] : files)
+            write(name, bytes);
     }
     ~TemporaryCatalogue() {
         std::error_code ignored;
@@ -31,26 +34,30 @@ class TemporaryCatalogue {
     std::string file(const std::string& name) const { return path_ + "/" + name; }
 
     void write(const std::string& name, const std::string& bytes) const {
-        std::ofstream out(file(name), std::ios::binary | std::ios::trunc);
-        out << bytes;
+        std::ofstream(file(name), std::ios::binary | std::ios::trunc) << bytes;
     }
-
     std::optional<std::string> read(const std::string& name) const {
         std::ifstream in(file(name), std::ios::binary);
         if (!in) return std::nullopt;
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    bool exists(const std::string& name) const { return std::filesystem::exists(file(name)); }
-
-    // Every file of the folder with its bytes.
-    std::map<std::string, std::string> contents() const {
-        std::map<std::string, std::string> files;
+    // Every entry with its bytes; "<folder>", "<pipe>" or "-> target" for
+    // entries that are no plain file, so that damage shows as it is.
+    Files contents() const {
+        Files entries;
         for (const auto& entry : std::filesystem::directory_iterator(path_)) {
             const std::string name = entry.path().filename().string();
-            files[name] = read(name).value_or("<unreadable>");
+            if (entry.is_symlink())
+                entries[name] = "-> " + std::filesystem::read_symlink(entry.path()).string();
+            else if (entry.is_directory())
+                entries[name] = "<folder>";
+            else if (entry.is_fifo())
+                entries[name] = "<pipe>";
+            else
+                entries[name] = read(name).value_or("<unreadable>");
         }
-        return files;
+        return entries;
     }
 
   private:

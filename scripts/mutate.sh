@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# Puts deliberate faults into the logic, one at a time, and runs the normal
+# suite against each: a fault that no test notices is a gap in the tests.
+# Prints each fault with "caught" or "MISSED", then "caught N of M".
+#
+#   scripts/mutate.sh            every fault
+#   scripts/mutate.sh REGEX      the faults whose names match
+#   scripts/mutate.sh -l         list the faults
+#
+# Builds in build-mutate/ (incrementally), so build/ is left alone. Every
+# changed source is restored on exit, however the script ends. A development
+# tool: slow (a rebuild and a suite run per fault), not part of CI.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+# One fault a line: name ## file ## text to find (literally, its first
+# occurrence; ⏎ stands for a line break) ## its replacement.
+faults() {
+    cat <<'EOF'
+fast-path-off ## src/gears/gear_search.cpp ## bool canSkip() const { ## bool canSkip() const { return false;
+driven-bound ## src/gears/gear_search.cpp ## if (d > zmax_ || d < c) return true; ## if (d > zmax_ || d <= c) return true;
+set-limit-bound ## src/gears/gear_search.cpp ## result_.sets.size() >= control_->setLimit ## result_.sets.size() > control_->setLimit
+best-on-equal ## src/gears/gear_search.cpp ## std::abs(set.error) < std::abs(result_.best.error) ## std::abs(set.error) <= std::abs(result_.best.error)
+skip-no-cancel ## src/gears/gear_search.cpp ## if (cancelled()) return;⏎                const double b = secondGears_[i]; ## const double b = secondGears_[i];
+run-bound ## src/gears/gear_search.cpp ## wholePart(std::sqrt(below)) + 1 ## wholePart(std::sqrt(below))
+pair-test-sign ## src/gears/gear_search.cpp ## wholePart((a * b) / (ratio_ - tolerance_)) - ## wholePart((a * b) / (ratio_ + tolerance_)) -
+missing-tooth-c ## src/gears/gear_search.cpp ## t == set.b || t == set.c || ## t == set.b ||
+number-digits ## src/gears/number_text.cpp ## return formatted(value, 15); ## return formatted(value, 14);
+error-digits ## src/gears/number_text.cpp ## formatted(static_cast<double>(static_cast<float>(error)), 7) ## formatted(static_cast<double>(static_cast<float>(error)), 6)
+error-single ## src/gears/number_text.cpp ## static_cast<double>(static_cast<float>(error)) ## error
+whole-bound ## src/gears/number_text.cpp ## std::abs(value) < 1e15 ## std::abs(value) < 1e16
+skip-linefeed ## src/gears/numeric_value.cpp ## c == ' ' || c == '\t' || c == '\n' ## c == ' ' || c == '\t'
+exponent-sign ## src/gears/numeric_value.cpp ## if (exponentNegative) exponent = -exponent; ## 
+underflow-bound ## src/gears/numeric_value.cpp ## magnitude + exponent < 0 ? ## magnitude + exponent <= 0 ?
+list-blanks ## src/gears/gear_lines.cpp ## appendBlanks(line, 5 - 2 * ## appendBlanks(line, 4 - 2 *
+print-blanks ## src/gears/gear_lines.cpp ## appendBlanks(line, 7 - length(teeth)); ## appendBlanks(line, 6 - length(teeth));
+print-indent ## src/gears/gear_lines.cpp ## kPrintIndent = "     "; ## kPrintIndent = "    ";
+print-heading ## src/gears/gear_lines.cpp ## outcome.printText += kBestSetHeading; ## 
+angle-order ## src/differential/differential_ratio.cpp ## ((degrees + minutes / 60) + seconds / 3600) ## (degrees + (minutes / 60 + seconds / 3600))
+lathe-operator ## src/differential/differential_ratio.cpp ## (kPi / 4 * module) / degrees ## (kPi / 4 * module) * degrees
+part-teeth-kind ## src/differential/differential_ratio.cpp ## model == "Y7150" || model == "ZSTZ" ## model == "Y7150"
+part-teeth-bound ## src/differential/differential_calculation.cpp ## if (partTeeth <= 0) ## if (partTeeth < 0)
+swap-range ## src/ordinary/ordinary_calculation.cpp ## if (zmin > zmax) std::swap(zmin, zmax); ## 
+write-no-flush ## src/catalogue/file_system.cpp ## if (status == 0) status = fs.flush(file); ## 
+leave-temporary ## src/catalogue/file_system.cpp ##     fs.remove(temporary);⏎    return writeFailure(temporary, ## ⏎    return writeFailure(temporary,
+list-line-end ## src/catalogue/machine_list.cpp ## kLineEnd = "\r\n"; ## kLineEnd = "\n";
+machine-line-end ## src/catalogue/machine_file.cpp ## kLineEnd = "\r\n"; ## kLineEnd = "\n";
+append-after-comma ## src/catalogue/machine_list.cpp ##  && bytes.back() != ',') ## )
+reader-crlf ## src/catalogue/field_reader.cpp ## if (bytes[pos] == '\r' && pos + 1 < size && bytes[pos + 1] == '\n') ++pos; ## 
+count-bound ## src/catalogue/machine_file.cpp ## if (!(count >= 1) || ## if (!(count >= 0) ||
+undo-new-file ## src/catalogue/add_machine.cpp ## fs.remove(machinePath); ## 
+undo-old-file ## src/catalogue/add_machine.cpp ## replaceFile(fs, machinePath + ".tmp", machinePath, earlier.bytes); ## 
+name-length-bound ## src/catalogue/model_name.cpp ## .size() > NAME_MAX) ## .size() >= NAME_MAX)
+EOF
+}
+
+if [[ "${1:-}" == "-l" ]]; then
+    faults | awk -F' ## ' '{print $1 "  " $2}'
+    exit 0
+fi
+filter="${1:-.}"
+
+build=build-mutate
+backup=$(mktemp -d)
+restore() {
+    if [[ -f "$backup/file" ]]; then
+        cp "$backup/file" "$(cat "$backup/path")"
+        rm -f "$backup/file"
+    fi
+}
+trap 'restore; rm -rf "$backup"' EXIT
+trap 'exit 130' INT TERM
+
+export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
+export QT_QPA_PLATFORM=offscreen
+unset CI # the print-server test skips itself without a server
+[[ -f $build/CMakeCache.txt ]] || cmake --preset default -B "$build" >/dev/null
+
+suite() {
+    cmake --build "$build" -j2 >"$backup/build.log" 2>&1 || return 2
+    ctest --test-dir "$build" -j2 --timeout 120 --stop-on-failure >"$backup/test.log" 2>&1
+}
+
+echo "Building and running the suite without faults..."
+if ! suite; then
+    echo "The suite fails without faults; see $build/ and fix that first." >&2
+    cat "$backup/build.log" "$backup/test.log" | tail -30 >&2
+    exit 1
+fi
+
+caught=0
+total=0
+missed=()
+while IFS=$'\x1f' read -r name file find replace; do
+    [[ "$name" =~ $filter ]] || continue
+    total=$((total + 1))
+    cp "$file" "$backup/file"
+    echo "$file" >"$backup/path"
+    FIND="$find" REPLACE="$replace" perl -0pi -e \
+        'BEGIN { ($f, $r) = ($ENV{FIND}, $ENV{REPLACE}); s/⏎/\n/g for $f, $r } s/\Q$f\E/$r/' "$file"
+    if cmp -s "$file" "$backup/file"; then
+        echo "$name: does not apply any more (text not found in $file)"
+        missed+=("$name")
+    else
+        start=$SECONDS
+        status=0
+        suite || status=$?
+        if ((status == 2)); then
+            echo "$name: does not build" && missed+=("$name")
+        elif ((status != 0)); then
+            caught=$((caught + 1))
+            failed=$(grep -m1 -oE '[0-9]+/[0-9]+ Test +#[0-9]+: [^ ]+ .*(Failed|Timeout|Exception)' \
+                "$backup/test.log" | awk '{print $4}')
+            echo "$name: caught by ${failed:-?} ($((SECONDS - start)) s)"
+        else
+            echo "$name: MISSED ($((SECONDS - start)) s)" && missed+=("$name")
+        fi
+    fi
+    restore
+done < <(faults | awk -F' ## ' '{print $1 "\x1f" $2 "\x1f" $3 "\x1f" $4}')
+
+# Leave the build matching the sources again.
+cmake --build "$build" -j2 >/dev/null 2>&1 || true
+echo "caught $caught of $total${missed:+ (missed: ${missed[*]})}"

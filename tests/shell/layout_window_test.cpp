@@ -1,0 +1,167 @@
+// The five windows' look, by properties that every control must have
+// rather than a copy of the layout tables: inside the window and clear of
+// the others, captions whole and drawn with real glyphs in a face that
+// shows Chinese, a frame of fixed size, and a tab key that walks the
+// controls in the order the table creates them. CMakeLists.txt runs it
+// again at 150 % and at 144 dpi.
+#include "catalogue/add_machine_window.h"
+#include "catalogue/delete_machine_window.h"
+#include "differential/chadong_window.h"
+#include "ordinary/putong_window.h"
+#include "shell/start_window.h"
+#include "support/recording_print_backend.h"
+#include "support/temporary_catalogue.h"
+#include "support/window_driver.h"
+#include "widgets/form_builder.h"
+
+#include <QApplication>
+#include <QGlyphRun>
+#include <QLabel>
+#include <QMenuBar>
+#include <QTextLayout>
+
+using namespace kelvaro;
+
+namespace {
+
+// Whether every character of `text` has a glyph, from the font itself or a
+// fallback, rather than an empty box.
+bool showsAll(const QFont& font, const QString& text) {
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    for (const QGlyphRun& run : layout.glyphRuns())
+        if (run.glyphIndexes().contains(0)) return false;
+    return true;
+}
+
+// A label's caption, a button's; a field or a list shows a line of Chinese.
+QString textOf(const QWidget* w) {
+    if (auto* label = qobject_cast<const QLabel*>(w)) return label->text();
+    if (auto* button = qobject_cast<const QPushButton*>(w)) return button->text();
+    return QStringLiteral("机床Y7150");
+}
+
+// Where a control draws in the window: a label only its caption's ink.
+QRect drawnArea(const QWidget* w, const QWidget* window) {
+    const QRect box(w->mapTo(window, QPoint(0, 0)), w->size());
+    if (!qobject_cast<const QLabel*>(w)) return box;
+    const QFontMetrics metrics(w->font());
+    const int baseline = (w->height() - metrics.height()) / 2 + metrics.ascent();
+    return metrics.tightBoundingRect(textOf(w)).translated(box.left(), box.top() + baseline);
+}
+
+} // namespace
+
+class LayoutWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void initTestCase() {
+        installFontSubstitutes();
+        printers_.printers = {"Kelvaro_PDF"}; // so that 打印 takes the focus
+    }
+
+    void layout_data() {
+        QTest::addColumn<int>("index");
+        int index = 0;
+        for (const char* name : {"Form1", "PuTong", "ChaDong", "Form2", "Form3"})
+            QTest::newRow(name) << index++;
+    }
+
+    void layout();
+
+  private:
+    std::unique_ptr<QWidget> open(int index) {
+        switch (index) {
+        case 0:
+            return std::make_unique<Form1>(context_, [] {});
+        case 1:
+            return std::make_unique<PuTong>(context_);
+        case 2:
+            return std::make_unique<ChaDong>(context_);
+        case 3:
+            return std::make_unique<Form2>(context_, [] {});
+        default:
+            return std::make_unique<Form3>(context_, [] { return QStringList(); });
+        }
+    }
+
+    RecordingPrintBackend printers_;
+    TemporaryCatalogue catalogue_; // no jixing.dat: empty lists
+    driver::MessageRecorder messages_;
+    WindowContext context_ = driver::context(printers_, messages_, catalogue_.path());
+};
+
+void LayoutWindowTest::layout() {
+    QFETCH(int, index);
+    const std::unique_ptr<QWidget> window = open(index);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+
+    // A frame of fixed size without a maximise box; a menu bar above the
+    // client area, where there is one.
+    const QSize size = window->size();
+    QCOMPARE(window->minimumSize(), window->maximumSize());
+    QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+    window->resize(size * 2);
+    QCOMPARE(window->size(), size);
+    // The controls are the window's named children, or those of the
+    // unnamed area below its menu bar.
+    const auto* menuBar = window->findChild<QMenuBar*>();
+    const QWidget* area = window.get();
+    for (const QWidget* w : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (menuBar && w != menuBar && w->objectName().isEmpty()) area = w;
+    const QRect client = area == window.get() ? window->rect() : area->geometry();
+    QVERIFY(window->rect().contains(client));
+    if (menuBar) QVERIFY(client.top() >= menuBar->geometry().bottom());
+
+    QStringList problems, focusable;
+    QList<const QWidget*> shown;
+    for (const QWidget* w : area->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QString name = w->objectName();
+        if (name.isEmpty() || w == menuBar || !w->isVisible() || w->isWindow()) continue;
+        const auto expect = [&](bool ok, const char* what) {
+            if (!ok) problems << name + QLatin1String(": ") + QLatin1String(what);
+        };
+        const QRect box = drawnArea(w, window.get());
+        expect(client.contains(box), "outside the window");
+        for (const QWidget* other : shown)
+            if (box.intersects(drawnArea(other, window.get())))
+                problems << name + QLatin1String(" overlaps ") + other->objectName();
+        shown << w;
+
+        const QString text = textOf(w);
+        const QFontMetrics metrics(w->font());
+        const QRect ink = metrics.tightBoundingRect(text);
+        expect(showsAll(w->font(), text), "missing glyphs");
+        expect(showsAll(w->font(), QStringLiteral("齿数误差")), "no Chinese in its face");
+        if (qobject_cast<const QLabel*>(w)) {
+            expect(w->size() == w->sizeHint(), "not sized to its caption");
+            expect(w->focusPolicy() == Qt::NoFocus, "takes the focus");
+        } else {
+            expect(ink.height() <= w->height() - 4, "caption clipped in height");
+            if (qobject_cast<const QPushButton*>(w))
+                expect(ink.width() <= w->width() - 8, "caption clipped in width");
+        }
+        if (w->focusPolicy() & Qt::TabFocus) focusable << name;
+    }
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1String("; "))));
+
+    // The tab key walks the focusable controls in the table's order, the
+    // order they were created in, and comes back round to the first.
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    if (focusable.isEmpty()) return;
+    window->findChild<QWidget*>(focusable.first())->setFocus(Qt::TabFocusReason);
+    QStringList walked;
+    for (int i = 0; i <= focusable.size(); ++i) {
+        walked << QApplication::focusWidget()->objectName();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QCOMPARE(walked, focusable + QStringList{focusable.first()});
+}
+
+QTEST_MAIN(LayoutWindowTest)
+#include "layout_window_test.moc"

@@ -21,64 +21,34 @@ bool sameBits(double x, double y) {
     return std::memcmp(&x, &y, sizeof x) == 0;
 }
 
+// Blanks, tabs and line feeds are skipped anywhere, other characters end
+// the number, an exponent without digits is none; long runs of digits
+// carry a value back into range.
 TEST(NumericValue, ReadsTheLeadingNumberExactly) {
     const std::string zeros(1000000, '0');
     const struct {
         std::string text;
         double value;
-    } rows[] = {
-        // No number at all.
-        {"", 0},
-        {"   ", 0},
-        {"abc", 0},
-        {".", 0},
-        {"-", 0},
-        {"e5", 0},
-        {"\r1", 0},
-        {"１", 0},
-        // Numbers and what may follow them; signs.
-        {"1.5x", 1.5},
-        {"1,5", 1},
-        {"1.2.3", 1.2},
-        {".5", 0.5},
-        {"5.", 5},
-        {"007", 7},
-        {"0.8627301359629121", 0.8627301359629121},
-        {"-3", -3},
-        {"+2.5", 2.5},
-        {"--3", 0},
-        {"-0", -0.0},
-        {"3-", 3},
-        // Blanks, tabs and line feeds are skipped anywhere, other characters are not.
-        {"1 2", 12},
-        {"\t1\n2", 12},
-        {"- 3", -3},
-        {"1 . 5", 1.5},
-        {"1 e 2", 100},
-        {"1\r2", 1},
-        // Exponents; one without digits is none.
-        {"1E-5", 1e-5},
-        {"2.5E+2", 250},
-        {"1e", 1},
-        {"1e+", 1},
-        {"1D2", 1},
-        {"1e0000000000000000000002", 100},
-        // At and beyond the range of a double.
-        {"1.7976931348623157E308", 1.7976931348623157e308},
-        {"1E-308", 1e-308},
-        {"1E400", kInf},
-        {"-1E400", -kInf},
-        {"1E-400", 0},
-        {"-1E-400", -0.0},
-        {"0e99999999", 0},
-        {"1e99999999999999999999", kInf},
-        {"1" + std::string(340, '0'), kInf},
-        // Long runs of digits carry a value back into range.
-        {"0." + zeros + "1e1000002", 10},
-        {"-1" + zeros + "e-1000000", -1},
-        {"0." + zeros + "1e999999", 0.01},
-        {"1" + zeros + "e-1", kInf},
-    };
+    } rows[] = {{"", 0},
+                {"-", 0},
+                {"\r1", 0},
+                {"１", 0},
+                {"1.5x", 1.5},
+                {"1,5", 1},
+                {"-0", -0.0},
+                {"\t1\n2", 12},
+                {"- 3", -3},
+                {"1 e 2", 100},
+                {"1\r2", 1},
+                {"1e+", 1},
+                {"1D2", 1},
+                {"1E400", kInf},
+                {"-1E-400", -0.0},
+                {"1e99999999999999999999", kInf},
+                {"0." + zeros + "1e1000002", 10},
+                {"-1" + zeros + "e-1000000", -1},
+                {"0." + zeros + "1e999999", 0.01},
+                {"1" + zeros + "e-1", kInf}};
     for (const auto& row : rows)
         EXPECT_TRUE(sameBits(numericValue(row.text), row.value))
             << row.text.substr(0, 40) << " gives " << numericValue(row.text);

@@ -48,13 +48,4 @@ inline std::vector<QStringList> pdfPages(const QString& pdf) {
     return pages;
 }
 
-// One field of pdfinfo's report, such as "Pages" or "Title".
-inline QString pdfInfo(const QString& pdf, const QString& field) {
-    const QString report = runTool(QStringLiteral("pdfinfo"), {pdf});
-    for (const QString& line : report.split(QLatin1Char('\n'))) {
-        if (line.startsWith(field + QLatin1Char(':'))) return line.mid(field.size() + 1).trimmed();
-    }
-    return {};
-}
-
 } // namespace kelvaro

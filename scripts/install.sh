@@ -66,9 +66,5 @@ cmake --install "$build" --prefix "$dir" --strip
 mkdir -p "$apps"
 cp "$dir/kelvaro.desktop" "$entry.tmp"
 mv "$entry.tmp" "$entry"
-# Menus that read the cache see the entry at once.
-if command -v update-desktop-database >/dev/null; then
-    update-desktop-database "$apps" 2>/dev/null || true
-fi
 echo "Kelvaro is installed in $dir, with its catalogue beside it."
 echo "Menu entry: $entry"

@@ -56,12 +56,12 @@ if $uninstall; then
 fi
 
 "$root/scripts/setup.sh"
-build=$root/build
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j "$(nproc)" --target kelvaro kelvaro-calc
 mkdir -p "$dir"
 dir=$(cd "$dir" && pwd)
-cmake --install "$build" --prefix "$dir" --strip
+cd "$root"
+cmake --preset default >/dev/null
+cmake --build --preset default -j "$(nproc)" --target kelvaro kelvaro-calc
+cmake --install build --prefix "$dir" --strip
 
 mkdir -p "$apps"
 cp "$dir/kelvaro.desktop" "$entry.tmp"

@@ -1,8 +1,8 @@
 # The steps of making a Kelvaro folder that cannot be plain install rules:
 # the example catalogue, which goes only into a folder without one, and the
-# desktop entry, which names the folder's own program and icon. Included by
-# the install script and by the build (see packaging.cmake), and run with -P
-# to copy the example catalogue beside the built program.
+# desktop entry, which names the folder's own program and icon. Included at
+# install time and by CPack's tarball step; the build runs it with -P to copy
+# the example catalogue beside the built program (see packaging.cmake).
 
 # The example catalogue goes into a folder that has no jixing.dat yet, and
 # none of its files replaces one already there: an update, or a folder the

@@ -35,7 +35,7 @@ underflow-bound ## src/gears/numeric_value.cpp ## magnitude + exponent < 0 ? ## 
 list-blanks ## src/gears/gear_lines.cpp ## appendBlanks(line, 5 - 2 * ## appendBlanks(line, 4 - 2 *
 print-blanks ## src/gears/gear_lines.cpp ## appendBlanks(line, 7 - length(teeth)); ## appendBlanks(line, 6 - length(teeth));
 print-indent ## src/gears/gear_lines.cpp ## kPrintIndent = "     "; ## kPrintIndent = "    ";
-print-heading ## src/gears/gear_lines.cpp ## outcome.printText += kBestSetHeading; ## 
+print-heading ## src/gears/gear_lines.cpp ## text += kBestSetHeading; ## 
 angle-order ## src/differential/differential_ratio.cpp ## ((degrees + minutes / 60) + seconds / 3600) ## (degrees + (minutes / 60 + seconds / 3600))
 lathe-operator ## src/differential/differential_ratio.cpp ## (kPi / 4 * module) / degrees ## (kPi / 4 * module) * degrees
 part-teeth-kind ## src/differential/differential_ratio.cpp ## model == "Y7150" || model == "ZSTZ" ## model == "Y7150"

@@ -2,6 +2,7 @@
 // be those of the straight loop over every (a, b, c), bit for bit, and it
 // must skip where it can. Under control it stops at its bound with exactly
 // the sets found until then, and soon after a cancel, on either path.
+#include "gears/gear_lines.h"
 #include "gears/gear_search.h"
 #include "ordinary/ordinary_calculation.h"
 #include "support/plain_search.h"
@@ -210,7 +211,7 @@ TEST(BoundedCalculation, BeyondTheBoundOnlyAMessageAfterACancelNothing) {
         const CalculationOutcome outcome =
             calculateOrdinary({"1.5", "0.00001", "20", "30"}, &control);
         EXPECT_EQ(outcome.replaceResults, row.lines > 0);
-        EXPECT_EQ(outcome.items.size(), row.lines);
+        EXPECT_EQ(listItems(outcome).size(), row.lines);
         EXPECT_EQ(outcome.message, row.message);
     }
     // Without a control of its own the calculation is bounded by a million sets.

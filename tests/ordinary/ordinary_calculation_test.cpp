@@ -1,6 +1,7 @@
 // One click of PuTong's Calculate, from the four field texts to the list
 // lines and printText: the worked example character by character, then how
 // each kind of field text is taken or refused.
+#include "gears/gear_lines.h"
 #include "gears/gear_search.h"
 #include "ordinary/ordinary_calculation.h"
 
@@ -25,8 +26,8 @@ const Lines kMissing = {"请输入数值"};
 TEST(OrdinaryCalculation, WorkedExampleCharacterByCharacter) {
     const CalculationOutcome outcome = calculateOrdinary({"1.5", "0.00001", "20", "30"});
     EXPECT_TRUE(outcome.replaceResults && outcome.message.empty());
-    EXPECT_EQ(outcome.items, kWorkedExample);
-    EXPECT_EQ(outcome.printText,
+    EXPECT_EQ(listItems(outcome), kWorkedExample);
+    EXPECT_EQ(printText(outcome),
               "\r      20     30     20     20     0\r      21     30     20     21     0"
               "\r      22     30     20     22     0\r      23     30     20     23     0"
               "\r      24     25     20     20     0\r      24     30     20     24     0"
@@ -36,7 +37,7 @@ TEST(OrdinaryCalculation, WorkedExampleCharacterByCharacter) {
               "\r      30     30     20     30     0\r      30     30     24     25     0"
               "\r     误差最小的挂轮组及误差为\r      20     30     20     20     0");
     // Nothing found: the heading and the starting set, whose error is the tolerance.
-    EXPECT_EQ(calculateOrdinary({"3.7", "0.00001", "20", "22"}).printText,
+    EXPECT_EQ(printText(calculateOrdinary({"3.7", "0.00001", "20", "22"})),
               "\r     误差最小的挂轮组及误差为\r      0      0      0      0      1E-05");
 }
 
@@ -69,7 +70,7 @@ TEST(OrdinaryCalculation, TakesOrRefusesEachKindOfFieldText) {
     for (const auto& row : rows) {
         const CalculationOutcome outcome = calculateOrdinary(row.input);
         SCOPED_TRACE("row " + std::to_string(&row - rows));
-        EXPECT_EQ(outcome.items, row.lines);
+        EXPECT_EQ(listItems(outcome), row.lines);
         EXPECT_EQ(outcome.replaceResults, row.lines != kMissing);
         EXPECT_TRUE(outcome.message.empty());
     }

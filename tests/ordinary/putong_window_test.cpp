@@ -3,6 +3,7 @@
 // calculation's printText, Exit keeps everything; a long search keeps the
 // window painting, offers 取消 and changes nothing when cancelled or
 // stopped at its bound. The texts themselves are tested with the logic.
+#include "gears/gear_lines.h"
 #include "ordinary/ordinary_calculation.h"
 #include "ordinary/putong_window.h"
 #include "support/recording_print_backend.h"
@@ -33,8 +34,8 @@ void PuTongWindowTest::calculatePrintExit() {
     fillPuTong(&w, "1.5", "0.00001", "20", "30");
     click(&w, "Command1");
     const CalculationOutcome expected = calculateOrdinary({"1.5", "0.00001", "20", "30"});
-    const QStringList lines = qt(expected.items) << QStringLiteral("请输入数值");
-    QCOMPARE(listItems(&w), qt(expected.items));
+    const QStringList lines = qt(listItems(expected)) << QStringLiteral("请输入数值");
+    QCOMPARE(listItems(&w), qt(listItems(expected)));
 
     // An emptied field: one line more, printText kept. Print prints it with
     // the ratio as it reads now, on the printer the list names.
@@ -46,7 +47,7 @@ void PuTongWindowTest::calculatePrintExit() {
     click(&w, "Command3");
     const std::vector<std::string> calls = {"set B", "line       i= 2 ",
                                             "line       主动    主动    被动    被动",
-                                            "line " + expected.printText, "end"};
+                                            "line " + printText(expected), "end"};
     QCOMPARE(printers.calls, calls);
     printers.failAt = {"set", PrintError::PrinterGone};
     click(&w, "Command3");
@@ -60,7 +61,7 @@ void PuTongWindowTest::calculatePrintExit() {
     w.show();
     QCOMPARE(text(&w, "chuandongbi"), QStringLiteral(" 2 "));
     QCOMPARE(listItems(&w), lines);
-    QCOMPARE(w.printText(), expected.printText);
+    QCOMPARE(w.printText(), printText(expected));
 }
 
 // Whole counts up to a million with a ratio that few sets meet: days of

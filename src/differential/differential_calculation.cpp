@@ -5,6 +5,7 @@
 #include "gears/gear_lines.h"
 #include "gears/gear_search.h"
 #include "gears/numeric_value.h"
+#include "gears/trim_blanks.h"
 
 namespace kelvaro {
 
@@ -31,45 +32,85 @@ GearSearchResult searchDifferentialGears(double ratio, double tolerance,
                        control);
 }
 
-CalculationOutcome calculateDifferential(const DifferentialInput& input, std::string_view model,
-                                         const std::string& directory, SearchControl* control,
-                                         FileSystem& fs) {
+DifferentialSetup prepareDifferential(const DifferentialInput& input, std::string_view model,
+                                      const std::string& directory, FileSystem& fs) {
+    DifferentialSetup setup;
     if (input.module.empty() || input.degrees.empty() || input.minutes.empty() ||
-        input.seconds.empty() || input.tolerance.empty())
-        return missingInputOutcome();
-
-    if (model.empty()) return emptiedWith(kChooseModelMessage);
+        input.seconds.empty() || input.tolerance.empty()) {
+        setup.refusal = missingInputOutcome();
+        return setup;
+    }
+    if (model.empty()) {
+        setup.refusal = emptiedWith(kChooseModelMessage);
+        return setup;
+    }
 
     MachineFile machine = readMachineFile(directory, model, fs);
-    if (machine.result.failed()) return emptiedWith(std::move(machine.result.message));
+    if (machine.result.failed()) {
+        setup.refusal = emptiedWith(std::move(machine.result.message));
+        return setup;
+    }
+    setup.machine = std::move(machine.record);
 
-    const double module = numericValue(input.module);
-    const double degrees = numericValue(input.degrees);
+    DifferentialContext& c = setup.context;
+    c.model = model;
+    c.module = numericValue(input.module);
+    c.degrees = numericValue(input.degrees);
     const double minutes = numericValue(input.minutes);
     const double seconds = numericValue(input.seconds);
-    const double helix = helixAngleRadians(degrees, minutes, seconds);
+    c.helix = helixAngleRadians(c.degrees, minutes, seconds);
+    c.constant = setup.machine.machineConstant;
 
-    const MachineKind kind = machineKind(model);
-    double partTeeth = 0;
-    if (kind == MachineKind::PartTeeth) {
-        partTeeth = numericValue(input.partTeeth);
-        if (partTeeth <= 0) return emptiedWith(kWrongPartTeethMessage);
+    c.kind = machineKind(model);
+    if (c.kind == MachineKind::PartTeeth) {
+        c.teeth = numericValue(input.partTeeth);
+        if (c.teeth <= 0) {
+            setup.refusal = emptiedWith(kWrongPartTeethMessage);
+            return setup;
+        }
     }
-    const double ratio =
-        differentialRatio(kind, module, helix, machine.record.machineConstant, partTeeth, degrees);
-    const double tolerance = numericValue(input.tolerance);
+    c.ratio = differentialRatio(c.kind, c.module, c.helix, c.constant, c.teeth, c.degrees);
+    setup.tolerance = numericValue(input.tolerance);
 
     // No search with an undefined ratio: every formula divides by the
     // module, the lathe's by the degrees too; and none that the ordinary
     // window would refuse (a tolerance that is not finite among them).
-    const bool divisorZero = module == 0 || (kind == MachineKind::Lathe && degrees == 0);
+    const bool divisorZero = c.module == 0 || (c.kind == MachineKind::Lathe && c.degrees == 0);
     if (divisorZero ||
-        !searchIsDefined(ratio, tolerance, machine.record.minTeeth, machine.record.maxTeeth))
-        return undefinedRatio();
+        !searchIsDefined(c.ratio, setup.tolerance, setup.machine.minTeeth, setup.machine.maxTeeth))
+        setup.refusal = undefinedRatio();
+    return setup;
+}
 
+CalculationFacts differentialFacts(const DifferentialSetup& setup, const DifferentialInput& input) {
+    const DifferentialContext& c = setup.context;
+    GearSearchInputs inputs{c.ratio, setup.tolerance, setup.machine.minTeeth,
+                            setup.machine.maxTeeth, setup.machine.missingTeeth};
+    std::string part = "m=" + std::string(trimBlanks(input.module));
+    if (c.kind == MachineKind::Lathe) {
+        part += "  机床模数=" + std::string(trimBlanks(input.degrees));
+    } else {
+        part += "  β=" + std::string(trimBlanks(input.degrees)) + "°" +
+                std::string(trimBlanks(input.minutes)) + "′" +
+                std::string(trimBlanks(input.seconds)) + "″";
+        if (c.kind == MachineKind::PartTeeth)
+            part += "  Z=" + std::string(trimBlanks(input.partTeeth));
+    }
+    std::vector<std::string> lines = {"机床型号 " + c.model + "（" + kindCaption(c.kind) + "）",
+                                      part,
+                                      "传动比 i=" + shortNumber(c.ratio, 15) + "  允差 " +
+                                          std::string(trimBlanks(input.tolerance))};
+    return differentialCalculationFacts(c, std::move(inputs), std::move(lines));
+}
+
+CalculationOutcome calculateDifferential(const DifferentialInput& input, std::string_view model,
+                                         const std::string& directory, SearchControl* control,
+                                         FileSystem& fs) {
+    DifferentialSetup setup = prepareDifferential(input, model, directory, fs);
+    if (setup.refusal) return std::move(*setup.refusal);
     SearchControl bounded;
-    return resultsOutcome(
-        searchDifferentialGears(ratio, tolerance, machine.record, control ? control : &bounded));
+    return resultsOutcome(searchDifferentialGears(setup.context.ratio, setup.tolerance,
+                                                  setup.machine, control ? control : &bounded));
 }
 
 } // namespace kelvaro

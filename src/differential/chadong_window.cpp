@@ -115,7 +115,7 @@ ChaDong::~ChaDong() {
     delete watcher_;
 }
 
-const std::string& ChaDong::printText() const {
+std::string ChaDong::printText() const {
     return results_->printText();
 }
 

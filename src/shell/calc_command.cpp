@@ -2,6 +2,7 @@
 
 #include "catalogue/application_directory.h"
 #include "differential/differential_calculation.h"
+#include "gears/gear_lines.h"
 #include "gears/result_export.h"
 #include "ordinary/ordinary_calculation.h"
 
@@ -69,12 +70,12 @@ int writeOutcome(const CalculationOutcome& outcome, bool printout, std::ostream&
         return 1;
     }
     if (printout) {
-        std::string text = outcome.printText;
+        std::string text = printText(outcome);
         std::replace(text.begin(), text.end(), '\r', '\n');
         out << text << '\n';
         return 0;
     }
-    for (const std::string& item : outcome.items)
+    for (const std::string& item : listItems(outcome))
         out << item << '\n';
     return 0;
 }

@@ -1,11 +1,14 @@
 #include "differential/differential_calculation.h"
 
 #include "catalogue/machine_file.h"
+#include "differential/differential_facts.h"
 #include "differential/differential_ratio.h"
 #include "gears/gear_lines.h"
 #include "gears/gear_search.h"
 #include "gears/numeric_value.h"
 #include "gears/trim_blanks.h"
+
+#include <optional>
 
 namespace kelvaro {
 
@@ -24,13 +27,15 @@ CalculationOutcome undefinedRatio() {
     return outcome;
 }
 
-} // namespace
-
-GearSearchResult searchDifferentialGears(double ratio, double tolerance,
-                                         const MachineRecord& machine, SearchControl* control) {
-    return searchGears(ratio, tolerance, machine.minTeeth, machine.maxTeeth, machine.missingTeeth,
-                       control);
-}
+// One click of Calculate up to its search: the texts read, the machine file
+// read and the ratio derived; or, where Calculate stops before searching,
+// the outcome it gives.
+struct DifferentialSetup {
+    std::optional<CalculationOutcome> refusal;
+    MachineRecord machine;
+    DifferentialContext context;
+    double tolerance = 0;
+};
 
 DifferentialSetup prepareDifferential(const DifferentialInput& input, std::string_view model,
                                       const std::string& directory, FileSystem& fs) {
@@ -103,14 +108,25 @@ CalculationFacts differentialFacts(const DifferentialSetup& setup, const Differe
     return differentialCalculationFacts(c, std::move(inputs), std::move(lines));
 }
 
+} // namespace
+
+GearSearchResult searchDifferentialGears(double ratio, double tolerance,
+                                         const MachineRecord& machine, SearchControl* control) {
+    return searchGears(ratio, tolerance, machine.minTeeth, machine.maxTeeth, machine.missingTeeth,
+                       control);
+}
+
 CalculationOutcome calculateDifferential(const DifferentialInput& input, std::string_view model,
                                          const std::string& directory, SearchControl* control,
                                          FileSystem& fs) {
     DifferentialSetup setup = prepareDifferential(input, model, directory, fs);
     if (setup.refusal) return std::move(*setup.refusal);
     SearchControl bounded;
-    return resultsOutcome(searchDifferentialGears(setup.context.ratio, setup.tolerance,
-                                                  setup.machine, control ? control : &bounded));
+    CalculationOutcome outcome = resultsOutcome(searchDifferentialGears(
+        setup.context.ratio, setup.tolerance, setup.machine, control ? control : &bounded));
+    if (outcome.results)
+        outcome.facts = std::make_shared<const CalculationFacts>(differentialFacts(setup, input));
+    return outcome;
 }
 
 } // namespace kelvaro

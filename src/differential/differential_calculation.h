@@ -2,12 +2,10 @@
 
 #include "catalogue/file_system.h"
 #include "catalogue/machine_file.h"
-#include "differential/differential_facts.h"
 #include "gears/calculation_outcome.h"
 #include "gears/gear_set.h"
 #include "gears/search_control.h"
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,23 +38,6 @@ CalculationOutcome calculateDifferential(const DifferentialInput& input, std::st
                                          const std::string& directory,
                                          SearchControl* control = nullptr,
                                          FileSystem& fs = realFileSystem());
-
-// One click of Calculate up to its search: the texts read, the machine file
-// read and the ratio derived; or, where Calculate stops before searching,
-// the outcome it gives (as calculateDifferential describes).
-struct DifferentialSetup {
-    std::optional<CalculationOutcome> refusal;
-    MachineRecord machine;
-    DifferentialContext context;
-    double tolerance = 0;
-};
-DifferentialSetup prepareDifferential(const DifferentialInput& input, std::string_view model,
-                                      const std::string& directory,
-                                      FileSystem& fs = realFileSystem());
-
-// What the facts of the sets of a prepared calculation need; `input` gives
-// the typed texts for the setup sheet.
-CalculationFacts differentialFacts(const DifferentialSetup& setup, const DifferentialInput& input);
 
 // The four-gear search over the machine's own gears: its tooth-count range
 // as stored (a range stored the wrong way round lists nothing), without the

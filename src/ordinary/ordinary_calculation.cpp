@@ -45,8 +45,12 @@ CalculationOutcome calculateOrdinary(const OrdinaryInput& input, SearchControl* 
     const std::optional<GearSearchInputs> inputs = ordinaryInputs(input);
     if (!inputs) return missingInputOutcome();
     SearchControl bounded;
-    return resultsOutcome(searchOrdinaryGears(inputs->ratio, inputs->tolerance, inputs->zmin,
-                                              inputs->zmax, control ? control : &bounded));
+    CalculationOutcome outcome =
+        resultsOutcome(searchOrdinaryGears(inputs->ratio, inputs->tolerance, inputs->zmin,
+                                           inputs->zmax, control ? control : &bounded));
+    if (outcome.results)
+        outcome.facts = std::make_shared<const CalculationFacts>(ordinaryFacts(*inputs, input));
+    return outcome;
 }
 
 } // namespace kelvaro

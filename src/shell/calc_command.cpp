@@ -4,6 +4,7 @@
 #include "differential/differential_calculation.h"
 #include "gears/gear_lines.h"
 #include "gears/result_export.h"
+#include "gears/set_details.h"
 #include "ordinary/ordinary_calculation.h"
 
 #include <algorithm>
@@ -158,11 +159,14 @@ int refuse(const std::string& format, const std::string& message, std::ostream& 
     return 1;
 }
 
-// The sets of a completed search with their facts, as csv or json.
-int writeFacts(const std::string& format, const GearSearchResult& result,
-               const CalculationFacts& facts, std::ostream& out, std::ostream& err) {
-    if (result.end == SearchEnd::TooManySets)
-        return refuse(format, tooManySetsMessage(kSetLimit), out, err);
+// An outcome as csv or json: the sets of a completed search with their
+// facts, or the refusal.
+int writeFacts(const std::string& format, const CalculationOutcome& outcome, std::ostream& out,
+               std::ostream& err) {
+    if (!outcome.message.empty()) return refuse(format, outcome.message, out, err);
+    if (!outcome.results || !outcome.facts) return refuse(format, kMissingInputItem, out, err);
+    const GearSearchResult& result = *outcome.results;
+    const CalculationFacts& facts = *outcome.facts;
     const ExtraFacts* extra = facts.extra.values ? &facts.extra : nullptr;
     if (format == "csv") {
         out << setsCsv(result.sets, facts.inputs.ratio, extra);
@@ -172,35 +176,14 @@ int writeFacts(const std::string& format, const GearSearchResult& result,
     return 0;
 }
 
-int runOrdinaryFacts(const Arguments& args, std::ostream& out, std::ostream& err) {
-    const std::vector<std::string>& f = args.fields;
-    const OrdinaryInput input{f[0], f[1], f[2], f[3]};
-    const std::optional<GearSearchInputs> inputs = ordinaryInputs(input);
-    if (!inputs) return refuse(args.format, kMissingInputItem, out, err);
-    SearchControl bounded;
-    const GearSearchResult result =
-        searchOrdinaryGears(inputs->ratio, inputs->tolerance, inputs->zmin, inputs->zmax, &bounded);
-    return writeFacts(args.format, result, ordinaryFacts(*inputs, input), out, err);
-}
-
 int runDifferential(const Arguments& args, std::ostream& out, std::ostream& err) {
     const std::vector<std::string>& f = args.fields;
     const std::string directory = args.hasCatalogue ? args.catalogue : applicationDirectory();
     const std::string noTeeth;
     const DifferentialInput input{f[1], f[2], f[3], f[4], f[5], f.size() > 6 ? f[6] : noTeeth};
-    if (args.format != "text") {
-        const DifferentialSetup setup = prepareDifferential(input, f[0], directory);
-        if (setup.refusal) {
-            const CalculationOutcome& refusal = *setup.refusal;
-            return refuse(args.format,
-                          refusal.message.empty() ? kMissingInputItem : refusal.message, out, err);
-        }
-        SearchControl bounded;
-        const GearSearchResult result =
-            searchDifferentialGears(setup.context.ratio, setup.tolerance, setup.machine, &bounded);
-        return writeFacts(args.format, result, differentialFacts(setup, input), out, err);
-    }
-    return writeOutcome(calculateDifferential(input, f[0], directory), args.printout, out, err);
+    const CalculationOutcome outcome = calculateDifferential(input, f[0], directory);
+    if (args.format != "text") return writeFacts(args.format, outcome, out, err);
+    return writeOutcome(outcome, args.printout, out, err);
 }
 
 } // namespace
@@ -217,10 +200,10 @@ int runCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
     if (parsed.valid) {
         const std::size_t count = parsed.fields.size();
         if (parsed.mode == "ordinary" && count == 4) {
-            if (parsed.format != "text") return runOrdinaryFacts(parsed, out, err);
             const auto& f = parsed.fields;
-            return writeOutcome(calculateOrdinary({f[0], f[1], f[2], f[3]}), parsed.printout, out,
-                                err);
+            const CalculationOutcome outcome = calculateOrdinary({f[0], f[1], f[2], f[3]});
+            if (parsed.format != "text") return writeFacts(parsed.format, outcome, out, err);
+            return writeOutcome(outcome, parsed.printout, out, err);
         }
         if (parsed.mode == "differential" && (count == 6 || count == 7))
             return runDifferential(parsed, out, err);

@@ -28,8 +28,13 @@ std::string reachText(const NearestSet& nearest) {
 
 } // namespace
 
+std::string calculationCsv(const GearSearchResult& result, const CalculationFacts& facts) {
+    return setsCsv(result.sets, facts.inputs.ratio, facts.extra.values ? &facts.extra : nullptr);
+}
+
 SetDetails listedSetDetails(const CalculationFacts& facts, const GearSet& set, bool isBest) {
     SetDetails details;
+    details.inputLines = facts.inputLines;
     details.train = set;
     addSetRows(details.rows, facts, set);
     if (!isBest) return details;
@@ -45,6 +50,7 @@ SetDetails listedSetDetails(const CalculationFacts& facts, const GearSet& set, b
 
 SetDetails nothingListedDetails(const CalculationFacts& facts) {
     SetDetails details;
+    details.inputLines = facts.inputLines;
     details.heading = "允差内无解";
     const NearestSet nearest = nearestOf(facts);
     if (nearest.status != NearestSet::Status::Found) {

@@ -31,8 +31,12 @@ struct CalculationFacts {
 struct SetDetails {
     std::string heading; // "允差内无解" where nothing was listed, else empty
     std::vector<DetailRow> rows;
-    std::optional<GearSet> train; // the set drawn; none where there is no set
+    std::optional<GearSet> train;        // the set drawn; none where there is no set
+    std::vector<std::string> inputLines; // the calculation's inputs
 };
+
+// The export file of a calculation's listed sets, with its own columns.
+std::string calculationCsv(const GearSearchResult& result, const CalculationFacts& facts);
 
 // The details of a listed set. For the best set, a nearer set that the
 // search skipped is named as well.

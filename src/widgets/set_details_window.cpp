@@ -32,6 +32,8 @@ SetDetailsWindow::SetDetailsWindow(PrintSheet printSheet, QWidget* parent)
     facts_->horizontalHeader()->setStretchLastSection(true);
     facts_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     facts_->setWordWrap(true);
+    facts_->setSelectionMode(QAbstractItemView::NoSelection);
+    facts_->setFocusPolicy(Qt::NoFocus);
     facts_->setMinimumWidth(460);
 
     drawing_ = new TrainDrawing(this);
@@ -66,9 +68,10 @@ void SetDetailsWindow::showDetails(SetDetails details) {
         facts_->setItem(i, 0, caption);
         facts_->setItem(i, 1, value);
     }
-    facts_->resizeRowsToContents();
     drawing_->setTrain(details_.train);
     bringToFront(this);
+    // Only once the window is laid out do the values know their width.
+    facts_->resizeRowsToContents();
 }
 
 } // namespace kelvaro

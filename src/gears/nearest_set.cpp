@@ -128,8 +128,10 @@ std::optional<double> toleranceNeeded(double ratio, double nearestError, double 
     auto value = [](int k, int e) {
         return e >= 0 ? k * std::pow(10.0, e) : k / std::pow(10.0, -e);
     };
-    // Below a trillionth of the ratio the search's own rounding decides.
-    const double from = std::max(std::abs(nearestError), ratio * 1e-12);
+    // A hair below |error|: an error of 0.29000000000000004 is the 0.29 a
+    // user types, and the search may well list it there. Below a trillionth
+    // of the ratio the search's own rounding decides.
+    const double from = std::max(std::abs(nearestError) * (1 - 0x1p-40), ratio * 1e-12);
     int e = static_cast<int>(std::floor(std::log10(from))) - 1;
     // log10 may round across a power of ten.
     if (from / value(1, e) >= 100) ++e;

@@ -51,7 +51,7 @@ NearestSet nearestSet(double ratio, double zmin, double zmax,
     if (zmin > zmax) return refused(Status::NoSets, "齿数范围内没有挂轮组");
     if (zmax > kMaxNearestTeeth) return refused(Status::Unsupported, "齿数太大");
     if (zmax - zmin + 1 > kMaxNearestRange)
-        return refused(Status::Unsupported, "齿数范围超过2048个齿数");
+        return refused(Status::Unsupported, "齿数范围超过1024个齿数");
 
     auto usable = [missingTeeth](std::uint32_t teeth) {
         return std::none_of(missingTeeth.begin(), missingTeeth.end(),
@@ -84,10 +84,13 @@ NearestSet nearestSet(double ratio, double zmin, double zmax,
 
     bool found = false;
     std::vector<Product> candidates;
+    // Every product equal to the one at `at`; groups are short, so walking
+    // back to the first is cheaper than another search.
     auto addGroup = [&](std::vector<Product>::const_iterator at) {
-        const std::uint64_t value = at->value;
-        auto first = std::lower_bound(products.cbegin(), products.cend(), Product{value, 0});
-        for (; first != products.cend() && first->value == value; ++first)
+        auto first = at;
+        while (first != products.cbegin() && (first - 1)->value == at->value)
+            --first;
+        for (; first != products.cend() && first->value == at->value; ++first)
             candidates.push_back(*first);
     };
     // Driving pairs in the search's order: a, then b.

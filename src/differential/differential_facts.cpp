@@ -85,8 +85,8 @@ std::string angleText(double degrees) {
     if (!std::isfinite(degrees)) return "—";
     // Hundredths of a second, whole: rounding can carry into the minutes.
     const double hundredths = std::round(std::abs(degrees) * 360000);
+    if (hundredths > 0x1p62) return shortNumber(degrees, 15) + "°";
     const auto whole = static_cast<long long>(hundredths);
-    if (static_cast<double>(whole) != hundredths) return shortNumber(degrees, 15) + "°";
     const long long d = whole / 360000;
     const long long m = whole / 6000 % 60;
     const long long s = whole % 6000;

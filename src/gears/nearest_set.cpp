@@ -135,6 +135,8 @@ std::optional<double> toleranceNeeded(double ratio, double nearestError, double 
     // user types, and the search may well list it there. Below a trillionth
     // of the ratio the search's own rounding decides.
     const double from = std::max(std::abs(nearestError) * (1 - 0x1p-40), ratio * 1e-12);
+    // Far below any tolerance a field holds, 10^e would leave the doubles.
+    if (!(from >= 1e-300)) return std::nullopt;
     int e = static_cast<int>(std::floor(std::log10(from))) - 1;
     // log10 may round across a power of ten.
     if (from / value(1, e) >= 100) ++e;

@@ -110,6 +110,7 @@ class Search {
            std::span<const std::int16_t> missingTeeth, SearchControl* control)
         : ratio_(ratio), tolerance_(tolerance), zmin_(zmin), zmax_(zmax),
           missingTeeth_(missingTeeth), control_(control) {
+        result_.sets = setStorage();
         result_.best = GearSet{0, 0, 0, 0, tolerance};
     }
 

@@ -1,5 +1,7 @@
 #include "gears/gear_set.h"
 
+#include "gears/search_control.h"
+
 #include <mutex>
 #include <utility>
 
@@ -7,12 +9,15 @@ namespace kelvaro {
 
 namespace {
 
-// The first step of a list's storage, 160 KB: most lists never grow
-// beyond it, and memory that is reserved but not touched costs nothing.
-constexpr std::size_t kFirstCapacity = 4096;
-// The largest storage kept for reuse, 10 MB: a longer list is rare and
-// its search takes long enough that the page faults no longer matter.
-constexpr std::size_t kMostKeptCapacity = std::size_t{1} << 18;
+// A search's storage is reserved at once for the most sets a calculation
+// lists, 40 MB of address space of which only the pages the list fills are
+// ever touched: a long list never grows by copying, and never touches its
+// memory twice.
+constexpr std::size_t kReservedSets = kSetLimit;
+// The longest list whose storage is kept for reuse, about 10 MB: beyond it
+// the search takes long enough that its page faults no longer matter, and
+// the memory goes back to the system.
+constexpr std::size_t kMostKeptSets = std::size_t{1} << 18;
 
 // One kept storage is enough: a window holds one list while the next is
 // found, and a discarded list hands its storage to the search after it.
@@ -29,12 +34,12 @@ KeptStorage& keptStorage() {
 }
 
 void keep(std::vector<GearSet>& sets) noexcept {
-    if (sets.capacity() < kFirstCapacity || sets.capacity() > kMostKeptCapacity) return;
+    if (sets.capacity() < kReservedSets || sets.size() > kMostKeptSets) return;
     sets.clear();
     KeptStorage& kept = keptStorage();
     const std::lock_guard lock(kept.mutex);
-    // The larger storage stays; the other is freed by the caller.
-    if (sets.capacity() > kept.sets.capacity()) kept.sets.swap(sets);
+    // Where one is kept already, the caller frees this one.
+    if (kept.sets.capacity() == 0) kept.sets.swap(sets);
 }
 
 } // namespace
@@ -59,7 +64,7 @@ std::vector<GearSet> setStorage() {
         const std::lock_guard lock(kept.mutex);
         sets.swap(kept.sets);
     }
-    if (sets.capacity() < kFirstCapacity) sets.reserve(kFirstCapacity);
+    if (sets.capacity() < kReservedSets) sets.reserve(kReservedSets);
     return sets;
 }
 

@@ -52,7 +52,7 @@ struct GearSearchResult {
 };
 
 // Empty storage for the sets of a new search: the kept memory of a
-// discarded result, or a first large step of its own.
+// discarded result, or new storage with room for a whole list.
 std::vector<GearSet> setStorage();
 
 } // namespace kelvaro

@@ -20,6 +20,7 @@
 #include "gears/gear_search.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <optional>
 #include <utility>
@@ -81,10 +82,12 @@ class ProductTable {
         });
     }
 
-    // The first driven gears of `product`, which lies within the table.
-    std::span<const std::uint32_t> gears(std::uint64_t product) const {
-        const std::uint64_t i = product - lowest_;
-        return {gears_.data() + bounds_[i], gears_.data() + bounds_[i + 1]};
+    // The first driven gears of the products from `first` to `last`, which
+    // lie within the table: one slice, as the products' slices follow each
+    // other.
+    std::span<const std::uint32_t> gears(std::uint64_t first, std::uint64_t last) const {
+        return {gears_.data() + bounds_[first - lowest_],
+                gears_.data() + bounds_[last + 1 - lowest_]};
     }
 
   private:
@@ -238,28 +241,44 @@ class Search {
     bool tableFits() const { return mostProduct_ - fewestProduct_ < kMaxTableProducts; }
 
     bool tryProducts(double a, double b, double first, double last) {
-        if (!table_)
+        if (!table_) {
             table_.emplace(static_cast<std::uint64_t>(zmin_), static_cast<std::uint64_t>(zmax_),
                            static_cast<std::uint64_t>(fewestProduct_),
                            static_cast<std::uint64_t>(mostProduct_));
-        const auto firstProduct = static_cast<std::uint64_t>(first);
-        const auto lastProduct = static_cast<std::uint64_t>(last);
-        if (firstProduct == lastProduct) {
-            for (std::uint32_t c : table_->gears(firstProduct))
+            gearBits_.assign(static_cast<std::size_t>(zmax_ - zmin_) / 64 + 1, 0);
+        }
+        const std::span<const std::uint32_t> gears =
+            table_->gears(static_cast<std::uint64_t>(first), static_cast<std::uint64_t>(last));
+        if (first == last) {
+            for (std::uint32_t c : gears) // ascending, each once
                 if (!tryFirstDriven(a, b, c)) return false;
             return true;
         }
         // A c may divide several of the products: try each once, in order.
-        // The lists are short, so each gear is put in its place directly.
-        candidates_.clear();
-        for (std::uint64_t product = firstProduct; product <= lastProduct; ++product) {
-            for (std::uint32_t c : table_->gears(product)) {
-                const auto place = std::lower_bound(candidates_.begin(), candidates_.end(), c);
-                if (place == candidates_.end() || *place != c) candidates_.insert(place, c);
-            }
+        // The gears come in order of their products, and in a wide window
+        // ordering them costs as much as trying them. Where their span is
+        // short, a bit per gear puts them in order in two passes; the bits
+        // are cleared as they are read (a search that stops never reads
+        // them again).
+        if (gears.empty()) return true;
+        const auto [low, high] = std::minmax_element(gears.begin(), gears.end());
+        const std::uint32_t lowest = *low;
+        const std::size_t words = (*high - lowest) / 64 + 1;
+        if (words <= gears.size()) {
+            for (std::uint32_t c : gears)
+                gearBits_[(c - lowest) / 64] |= std::uint64_t{1} << ((c - lowest) % 64);
+            for (std::size_t w = 0; w < words; ++w)
+                for (std::uint64_t bits = std::exchange(gearBits_[w], 0); bits != 0;
+                     bits &= bits - 1)
+                    if (!tryFirstDriven(a, b, lowest + 64 * w + std::countr_zero(bits)))
+                        return false;
+            return true;
         }
-        for (std::uint32_t c : candidates_)
-            if (!tryFirstDriven(a, b, c)) return false;
+        candidates_.assign(gears.begin(), gears.end());
+        std::sort(candidates_.begin(), candidates_.end());
+        const auto end = std::unique(candidates_.begin(), candidates_.end());
+        for (auto c = candidates_.begin(); c != end; ++c)
+            if (!tryFirstDriven(a, b, *c)) return false;
         return true;
     }
 
@@ -283,6 +302,8 @@ class Search {
     double mostProduct_ = 0;
     std::optional<ProductTable> table_;
     std::vector<std::uint32_t> candidates_;
+    // A bit for each first driven gear of the range, all clear between windows.
+    std::vector<std::uint64_t> gearBits_;
     std::vector<double> secondGears_;
 };
 

@@ -235,5 +235,14 @@ INSTANTIATE_TEST_SUITE_P(Random, SearchEquivalence,
                                          Group{"benchmark", benchmarkCase, 7, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Windows of several products whose few first driven gears lie far apart,
+// which are put in order by sorting rather than by a bit per gear.
+TEST(WideWindows, FewGearsFarApartMatchTheStraightLoop) {
+    const SearchCase c{1, 0.000002, 500, 900, {}};
+    SCOPED_TRACE(describe(c));
+    expectIdentical(searchGears(c.ratio, c.tolerance, c.zmin, c.zmax),
+                    reference::plainSearchGears(c.ratio, c.tolerance, c.zmin, c.zmax));
+}
+
 } // namespace
 } // namespace kelvaro

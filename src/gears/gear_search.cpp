@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <mutex>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -60,6 +61,22 @@ constexpr double kMaxLookups = 64;
 // In the straight loop, the cancel flag is read every this many inner steps.
 constexpr unsigned kCancelStride = 4096;
 
+// The memory of the last product table, kept for the next search as the
+// sets' storage is (gear_set.cpp): a table is filled anew for every search,
+// and fresh memory would cost a page fault for every 4 KB of it. Tables of
+// up to 2^21 products (8 MB) are kept.
+struct KeptTable {
+    std::mutex mutex;
+    std::vector<std::uint32_t> bounds;
+    std::vector<std::uint32_t> gears;
+};
+constexpr std::size_t kMostKeptProducts = std::size_t{1} << 21;
+
+KeptTable& keptTable() {
+    static KeptTable* const kept = new KeptTable; // never destroyed
+    return *kept;
+}
+
 // Every product c * d from `lowest` to `highest` with zmin <= c <= d <= zmax,
 // and for each product its first driven gears c in ascending order.
 class ProductTable {
@@ -69,18 +86,34 @@ class ProductTable {
     // ends have then moved to the starts.
     ProductTable(std::uint64_t zmin, std::uint64_t zmax, std::uint64_t lowest,
                  std::uint64_t highest)
-        : zmin_(zmin), zmax_(zmax), lowest_(lowest), highest_(highest),
-          bounds_(highest - lowest + 2, 0) {
+        : zmin_(zmin), zmax_(zmax), lowest_(lowest), highest_(highest) {
+        {
+            KeptTable& kept = keptTable();
+            const std::lock_guard lock(kept.mutex);
+            bounds_.swap(kept.bounds);
+            gears_.swap(kept.gears);
+        }
+        bounds_.assign(highest - lowest + 2, 0);
         const std::size_t products = bounds_.size() - 1;
         forEachProduct([this](std::uint64_t, std::uint64_t product) { ++bounds_[product]; });
         for (std::size_t i = 1; i < products; ++i)
             bounds_[i] += bounds_[i - 1];
         bounds_[products] = bounds_[products - 1];
-        gears_.resize(bounds_[products]);
+        gears_.resize(bounds_[products]); // its old values are all overwritten
         forEachProduct([this](std::uint64_t c, std::uint64_t product) {
             gears_[--bounds_[product]] = static_cast<std::uint32_t>(c);
         });
     }
+
+    ~ProductTable() {
+        if (bounds_.capacity() > kMostKeptProducts) return;
+        KeptTable& kept = keptTable();
+        const std::lock_guard lock(kept.mutex);
+        if (bounds_.capacity() > kept.bounds.capacity()) kept.bounds.swap(bounds_);
+        if (gears_.capacity() > kept.gears.capacity()) kept.gears.swap(gears_);
+    }
+    ProductTable(const ProductTable&) = delete;
+    ProductTable& operator=(const ProductTable&) = delete;
 
     // The first driven gears of the products from `first` to `last`, which
     // lie within the table: one slice, as the products' slices follow each

@@ -56,6 +56,8 @@ constexpr double kMinFastDivisor = 0x1p-30;
 constexpr double kMaxFastDivisor = 0x1p30;
 // Largest product table (entries of the offset array), about 16 MB.
 constexpr double kMaxTableProducts = 0x1p22;
+// Largest range of tooth counts (zmax - zmin) of the product table.
+constexpr double kMaxTableTeeth = 0x1p15;
 // More whole products than this in a pair's range: scan the run instead.
 constexpr double kMaxLookups = 64;
 // In the straight loop, the cancel flag is read every this many inner steps.
@@ -64,11 +66,12 @@ constexpr unsigned kCancelStride = 4096;
 // The memory of the last product table, kept for the next search as the
 // sets' storage is (gear_set.cpp): a table is filled anew for every search,
 // and fresh memory would cost a page fault for every 4 KB of it. Tables of
-// up to 2^21 products (8 MB) are kept.
+// up to 2^21 products (about 6 MB) are kept.
 struct KeptTable {
     std::mutex mutex;
-    std::vector<std::uint32_t> bounds;
-    std::vector<std::uint32_t> gears;
+    std::vector<std::uint32_t> blockStarts;
+    std::vector<std::uint16_t> starts;
+    std::vector<std::uint16_t> gears;
 };
 constexpr std::size_t kMostKeptProducts = std::size_t{1} << 21;
 
@@ -78,7 +81,11 @@ KeptTable& keptTable() {
 }
 
 // Every product c * d from `lowest` to `highest` with zmin <= c <= d <= zmax,
-// and for each product its first driven gears c in ascending order.
+// and for each product its first driven gears c in ascending order. Its
+// memory is most of what a short search touches, so it is kept small: the
+// gears as c - zmin in 16 bits, and the slices' starts in two parts (see
+// offset), about 2 bytes a product and 2 a gear. This needs a range of
+// fewer than kMaxTableTeeth tooth counts.
 class ProductTable {
   public:
     // Counts each product, sums the counts to the ends of the products'
@@ -90,40 +97,62 @@ class ProductTable {
         {
             KeptTable& kept = keptTable();
             const std::lock_guard lock(kept.mutex);
-            bounds_.swap(kept.bounds);
+            blockStarts_.swap(kept.blockStarts);
+            starts_.swap(kept.starts);
             gears_.swap(kept.gears);
         }
-        bounds_.assign(highest - lowest + 2, 0);
-        const std::size_t products = bounds_.size() - 1;
-        forEachProduct([this](std::uint64_t, std::uint64_t product) { ++bounds_[product]; });
-        for (std::size_t i = 1; i < products; ++i)
-            bounds_[i] += bounds_[i - 1];
-        bounds_[products] = bounds_[products - 1];
-        gears_.resize(bounds_[products]); // its old values are all overwritten
+        // One more product than the table holds, with no gears: the end.
+        const std::size_t products = highest - lowest + 2;
+        starts_.assign(products, 0);
+        blockStarts_.assign((products - 1) / kBlock + 1, 0);
+        // A product has fewer gears than the range has tooth counts.
+        forEachProduct([this](std::uint64_t, std::uint64_t product) { ++starts_[product]; });
+        std::uint32_t end = 0;
+        for (std::size_t i = 0; i < products; ++i) {
+            if (i % kBlock == 0) blockStarts_[i / kBlock] = end;
+            end += starts_[i];
+            starts_[i] = static_cast<std::uint16_t>(end);
+        }
+        gears_.resize(end); // its old values are all overwritten
         forEachProduct([this](std::uint64_t c, std::uint64_t product) {
-            gears_[--bounds_[product]] = static_cast<std::uint32_t>(c);
+            --starts_[product];
+            gears_[offset(product)] = static_cast<std::uint16_t>(c - zmin_);
         });
     }
 
     ~ProductTable() {
-        if (bounds_.capacity() > kMostKeptProducts) return;
+        if (starts_.capacity() > kMostKeptProducts) return;
         KeptTable& kept = keptTable();
         const std::lock_guard lock(kept.mutex);
-        if (bounds_.capacity() > kept.bounds.capacity()) kept.bounds.swap(bounds_);
+        if (starts_.capacity() > kept.starts.capacity()) {
+            kept.starts.swap(starts_);
+            kept.blockStarts.swap(blockStarts_);
+        }
         if (gears_.capacity() > kept.gears.capacity()) kept.gears.swap(gears_);
     }
     ProductTable(const ProductTable&) = delete;
     ProductTable& operator=(const ProductTable&) = delete;
 
-    // The first driven gears of the products from `first` to `last`, which
-    // lie within the table: one slice, as the products' slices follow each
-    // other.
-    std::span<const std::uint32_t> gears(std::uint64_t first, std::uint64_t last) const {
-        return {gears_.data() + bounds_[first - lowest_],
-                gears_.data() + bounds_[last + 1 - lowest_]};
+    // The first driven gears (less zmin) of the products from `first` to
+    // `last`, which lie within the table: one slice, as the products'
+    // slices follow each other.
+    std::span<const std::uint16_t> gears(std::uint64_t first, std::uint64_t last) const {
+        return {gears_.data() + offset(first - lowest_),
+                gears_.data() + offset(last + 1 - lowest_)};
     }
 
   private:
+    static constexpr std::size_t kBlock = 64;
+
+    // Where the slice of product lowest_ + i starts (while filling: ends).
+    // A block of kBlock products holds fewer than 2^16 gears (for each c at
+    // most kBlock / c + 1, summed over fewer than kMaxTableTeeth gears), so
+    // the block's start and the low 16 bits of the product's give it.
+    std::size_t offset(std::uint64_t i) const {
+        const std::uint32_t block = blockStarts_[i / kBlock];
+        return block + static_cast<std::uint16_t>(starts_[i] - static_cast<std::uint16_t>(block));
+    }
+
     // Largest c first; passes the product's index in the table.
     template <typename Visit> void forEachProduct(Visit visit) const {
         for (std::uint64_t c = zmax_; c >= zmin_; --c) {
@@ -135,9 +164,9 @@ class ProductTable {
     }
 
     std::uint64_t zmin_, zmax_, lowest_, highest_;
-    // Product lowest_ + i has the gears from bounds_[i] to bounds_[i + 1].
-    std::vector<std::uint32_t> bounds_;
-    std::vector<std::uint32_t> gears_;
+    std::vector<std::uint32_t> blockStarts_;
+    std::vector<std::uint16_t> starts_;
+    std::vector<std::uint16_t> gears_;
 };
 
 class Search {
@@ -271,7 +300,9 @@ class Search {
         }
     }
 
-    bool tableFits() const { return mostProduct_ - fewestProduct_ < kMaxTableProducts; }
+    bool tableFits() const {
+        return mostProduct_ - fewestProduct_ < kMaxTableProducts && zmax_ - zmin_ < kMaxTableTeeth;
+    }
 
     bool tryProducts(double a, double b, double first, double last) {
         if (!table_) {
@@ -280,11 +311,12 @@ class Search {
                            static_cast<std::uint64_t>(mostProduct_));
             gearBits_.assign(static_cast<std::size_t>(zmax_ - zmin_) / 64 + 1, 0);
         }
-        const std::span<const std::uint32_t> gears =
+        // The table holds c - zmin.
+        const std::span<const std::uint16_t> gears =
             table_->gears(static_cast<std::uint64_t>(first), static_cast<std::uint64_t>(last));
         if (first == last) {
-            for (std::uint32_t c : gears) // ascending, each once
-                if (!tryFirstDriven(a, b, c)) return false;
+            for (std::uint16_t c : gears) // ascending, each once
+                if (!tryFirstDriven(a, b, zmin_ + c)) return false;
             return true;
         }
         // A c may divide several of the products: try each once, in order.
@@ -303,7 +335,7 @@ class Search {
             for (std::size_t w = 0; w < words; ++w)
                 for (std::uint64_t bits = std::exchange(gearBits_[w], 0); bits != 0;
                      bits &= bits - 1)
-                    if (!tryFirstDriven(a, b, lowest + 64 * w + std::countr_zero(bits)))
+                    if (!tryFirstDriven(a, b, zmin_ + lowest + 64 * w + std::countr_zero(bits)))
                         return false;
             return true;
         }
@@ -311,7 +343,7 @@ class Search {
         std::sort(candidates_.begin(), candidates_.end());
         const auto end = std::unique(candidates_.begin(), candidates_.end());
         for (auto c = candidates_.begin(); c != end; ++c)
-            if (!tryFirstDriven(a, b, *c)) return false;
+            if (!tryFirstDriven(a, b, zmin_ + *c)) return false;
         return true;
     }
 

@@ -54,7 +54,7 @@ constexpr double kMaxFastTeeth = 0x1p20;
 // Ratio bounds of the skipping search: every quotient stays a normal double.
 constexpr double kMinFastDivisor = 0x1p-30;
 constexpr double kMaxFastDivisor = 0x1p30;
-// Largest product table (entries of the offset array), about 16 MB.
+// Largest product table, in products (about 2 bytes each, and 2 a gear).
 constexpr double kMaxTableProducts = 0x1p22;
 // Largest range of tooth counts (zmax - zmin) of the product table.
 constexpr double kMaxTableTeeth = 0x1p15;

@@ -14,7 +14,12 @@ cd "$(dirname "$0")/.."
 
 rounds=${1:-9}
 inputs=(0.8627301359629121 0.00001 20 400)
-if [[ $# -ge 5 ]]; then inputs=("${@:2:4}"); fi
+if [[ $# -eq 5 ]]; then
+    inputs=("${@:2:4}")
+elif [[ $# -gt 1 ]]; then
+    echo "Usage: bench/compare-process.sh [ROUNDS [RATIO TOLERANCE SMALLEST LARGEST]]" >&2
+    exit 2
+fi
 build=${BUILD:-build}
 runs=${RUNS:-5}
 

@@ -64,6 +64,9 @@ constexpr const char* kHelp =
     "\n"
     "  kelvaro-calc --version   prints the version of Kelvaro.\n";
 
+// The size of one write of list lines.
+constexpr std::size_t kOutputChunk = std::size_t{1} << 16;
+
 // Returns the exit status: a message (the window's message box) goes to
 // standard error and nothing else is written.
 int writeOutcome(const CalculationOutcome& outcome, bool printout, std::ostream& out,
@@ -78,8 +81,28 @@ int writeOutcome(const CalculationOutcome& outcome, bool printout, std::ostream&
         out << text << '\n';
         return 0;
     }
-    for (const std::string& item : listItems(outcome))
-        out << item << '\n';
+    // The lines are written into one buffer and go out in large writes: a
+    // list of a hundred thousand sets makes no string of its own per line.
+    std::string buffer;
+    buffer.reserve(kOutputChunk + 1024);
+    auto endLine = [&buffer, &out] {
+        buffer += '\n';
+        if (buffer.size() < kOutputChunk) return;
+        out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        buffer.clear();
+    };
+    if (outcome.results) {
+        const std::size_t rows = resultLineCount(*outcome.results);
+        for (std::size_t row = 0; row < rows; ++row) {
+            appendResultLine(buffer, *outcome.results, row);
+            endLine();
+        }
+    }
+    for (const std::string& item : outcome.items) {
+        buffer += item;
+        endLine();
+    }
+    out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
     return 0;
 }
 

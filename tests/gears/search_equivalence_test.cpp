@@ -235,5 +235,27 @@ INSTANTIATE_TEST_SUITE_P(Random, SearchEquivalence,
                                          Group{"benchmark", benchmarkCase, 7, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Windows of several products whose few first driven gears lie far apart,
+// which are put in order by sorting rather than by a bit per gear.
+TEST(WideWindows, FewGearsFarApartMatchTheStraightLoop) {
+    const SearchCase c{1, 0.000002, 500, 900, {}};
+    SCOPED_TRACE(describe(c));
+    expectIdentical(searchGears(c.ratio, c.tolerance, c.zmin, c.zmax),
+                    reference::plainSearchGears(c.ratio, c.tolerance, c.zmin, c.zmax));
+}
+
+// A discarded result hands its storage to the next search: a list that
+// still lives (moved into another result) must never share it.
+TEST(SetStorage, AHandedOnStorageLeavesLiveListsAlone) {
+    GearSearchResult kept = searchGears(1.5, 0.001, 20, 40);
+    const std::vector<GearSet> keptSets = kept.sets;
+    GearSearchResult replaced = searchGears(1.5, 0.00001, 20, 60);
+    const std::vector<GearSet> replacedSets = replaced.sets;
+    replaced = std::move(kept); // its own storage is handed on
+    const GearSearchResult next = searchGears(1.5, 0.00001, 20, 60);
+    EXPECT_EQ(next.sets, replacedSets);
+    EXPECT_EQ(replaced.sets, keptSets);
+}
+
 } // namespace
 } // namespace kelvaro

@@ -1,7 +1,8 @@
 // What a search and a whole Calculate cost. The straight loop (the
 // definition of the results) and the skipping search run side by side on
-// the same inputs; the Calculate of a long list is taken apart into search,
-// formatting and filling the list view.
+// the same inputs (compare them as ratios: absolute times on a shared
+// machine are noise); the Calculate of a long list is taken apart into
+// search, formatting and filling the list view.
 #include "gears/gear_lines.h"
 #include "gears/gear_search.h"
 #include "ordinary/ordinary_calculation.h"
@@ -13,6 +14,7 @@
 #include <QListView>
 #include <benchmark/benchmark.h>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace {
@@ -69,13 +71,26 @@ KELVARO_SEARCH_PAIR(r1_5_t1e_3_z20_200, kRatio15Loose);
 KELVARO_SEARCH_PAIR(r7_3_t1e_4_z20_300, kRatio73);
 KELVARO_SEARCH_PAIR(differential_5_missing, kDifferential);
 
-// The calculation without a window: search and the list and printout lines.
+// Every list line of an outcome written into one buffer, as kelvaro-calc
+// writes them; the buffer is reused, as kelvaro-calc reuses its chunk.
+std::size_t writeLines(const kelvaro::CalculationOutcome& outcome, std::string& buffer) {
+    buffer.clear();
+    const std::size_t rows = kelvaro::resultLineCount(*outcome.results);
+    for (std::size_t row = 0; row < rows; ++row) {
+        kelvaro::appendResultLine(buffer, *outcome.results, row);
+        buffer += '\n';
+    }
+    return rows;
+}
+
+// The calculation without a window: search and every list line.
 void BM_SearchAndFormat(benchmark::State& state, kelvaro::OrdinaryInput input) {
     std::size_t items = 0;
+    std::string buffer;
     for (auto _ : state) {
         const kelvaro::CalculationOutcome outcome = kelvaro::calculateOrdinary(input);
-        items = kelvaro::listItems(outcome).size();
-        benchmark::DoNotOptimize(outcome);
+        items = writeLines(outcome, buffer);
+        benchmark::DoNotOptimize(buffer.data());
     }
     state.counters["items"] = static_cast<double>(items);
 }
@@ -94,11 +109,20 @@ void BM_Calculate_1_Search(benchmark::State& state) {
         benchmark::DoNotOptimize(kelvaro::searchOrdinaryGears(1.5, 0.001, 20, 200));
 }
 
-void BM_Calculate_2_Format(benchmark::State& state) {
-    const GearSearchResult result = kelvaro::searchOrdinaryGears(1.5, 0.001, 20, 200);
+// Every list line, as kelvaro-calc writes them, and printText, as Print
+// makes it; the window makes neither until they are drawn or printed.
+void BM_Calculate_2_Lines(benchmark::State& state) {
+    const kelvaro::CalculationOutcome outcome = kelvaro::calculateOrdinary(kLongList);
+    std::string buffer;
     for (auto _ : state)
-        benchmark::DoNotOptimize(kelvaro::resultsOutcome(result));
-    state.counters["items"] = static_cast<double>(result.sets.size() + 2);
+        benchmark::DoNotOptimize(writeLines(outcome, buffer));
+    state.counters["items"] = static_cast<double>(kelvaro::resultLineCount(*outcome.results));
+}
+
+void BM_Calculate_2_PrintText(benchmark::State& state) {
+    const kelvaro::CalculationOutcome outcome = kelvaro::calculateOrdinary(kLongList);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(kelvaro::printText(outcome));
 }
 
 // The calculation's outcome has no message; none is shown.
@@ -142,7 +166,8 @@ void BM_Calculate_4_Whole(benchmark::State& state) {
 }
 
 BENCHMARK(BM_Calculate_1_Search)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Calculate_2_Format)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Calculate_2_Lines)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Calculate_2_PrintText)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Calculate_3_FillList)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Calculate_4_Whole)->Unit(benchmark::kMillisecond);
 

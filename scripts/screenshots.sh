@@ -99,3 +99,14 @@ xdotool windowmove "$form3" 0 0
 click "$form3" 243 86 # opens the machine list
 xdotool key Down Return
 shot "$form3" form3
+click "$form3" 353 158 # 退出
+
+# 挂轮详情 of the first set of a helical gear (20°30′).
+xdotool windowraise "$chadong"
+type_text "$chadong" 180 147 "20" # luoxuanjiaodu
+type_text "$chadong" 180 188 "30" # luoxuanjiaofen
+click "$chadong" 129 403          # 计算
+xdotool mousemove --window "$chadong" 330 103 click --repeat 2 --delay 80 1
+details=$(window 挂轮详情)
+xdotool windowmove "$details" 0 0
+shot "$details" details

@@ -150,10 +150,19 @@ FileBytes readWholeFile(FileSystem& fs, const std::string& path) {
     return result;
 }
 
-std::string replaceFile(FileSystem& fs, const std::string& temporary, const std::string& target,
-                        std::string_view bytes) {
+namespace {
+
+// The error number of the step that failed (0 for none), and whether it
+// was the rename over the target.
+struct ReplaceStatus {
+    int error = 0;
+    bool atTarget = false;
+};
+
+ReplaceStatus replaceSteps(FileSystem& fs, const std::string& temporary, const std::string& target,
+                           std::string_view bytes) {
     const int file = fs.open(temporary, OpenMode::Write);
-    if (file < 0) return writeFailure(temporary, -file);
+    if (file < 0) return {-file, false};
 
     int status = fs.write(file, bytes);
     if (status == 0) status = fs.flush(file);
@@ -163,10 +172,24 @@ std::string replaceFile(FileSystem& fs, const std::string& temporary, const std:
         status = fs.rename(temporary, target);
         if (status == 0) return {};
         fs.remove(temporary);
-        return writeFailure(target, -status);
+        return {-status, true};
     }
     fs.remove(temporary);
-    return writeFailure(temporary, -status);
+    return {-status, false};
+}
+
+} // namespace
+
+std::string replaceFile(FileSystem& fs, const std::string& temporary, const std::string& target,
+                        std::string_view bytes) {
+    const ReplaceStatus status = replaceSteps(fs, temporary, target, bytes);
+    if (status.error == 0) return {};
+    return writeFailure(status.atTarget ? target : temporary, status.error);
+}
+
+std::string writeWholeFile(FileSystem& fs, const std::string& path, std::string_view bytes) {
+    const ReplaceStatus status = replaceSteps(fs, path + ".tmp", path, bytes);
+    return status.error == 0 ? std::string() : writeFailure(path, status.error);
 }
 
 std::string readFailure(const std::string& path, int error) {

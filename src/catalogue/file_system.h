@@ -52,6 +52,10 @@ FileBytes readWholeFile(FileSystem& fs, const std::string& path);
 std::string replaceFile(FileSystem& fs, const std::string& temporary, const std::string& target,
                         std::string_view bytes);
 
+// Replaces the file at `path` with `bytes` as replaceFile does, through
+// `path` + ".tmp"; a failure's message names `path`.
+std::string writeWholeFile(FileSystem& fs, const std::string& path, std::string_view bytes);
+
 // Messages for the user, naming the file and the reason.
 std::string readFailure(const std::string& path, int error);
 std::string writeFailure(const std::string& path, int error);

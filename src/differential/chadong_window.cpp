@@ -2,16 +2,19 @@
 
 #include "catalogue/add_machine_window.h"
 #include "catalogue/delete_machine_window.h"
+#include "catalogue/file_system.h"
 #include "catalogue/machine_list.h"
 #include "differential/differential_calculation.h"
 #include "differential/differential_ratio.h"
 #include "printing/printer_choice.h"
 #include "printing/result_printout.h"
+#include "printing/setup_sheet.h"
 #include "widgets/activation_watcher.h"
 #include "widgets/calculation_runner.h"
 #include "widgets/form_builder.h"
 #include "widgets/message_sink.h"
 #include "widgets/printer_controls.h"
+#include "widgets/result_list_actions.h"
 #include "widgets/result_list_model.h"
 
 #include <QCloseEvent>
@@ -100,6 +103,9 @@ ChaDong::ChaDong(const WindowContext& context, QWidget* parent)
 
     results_ = new ResultListModel(this);
     resultList_->setModel(results_);
+    listActions_ = new ResultListActions(
+        resultList_, results_, [this](const SetDetails& details) { printSetupSheet(details); },
+        [this] { exportCsv(); });
 
     connect(machineList_, &QComboBox::currentIndexChanged, this, &ChaDong::Combo1_Click);
     connect(control<QPushButton>(this, "Command1"), &QPushButton::clicked, this,
@@ -190,6 +196,24 @@ void ChaDong::Command3_Click() {
         machineKind(model) == MachineKind::PartTeeth};
     const PrintStatus status = printDifferentialResults(context_.printBackend, fields, printText());
     if (!status.ok()) context_.messages.show(this, printFailureMessage(status));
+}
+
+void ChaDong::printSetupSheet(const SetDetails& details) {
+    const PrintStatus status = kelvaro::printSetupSheet(
+        context_.printBackend, printerList_->currentText().toStdString(), details);
+    if (!status.ok())
+        context_.messages.show(listActions_->detailsWindow(), printFailureMessage(status));
+}
+
+void ChaDong::exportCsv() {
+    const auto& results = results_->results();
+    if (!results || !results_->facts()) return;
+    const QString file = context_.messages.askSaveFileName(this, QStringLiteral("导出CSV"),
+                                                           QStringLiteral("CSV 文件 (*.csv)"));
+    if (file.isEmpty()) return;
+    const std::string failure = writeWholeFile(context_.fileSystem, file.toStdString(),
+                                               calculationCsv(*results, *results_->facts()));
+    if (!failure.empty()) context_.messages.show(this, failure);
 }
 
 void ChaDong::closeEvent(QCloseEvent* event) {

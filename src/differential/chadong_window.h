@@ -18,7 +18,9 @@ namespace kelvaro {
 class ActivationWatcher;
 class Form2;
 class Form3;
+class ResultListActions;
 class ResultListModel;
+struct SetDetails;
 
 // The differential calculation window. At each activation it lists the
 // catalogue's machines and chooses the first; Calculate reads the part's
@@ -32,6 +34,7 @@ class ChaDong : public QWidget {
 
     std::string printText() const; // made from the last results
     const ResultListModel& results() const { return *results_; }
+    ResultListActions& listActions() const { return *listActions_; }
     QStringList machineNames() const;
     Form2* form2() const { return form2_.get(); }
     Form3* form3() const { return form3_.get(); }
@@ -49,6 +52,9 @@ class ChaDong : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void printSetupSheet(const SetDetails& details);
+    void exportCsv();
+
     WindowContext context_;
     ActivationWatcher* watcher_;
     QLineEdit* moduleField_;
@@ -63,6 +69,7 @@ class ChaDong : public QWidget {
     QPushButton* printButton_;
     QListView* resultList_;
     ResultListModel* results_;
+    ResultListActions* listActions_;
     std::unique_ptr<Form2> form2_;
     std::unique_ptr<Form3> form3_;
 };

@@ -1,10 +1,14 @@
 #include "differential/differential_calculation.h"
 
 #include "catalogue/machine_file.h"
+#include "differential/differential_facts.h"
 #include "differential/differential_ratio.h"
 #include "gears/gear_lines.h"
 #include "gears/gear_search.h"
 #include "gears/numeric_value.h"
+#include "gears/trim_blanks.h"
+
+#include <optional>
 
 namespace kelvaro {
 
@@ -23,6 +27,87 @@ CalculationOutcome undefinedRatio() {
     return outcome;
 }
 
+// One click of Calculate up to its search: the texts read, the machine file
+// read and the ratio derived; or, where Calculate stops before searching,
+// the outcome it gives.
+struct DifferentialSetup {
+    std::optional<CalculationOutcome> refusal;
+    MachineRecord machine;
+    DifferentialContext context;
+    double tolerance = 0;
+};
+
+DifferentialSetup prepareDifferential(const DifferentialInput& input, std::string_view model,
+                                      const std::string& directory, FileSystem& fs) {
+    DifferentialSetup setup;
+    if (input.module.empty() || input.degrees.empty() || input.minutes.empty() ||
+        input.seconds.empty() || input.tolerance.empty()) {
+        setup.refusal = missingInputOutcome();
+        return setup;
+    }
+    if (model.empty()) {
+        setup.refusal = emptiedWith(kChooseModelMessage);
+        return setup;
+    }
+
+    MachineFile machine = readMachineFile(directory, model, fs);
+    if (machine.result.failed()) {
+        setup.refusal = emptiedWith(std::move(machine.result.message));
+        return setup;
+    }
+    setup.machine = std::move(machine.record);
+
+    DifferentialContext& c = setup.context;
+    c.model = model;
+    c.module = numericValue(input.module);
+    c.degrees = numericValue(input.degrees);
+    const double minutes = numericValue(input.minutes);
+    const double seconds = numericValue(input.seconds);
+    c.helix = helixAngleRadians(c.degrees, minutes, seconds);
+    c.constant = setup.machine.machineConstant;
+
+    c.kind = machineKind(model);
+    if (c.kind == MachineKind::PartTeeth) {
+        c.teeth = numericValue(input.partTeeth);
+        if (c.teeth <= 0) {
+            setup.refusal = emptiedWith(kWrongPartTeethMessage);
+            return setup;
+        }
+    }
+    c.ratio = differentialRatio(c.kind, c.module, c.helix, c.constant, c.teeth, c.degrees);
+    setup.tolerance = numericValue(input.tolerance);
+
+    // No search with an undefined ratio: every formula divides by the
+    // module, the lathe's by the degrees too; and none that the ordinary
+    // window would refuse (a tolerance that is not finite among them).
+    const bool divisorZero = c.module == 0 || (c.kind == MachineKind::Lathe && c.degrees == 0);
+    if (divisorZero ||
+        !searchIsDefined(c.ratio, setup.tolerance, setup.machine.minTeeth, setup.machine.maxTeeth))
+        setup.refusal = undefinedRatio();
+    return setup;
+}
+
+CalculationFacts differentialFacts(const DifferentialSetup& setup, const DifferentialInput& input) {
+    const DifferentialContext& c = setup.context;
+    GearSearchInputs inputs{c.ratio, setup.tolerance, setup.machine.minTeeth,
+                            setup.machine.maxTeeth, setup.machine.missingTeeth};
+    std::string part = "m=" + std::string(trimBlanks(input.module));
+    if (c.kind == MachineKind::Lathe) {
+        part += "  机床模数=" + std::string(trimBlanks(input.degrees));
+    } else {
+        part += "  β=" + std::string(trimBlanks(input.degrees)) + "°" +
+                std::string(trimBlanks(input.minutes)) + "′" +
+                std::string(trimBlanks(input.seconds)) + "″";
+        if (c.kind == MachineKind::PartTeeth)
+            part += "  Z=" + std::string(trimBlanks(input.partTeeth));
+    }
+    std::vector<std::string> lines = {"机床型号 " + c.model + "（" + kindCaption(c.kind) + "）",
+                                      part,
+                                      "传动比 i=" + shortNumber(c.ratio, 15) + "  允差 " +
+                                          std::string(trimBlanks(input.tolerance))};
+    return differentialCalculationFacts(c, std::move(inputs), std::move(lines));
+}
+
 } // namespace
 
 GearSearchResult searchDifferentialGears(double ratio, double tolerance,
@@ -34,42 +119,14 @@ GearSearchResult searchDifferentialGears(double ratio, double tolerance,
 CalculationOutcome calculateDifferential(const DifferentialInput& input, std::string_view model,
                                          const std::string& directory, SearchControl* control,
                                          FileSystem& fs) {
-    if (input.module.empty() || input.degrees.empty() || input.minutes.empty() ||
-        input.seconds.empty() || input.tolerance.empty())
-        return missingInputOutcome();
-
-    if (model.empty()) return emptiedWith(kChooseModelMessage);
-
-    MachineFile machine = readMachineFile(directory, model, fs);
-    if (machine.result.failed()) return emptiedWith(std::move(machine.result.message));
-
-    const double module = numericValue(input.module);
-    const double degrees = numericValue(input.degrees);
-    const double minutes = numericValue(input.minutes);
-    const double seconds = numericValue(input.seconds);
-    const double helix = helixAngleRadians(degrees, minutes, seconds);
-
-    const MachineKind kind = machineKind(model);
-    double partTeeth = 0;
-    if (kind == MachineKind::PartTeeth) {
-        partTeeth = numericValue(input.partTeeth);
-        if (partTeeth <= 0) return emptiedWith(kWrongPartTeethMessage);
-    }
-    const double ratio =
-        differentialRatio(kind, module, helix, machine.record.machineConstant, partTeeth, degrees);
-    const double tolerance = numericValue(input.tolerance);
-
-    // No search with an undefined ratio: every formula divides by the
-    // module, the lathe's by the degrees too; and none that the ordinary
-    // window would refuse (a tolerance that is not finite among them).
-    const bool divisorZero = module == 0 || (kind == MachineKind::Lathe && degrees == 0);
-    if (divisorZero ||
-        !searchIsDefined(ratio, tolerance, machine.record.minTeeth, machine.record.maxTeeth))
-        return undefinedRatio();
-
+    DifferentialSetup setup = prepareDifferential(input, model, directory, fs);
+    if (setup.refusal) return std::move(*setup.refusal);
     SearchControl bounded;
-    return resultsOutcome(
-        searchDifferentialGears(ratio, tolerance, machine.record, control ? control : &bounded));
+    CalculationOutcome outcome = resultsOutcome(searchDifferentialGears(
+        setup.context.ratio, setup.tolerance, setup.machine, control ? control : &bounded));
+    if (outcome.results)
+        outcome.facts = std::make_shared<const CalculationFacts>(differentialFacts(setup, input));
+    return outcome;
 }
 
 } // namespace kelvaro

@@ -3,11 +3,14 @@
 #include "gears/gear_set.h"
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace kelvaro {
+
+struct CalculationFacts;
 
 inline constexpr const char* kMissingInputItem = "请输入数值";
 inline constexpr const char* kBestSetHeading = "     误差最小的挂轮组及误差为";
@@ -21,6 +24,9 @@ struct CalculationOutcome {
     // are needed, not kept as texts.
     bool replaceResults = false;
     std::optional<GearSearchResult> results;
+    // What the facts of those sets need: the search's inputs and the
+    // calculation's own facts (set_details.h). Set with `results`.
+    std::shared_ptr<const CalculationFacts> facts;
     // Items appended to the end of the result list.
     std::vector<std::string> items;
     // Message box text; empty for none.

@@ -12,35 +12,17 @@ void appendBlanks(std::string& line, long count) {
     if (count > 0) line.append(static_cast<std::size_t>(count), ' ');
 }
 
-long length(const std::string& text) {
-    return static_cast<long>(text.size());
+// Appends the text of a tooth count and gives its length.
+long appendTeeth(std::string& line, double teeth) {
+    const std::size_t before = line.size();
+    appendNumberText(line, teeth);
+    return static_cast<long>(line.size() - before);
 }
 
-// The texts of a set's five numbers, shared by its list and printout line.
-struct SetTexts {
-    explicit SetTexts(const GearSet& set)
-        : teeth{numberText(set.a), numberText(set.b), numberText(set.c), numberText(set.d)},
-          error(errorText(set.error)) {}
-    std::string teeth[4];
-    std::string error;
-};
-
-void appendListLine(std::string& line, const SetTexts& texts) {
-    for (int i = 0; i < 3; ++i) {
-        line += texts.teeth[i];
-        appendBlanks(line, 5 - 2 * (length(texts.teeth[i]) - 2));
-    }
-    line += texts.teeth[3];
-    appendBlanks(line, 7 - 2 * (length(texts.teeth[3]) - 2));
-    line += texts.error;
-}
-
-void appendPrintLine(std::string& line, const SetTexts& texts) {
-    for (const std::string& teeth : texts.teeth) {
-        line += teeth;
-        appendBlanks(line, 7 - length(teeth));
-    }
-    line += texts.error;
+void appendPrintLine(std::string& out, const GearSet& set) {
+    for (double teeth : {set.a, set.b, set.c, set.d})
+        appendBlanks(out, 7 - appendTeeth(out, teeth));
+    appendErrorText(out, set.error);
 }
 
 constexpr char kCarriageReturn = '\r';
@@ -54,15 +36,22 @@ CalculationOutcome missingInputOutcome() {
     return outcome;
 }
 
+void appendListLine(std::string& out, const GearSet& set) {
+    const double teeth[] = {set.a, set.b, set.c, set.d};
+    for (int i = 0; i < 4; ++i)
+        appendBlanks(out, (i < 3 ? 5 : 7) - 2 * (appendTeeth(out, teeth[i]) - 2));
+    appendErrorText(out, set.error);
+}
+
 std::string formatListLine(const GearSet& set) {
     std::string line;
-    appendListLine(line, SetTexts(set));
+    appendListLine(line, set);
     return line;
 }
 
 std::string formatPrintLine(const GearSet& set) {
     std::string line;
-    appendPrintLine(line, SetTexts(set));
+    appendPrintLine(line, set);
     return line;
 }
 
@@ -87,10 +76,19 @@ std::size_t resultLineCount(const GearSearchResult& result) {
     return result.sets.size() + 2;
 }
 
+void appendResultLine(std::string& out, const GearSearchResult& result, std::size_t row) {
+    if (row < result.sets.size())
+        appendListLine(out, result.sets[row]);
+    else if (row == result.sets.size())
+        out += kBestSetHeading;
+    else
+        appendListLine(out, result.best);
+}
+
 std::string resultLine(const GearSearchResult& result, std::size_t row) {
-    if (row < result.sets.size()) return formatListLine(result.sets[row]);
-    if (row == result.sets.size()) return kBestSetHeading;
-    return formatListLine(result.best);
+    std::string line;
+    appendResultLine(line, result, row);
+    return line;
 }
 
 std::string printText(const GearSearchResult& result) {
@@ -100,7 +98,7 @@ std::string printText(const GearSearchResult& result) {
     auto addSet = [&text](const GearSet& set) {
         text += kCarriageReturn;
         text += kPrintIndent;
-        appendPrintLine(text, SetTexts(set));
+        appendPrintLine(text, set);
     };
     for (const GearSet& set : result.sets)
         addSet(set);

@@ -12,6 +12,9 @@ namespace kelvaro {
 // A set as an item of a result list: each digit of a tooth count beyond the
 // first costs two of the blanks that follow it.
 std::string formatListLine(const GearSet& set);
+// The same line appended to `out`: the one formatting of a list line, for
+// writers that gather many lines in one buffer.
+void appendListLine(std::string& out, const GearSet& set);
 
 // A set as a printout line: each tooth count fills a column of 7 characters.
 std::string formatPrintLine(const GearSet& set);
@@ -26,6 +29,7 @@ CalculationOutcome resultsOutcome(GearSearchResult result);
 // heading, then the best set.
 std::size_t resultLineCount(const GearSearchResult& result);
 std::string resultLine(const GearSearchResult& result, std::size_t row);
+void appendResultLine(std::string& out, const GearSearchResult& result, std::size_t row);
 
 // printText of a completed search: for each listed set a carriage return,
 // five blanks and its printout line, then a carriage return and the

@@ -20,7 +20,9 @@
 #include "gears/gear_search.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <mutex>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -52,15 +54,38 @@ constexpr double kMaxFastTeeth = 0x1p20;
 // Ratio bounds of the skipping search: every quotient stays a normal double.
 constexpr double kMinFastDivisor = 0x1p-30;
 constexpr double kMaxFastDivisor = 0x1p30;
-// Largest product table (entries of the offset array), about 16 MB.
+// Largest product table, in products (about 2 bytes each, and 2 a gear).
 constexpr double kMaxTableProducts = 0x1p22;
+// Largest range of tooth counts (zmax - zmin) of the product table.
+constexpr double kMaxTableTeeth = 0x1p15;
 // More whole products than this in a pair's range: scan the run instead.
 constexpr double kMaxLookups = 64;
 // In the straight loop, the cancel flag is read every this many inner steps.
 constexpr unsigned kCancelStride = 4096;
 
+// The memory of the last product table, kept for the next search as the
+// sets' storage is (gear_set.cpp): a table is filled anew for every search,
+// and fresh memory would cost a page fault for every 4 KB of it. Tables of
+// up to 2^21 products (about 6 MB) are kept.
+struct KeptTable {
+    std::mutex mutex;
+    std::vector<std::uint32_t> blockStarts;
+    std::vector<std::uint16_t> starts;
+    std::vector<std::uint16_t> gears;
+};
+constexpr std::size_t kMostKeptProducts = std::size_t{1} << 21;
+
+KeptTable& keptTable() {
+    static KeptTable* const kept = new KeptTable; // never destroyed
+    return *kept;
+}
+
 // Every product c * d from `lowest` to `highest` with zmin <= c <= d <= zmax,
-// and for each product its first driven gears c in ascending order.
+// and for each product its first driven gears c in ascending order. Its
+// memory is most of what a short search touches, so it is kept small: the
+// gears as c - zmin in 16 bits, and the slices' starts in two parts (see
+// offset), about 2 bytes a product and 2 a gear. This needs a range of
+// fewer than kMaxTableTeeth tooth counts.
 class ProductTable {
   public:
     // Counts each product, sums the counts to the ends of the products'
@@ -68,26 +93,66 @@ class ProductTable {
     // ends have then moved to the starts.
     ProductTable(std::uint64_t zmin, std::uint64_t zmax, std::uint64_t lowest,
                  std::uint64_t highest)
-        : zmin_(zmin), zmax_(zmax), lowest_(lowest), highest_(highest),
-          bounds_(highest - lowest + 2, 0) {
-        const std::size_t products = bounds_.size() - 1;
-        forEachProduct([this](std::uint64_t, std::uint64_t product) { ++bounds_[product]; });
-        for (std::size_t i = 1; i < products; ++i)
-            bounds_[i] += bounds_[i - 1];
-        bounds_[products] = bounds_[products - 1];
-        gears_.resize(bounds_[products]);
+        : zmin_(zmin), zmax_(zmax), lowest_(lowest), highest_(highest) {
+        {
+            KeptTable& kept = keptTable();
+            const std::lock_guard lock(kept.mutex);
+            blockStarts_.swap(kept.blockStarts);
+            starts_.swap(kept.starts);
+            gears_.swap(kept.gears);
+        }
+        // One more product than the table holds, with no gears: the end.
+        const std::size_t products = highest - lowest + 2;
+        starts_.assign(products, 0);
+        blockStarts_.assign((products - 1) / kBlock + 1, 0);
+        // A product has fewer gears than the range has tooth counts.
+        forEachProduct([this](std::uint64_t, std::uint64_t product) { ++starts_[product]; });
+        std::uint32_t end = 0;
+        for (std::size_t i = 0; i < products; ++i) {
+            if (i % kBlock == 0) blockStarts_[i / kBlock] = end;
+            end += starts_[i];
+            starts_[i] = static_cast<std::uint16_t>(end);
+        }
+        gears_.resize(end); // its old values are all overwritten
         forEachProduct([this](std::uint64_t c, std::uint64_t product) {
-            gears_[--bounds_[product]] = static_cast<std::uint32_t>(c);
+            --starts_[product];
+            gears_[offset(product)] = static_cast<std::uint16_t>(c - zmin_);
         });
     }
 
-    // The first driven gears of `product`, which lies within the table.
-    std::span<const std::uint32_t> gears(std::uint64_t product) const {
-        const std::uint64_t i = product - lowest_;
-        return {gears_.data() + bounds_[i], gears_.data() + bounds_[i + 1]};
+    ~ProductTable() {
+        if (starts_.capacity() > kMostKeptProducts) return;
+        KeptTable& kept = keptTable();
+        const std::lock_guard lock(kept.mutex);
+        if (starts_.capacity() > kept.starts.capacity()) {
+            kept.starts.swap(starts_);
+            kept.blockStarts.swap(blockStarts_);
+        }
+        if (gears_.capacity() > kept.gears.capacity()) kept.gears.swap(gears_);
+    }
+    ProductTable(const ProductTable&) = delete;
+    ProductTable& operator=(const ProductTable&) = delete;
+
+    // The first driven gears (less zmin) of the products from `first` to
+    // `last`, which lie within the table: one slice, as the products'
+    // slices follow each other.
+    std::span<const std::uint16_t> gears(std::uint64_t first, std::uint64_t last) const {
+        return {gears_.data() + offset(first - lowest_),
+                gears_.data() + offset(last + 1 - lowest_)};
     }
 
   private:
+    static constexpr std::size_t kBlock = 64;
+
+    // Where the slice of product lowest_ + i starts (while filling: ends).
+    // A block of kBlock products holds fewer than 2^16 gears (for each c at
+    // most kBlock / c + 1, summed over fewer than kMaxTableTeeth gears), so
+    // the block's start and the low 16 bits of the product's give it.
+    std::size_t offset(std::uint64_t i) const {
+        const std::uint32_t block = blockStarts_[i / kBlock];
+        return block + static_cast<std::uint16_t>(starts_[i] - static_cast<std::uint16_t>(block));
+    }
+
     // Largest c first; passes the product's index in the table.
     template <typename Visit> void forEachProduct(Visit visit) const {
         for (std::uint64_t c = zmax_; c >= zmin_; --c) {
@@ -99,9 +164,9 @@ class ProductTable {
     }
 
     std::uint64_t zmin_, zmax_, lowest_, highest_;
-    // Product lowest_ + i has the gears from bounds_[i] to bounds_[i + 1].
-    std::vector<std::uint32_t> bounds_;
-    std::vector<std::uint32_t> gears_;
+    std::vector<std::uint32_t> blockStarts_;
+    std::vector<std::uint16_t> starts_;
+    std::vector<std::uint16_t> gears_;
 };
 
 class Search {
@@ -110,6 +175,7 @@ class Search {
            std::span<const std::int16_t> missingTeeth, SearchControl* control)
         : ratio_(ratio), tolerance_(tolerance), zmin_(zmin), zmax_(zmax),
           missingTeeth_(missingTeeth), control_(control) {
+        result_.sets = setStorage();
         result_.best = GearSet{0, 0, 0, 0, tolerance};
     }
 
@@ -235,31 +301,50 @@ class Search {
         }
     }
 
-    bool tableFits() const { return mostProduct_ - fewestProduct_ < kMaxTableProducts; }
+    bool tableFits() const {
+        return mostProduct_ - fewestProduct_ < kMaxTableProducts && zmax_ - zmin_ < kMaxTableTeeth;
+    }
 
     bool tryProducts(double a, double b, double first, double last) {
-        if (!table_)
+        if (!table_) {
             table_.emplace(static_cast<std::uint64_t>(zmin_), static_cast<std::uint64_t>(zmax_),
                            static_cast<std::uint64_t>(fewestProduct_),
                            static_cast<std::uint64_t>(mostProduct_));
-        const auto firstProduct = static_cast<std::uint64_t>(first);
-        const auto lastProduct = static_cast<std::uint64_t>(last);
-        if (firstProduct == lastProduct) {
-            for (std::uint32_t c : table_->gears(firstProduct))
-                if (!tryFirstDriven(a, b, c)) return false;
+            gearBits_.assign(static_cast<std::size_t>(zmax_ - zmin_) / 64 + 1, 0);
+        }
+        // The table holds c - zmin.
+        const std::span<const std::uint16_t> gears =
+            table_->gears(static_cast<std::uint64_t>(first), static_cast<std::uint64_t>(last));
+        if (first == last) {
+            for (std::uint16_t c : gears) // ascending, each once
+                if (!tryFirstDriven(a, b, zmin_ + c)) return false;
             return true;
         }
         // A c may divide several of the products: try each once, in order.
-        // The lists are short, so each gear is put in its place directly.
-        candidates_.clear();
-        for (std::uint64_t product = firstProduct; product <= lastProduct; ++product) {
-            for (std::uint32_t c : table_->gears(product)) {
-                const auto place = std::lower_bound(candidates_.begin(), candidates_.end(), c);
-                if (place == candidates_.end() || *place != c) candidates_.insert(place, c);
-            }
+        // The gears come in order of their products, and in a wide window
+        // ordering them costs as much as trying them. Where their span is
+        // short, a bit per gear puts them in order in two passes; the bits
+        // are cleared as they are read (a search that stops never reads
+        // them again).
+        if (gears.empty()) return true;
+        const auto [low, high] = std::minmax_element(gears.begin(), gears.end());
+        const std::uint32_t lowest = *low;
+        const std::size_t words = (*high - lowest) / 64 + 1;
+        if (words <= gears.size()) {
+            for (std::uint32_t c : gears)
+                gearBits_[(c - lowest) / 64] |= std::uint64_t{1} << ((c - lowest) % 64);
+            for (std::size_t w = 0; w < words; ++w)
+                for (std::uint64_t bits = std::exchange(gearBits_[w], 0); bits != 0;
+                     bits &= bits - 1)
+                    if (!tryFirstDriven(a, b, zmin_ + lowest + 64 * w + std::countr_zero(bits)))
+                        return false;
+            return true;
         }
-        for (std::uint32_t c : candidates_)
-            if (!tryFirstDriven(a, b, c)) return false;
+        candidates_.assign(gears.begin(), gears.end());
+        std::sort(candidates_.begin(), candidates_.end());
+        const auto end = std::unique(candidates_.begin(), candidates_.end());
+        for (auto c = candidates_.begin(); c != end; ++c)
+            if (!tryFirstDriven(a, b, zmin_ + *c)) return false;
         return true;
     }
 
@@ -283,6 +368,8 @@ class Search {
     double mostProduct_ = 0;
     std::optional<ProductTable> table_;
     std::vector<std::uint32_t> candidates_;
+    // A bit for each first driven gear of the range, all clear between windows.
+    std::vector<std::uint64_t> gearBits_;
     std::vector<double> secondGears_;
 };
 

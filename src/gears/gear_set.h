@@ -33,10 +33,26 @@ inline bool toothCountUsable(double teeth) {
 // (0, 0, 0, 0, tolerance) when none beats the tolerance). A search that
 // ends early keeps what it found until then; for TooManySets that is
 // exactly as many sets as the bound allows.
+//
+// A discarded result hands the memory of its sets to the next search
+// (setStorage), so that a Calculate repeated in the same program run fills
+// memory that is already mapped instead of paying a page fault for every
+// 4 KB that a fresh list touches.
 struct GearSearchResult {
     std::vector<GearSet> sets;
     GearSet best;
     SearchEnd end = SearchEnd::Complete;
+
+    GearSearchResult() = default;
+    GearSearchResult(const GearSearchResult&) = default;
+    GearSearchResult(GearSearchResult&&) noexcept = default;
+    GearSearchResult& operator=(const GearSearchResult&) = default;
+    GearSearchResult& operator=(GearSearchResult&& other) noexcept;
+    ~GearSearchResult();
 };
+
+// Empty storage for the sets of a new search: the kept memory of a
+// discarded result, or new storage with room for a whole list.
+std::vector<GearSet> setStorage();
 
 } // namespace kelvaro

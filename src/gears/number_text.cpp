@@ -1,6 +1,5 @@
 #include "gears/number_text.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -8,27 +7,26 @@ namespace kelvaro {
 
 namespace {
 
-std::string formatted(double value, int significantDigits) {
+void appendFormatted(std::string& out, double value, int significantDigits) {
     if (value == 0) value = 0.0; // a negative zero is written as " 0"
     // to_chars with a precision writes what printf's %.*g writes, only
     // faster; %G differs from it in capital letters alone.
     char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                   std::chars_format::general, significantDigits)
-                         .ptr;
-    std::transform(buffer, end, buffer, [](char c) {
-        return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-    });
-    std::string digits(buffer, end);
-    const bool negative = !digits.empty() && digits.front() == '-';
-    if (negative) digits.erase(0, 1);
-    if (digits.size() > 1 && digits[0] == '0' && digits[1] == '.') digits.erase(0, 1);
-    return (negative ? "-" : " ") + digits;
+    char* const end = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                    std::chars_format::general, significantDigits)
+                          .ptr;
+    char* digits = buffer;
+    if (*digits == '-') ++digits;
+    out += digits == buffer ? ' ' : '-';
+    if (end - digits > 1 && digits[0] == '0' && digits[1] == '.') ++digits;
+    for (char* c = digits; c != end; ++c)
+        if (*c >= 'a' && *c <= 'z') *c = static_cast<char>(*c - 'a' + 'A');
+    out.append(digits, end);
 }
 
 } // namespace
 
-std::string numberText(double value) {
+void appendNumberText(std::string& out, double value) {
     // A whole number of at most 15 digits (every tooth count) is what %.15G
     // writes: its digits alone. Written directly, it costs a fraction of the
     // formatted path, which matters for lists of a hundred thousand sets.
@@ -37,13 +35,26 @@ std::string numberText(double value) {
         buffer[0] = value < 0 ? '-' : ' ';
         const auto digits = static_cast<long long>(std::abs(value));
         const auto end = std::to_chars(buffer + 1, buffer + sizeof buffer, digits).ptr;
-        return std::string(buffer, end);
+        out.append(buffer, end);
+        return;
     }
-    return formatted(value, 15);
+    appendFormatted(out, value, 15);
+}
+
+void appendErrorText(std::string& out, double error) {
+    appendFormatted(out, static_cast<double>(static_cast<float>(error)), 7);
+}
+
+std::string numberText(double value) {
+    std::string text;
+    appendNumberText(text, value);
+    return text;
 }
 
 std::string errorText(double error) {
-    return formatted(static_cast<double>(static_cast<float>(error)), 7);
+    std::string text;
+    appendErrorText(text, error);
+    return text;
 }
 
 } // namespace kelvaro

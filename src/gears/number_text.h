@@ -16,4 +16,9 @@ std::string numberText(double value);
 // written as above with at most 7 significant digits (" 5.713094E-06").
 std::string errorText(double error);
 
+// The same texts appended to `out`, for lines written without a string of
+// their own.
+void appendNumberText(std::string& out, double value);
+void appendErrorText(std::string& out, double error);
+
 } // namespace kelvaro

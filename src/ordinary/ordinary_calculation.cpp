@@ -3,6 +3,7 @@
 #include "gears/gear_lines.h"
 #include "gears/gear_search.h"
 #include "gears/numeric_value.h"
+#include "gears/trim_blanks.h"
 
 #include <utility>
 
@@ -14,20 +15,42 @@ GearSearchResult searchOrdinaryGears(double ratio, double tolerance, double zmin
     return searchGears(ratio, tolerance, zmin, zmax, {}, control);
 }
 
-CalculationOutcome calculateOrdinary(const OrdinaryInput& input, SearchControl* control) {
+std::optional<GearSearchInputs> ordinaryInputs(const OrdinaryInput& input) {
     if (input.ratio.empty() || input.tolerance.empty() || input.smallest.empty() ||
         input.largest.empty())
-        return missingInputOutcome();
+        return std::nullopt;
 
-    const double ratio = numericValue(input.ratio);
-    const double tolerance = numericValue(input.tolerance);
-    const double smallest = numericValue(input.smallest);
-    const double largest = numericValue(input.largest);
-    if (!searchIsDefined(ratio, tolerance, smallest, largest)) return missingInputOutcome();
+    GearSearchInputs inputs;
+    inputs.ratio = numericValue(input.ratio);
+    inputs.tolerance = numericValue(input.tolerance);
+    inputs.zmin = numericValue(input.smallest);
+    inputs.zmax = numericValue(input.largest);
+    if (!searchIsDefined(inputs.ratio, inputs.tolerance, inputs.zmin, inputs.zmax))
+        return std::nullopt;
+    if (inputs.zmin > inputs.zmax) std::swap(inputs.zmin, inputs.zmax);
+    return inputs;
+}
 
+CalculationFacts ordinaryFacts(const GearSearchInputs& inputs, const OrdinaryInput& input) {
+    CalculationFacts facts;
+    facts.inputs = inputs;
+    facts.inputLines = {"传动比 i=" + std::string(trimBlanks(input.ratio)) + "  允差 " +
+                            std::string(trimBlanks(input.tolerance)),
+                        "齿数 " + shortNumber(inputs.zmin, 15) + " ～ " +
+                            shortNumber(inputs.zmax, 15)};
+    return facts;
+}
+
+CalculationOutcome calculateOrdinary(const OrdinaryInput& input, SearchControl* control) {
+    const std::optional<GearSearchInputs> inputs = ordinaryInputs(input);
+    if (!inputs) return missingInputOutcome();
     SearchControl bounded;
-    return resultsOutcome(
-        searchOrdinaryGears(ratio, tolerance, smallest, largest, control ? control : &bounded));
+    CalculationOutcome outcome =
+        resultsOutcome(searchOrdinaryGears(inputs->ratio, inputs->tolerance, inputs->zmin,
+                                           inputs->zmax, control ? control : &bounded));
+    if (outcome.results)
+        outcome.facts = std::make_shared<const CalculationFacts>(ordinaryFacts(*inputs, input));
+    return outcome;
 }
 
 } // namespace kelvaro

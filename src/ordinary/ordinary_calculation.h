@@ -3,7 +3,9 @@
 #include "gears/calculation_outcome.h"
 #include "gears/gear_set.h"
 #include "gears/search_control.h"
+#include "gears/set_details.h"
 
+#include <optional>
 #include <string_view>
 
 namespace kelvaro {
@@ -23,6 +25,14 @@ struct OrdinaryInput {
 // one it is still bounded by kSetLimit. Beyond the bound the outcome is a
 // message and nothing else; after a cancel it is empty.
 CalculationOutcome calculateOrdinary(const OrdinaryInput& input, SearchControl* control = nullptr);
+
+// What the ordinary search runs on (the range put in order), or none where
+// Calculate appends "请输入数值" instead.
+std::optional<GearSearchInputs> ordinaryInputs(const OrdinaryInput& input);
+
+// What the facts of the ordinary calculation's sets need; `input` gives the
+// typed texts for the setup sheet.
+CalculationFacts ordinaryFacts(const GearSearchInputs& inputs, const OrdinaryInput& input);
 
 // The ordinary search: the shared search with the range put in order first.
 GearSearchResult searchOrdinaryGears(double ratio, double tolerance, double zmin, double zmax,

@@ -1,12 +1,15 @@
 #include "ordinary/putong_window.h"
 
+#include "catalogue/file_system.h"
 #include "ordinary/ordinary_calculation.h"
 #include "printing/printer_choice.h"
 #include "printing/result_printout.h"
+#include "printing/setup_sheet.h"
 #include "widgets/calculation_runner.h"
 #include "widgets/form_builder.h"
 #include "widgets/message_sink.h"
 #include "widgets/printer_controls.h"
+#include "widgets/result_list_actions.h"
 #include "widgets/result_list_model.h"
 
 #include <QCloseEvent>
@@ -59,6 +62,9 @@ PuTong::PuTong(const WindowContext& context, QWidget* parent)
 
     results_ = new ResultListModel(this);
     resultList_->setModel(results_);
+    listActions_ = new ResultListActions(
+        resultList_, results_, [this](const SetDetails& details) { printSetupSheet(details); },
+        [this] { exportCsv(); });
 
     connect(control<QPushButton>(this, "Command1"), &QPushButton::clicked, this,
             &PuTong::Command1_Click);
@@ -104,6 +110,24 @@ void PuTong::Command3_Click() {
                                      ratioField_->text().toStdString()};
     const PrintStatus status = printOrdinaryResults(context_.printBackend, fields, printText());
     if (!status.ok()) context_.messages.show(this, printFailureMessage(status));
+}
+
+void PuTong::printSetupSheet(const SetDetails& details) {
+    const PrintStatus status = kelvaro::printSetupSheet(
+        context_.printBackend, printerList_->currentText().toStdString(), details);
+    if (!status.ok())
+        context_.messages.show(listActions_->detailsWindow(), printFailureMessage(status));
+}
+
+void PuTong::exportCsv() {
+    const auto& results = results_->results();
+    if (!results || !results_->facts()) return;
+    const QString file = context_.messages.askSaveFileName(this, QStringLiteral("导出CSV"),
+                                                           QStringLiteral("CSV 文件 (*.csv)"));
+    if (file.isEmpty()) return;
+    const std::string failure = writeWholeFile(context_.fileSystem, file.toStdString(),
+                                               calculationCsv(*results, *results_->facts()));
+    if (!failure.empty()) context_.messages.show(this, failure);
 }
 
 void PuTong::closeEvent(QCloseEvent* event) {

@@ -13,7 +13,9 @@ class QPushButton;
 
 namespace kelvaro {
 
+class ResultListActions;
 class ResultListModel;
+struct SetDetails;
 
 // The ordinary calculation window: four fields in, the result list and the
 // printout text of the last calculation out. Hiding keeps everything.
@@ -25,6 +27,7 @@ class PuTong : public QWidget {
 
     std::string printText() const; // made from the last results
     const ResultListModel& results() const { return *results_; }
+    ResultListActions& listActions() const { return *listActions_; }
     // The most sets a calculation lists (kSetLimit); tests make it small.
     void setSetLimit(std::size_t limit) { setLimit_ = limit; }
 
@@ -37,6 +40,9 @@ class PuTong : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void printSetupSheet(const SetDetails& details);
+    void exportCsv();
+
     void Form_Load();
 
     WindowContext context_;
@@ -48,6 +54,7 @@ class PuTong : public QWidget {
     QComboBox* printerList_;
     QPushButton* printButton_;
     ResultListModel* results_;
+    ResultListActions* listActions_;
     std::size_t setLimit_ = kSetLimit;
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gears/gear_set.h"
+
 #include <string>
 #include <vector>
 
@@ -47,6 +49,12 @@ class PrintBackend {
     virtual PrintStatus printLine(const std::string& text) = 0;
     // Closes the open document and releases it to the printer as one job.
     virtual PrintStatus endDocument() = 0;
+    // Draws the change-gear train of `set` below the lines so far, on the
+    // same page where it fits. A back-end without drawings prints nothing.
+    virtual PrintStatus printGearTrain(const GearSet& set) {
+        static_cast<void>(set);
+        return {};
+    }
 };
 
 } // namespace kelvaro

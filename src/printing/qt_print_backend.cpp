@@ -1,5 +1,7 @@
 #include "printing/qt_print_backend.h"
 
+#include "widgets/train_drawing.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageSize>
@@ -7,6 +9,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStringList>
+#include <algorithm>
 #include <cups/cups.h>
 
 namespace kelvaro {
@@ -105,6 +108,7 @@ PrintStatus QtPrintBackend::beginDocument() {
     lineSpacing_ = metrics.lineSpacing();
     ascent_ = metrics.ascent();
     pageHeight_ = printer_->pageRect(QPrinter::DevicePixel).height();
+    pageWidth_ = printer_->pageRect(QPrinter::DevicePixel).width();
     nextTop_ = 0;
     return {};
 }
@@ -122,6 +126,23 @@ PrintStatus QtPrintBackend::printLine(const std::string& text) {
         painter_->drawText(QPointF(0, nextTop_ + ascent_), line);
         nextTop_ += lineSpacing_;
     }
+    return {};
+}
+
+PrintStatus QtPrintBackend::printGearTrain(const GearSet& set) {
+    if (!painter_) {
+        if (PrintStatus status = beginDocument(); !status.ok()) return status;
+    }
+    // As wide as the page and at most three quarters as high; a new page
+    // only where less than a third of one is left.
+    double height = std::min(pageWidth_ * 0.75, pageHeight_ - nextTop_);
+    if (height < pageHeight_ / 3) {
+        if (!printer_->newPage()) return failure(PrintError::NotStarted);
+        nextTop_ = 0;
+        height = std::min(pageWidth_ * 0.75, pageHeight_);
+    }
+    paintGearTrain(*painter_, QRectF(0, nextTop_, pageWidth_, height), set);
+    nextTop_ += height;
     return {};
 }
 

@@ -28,6 +28,7 @@ class QtPrintBackend final : public PrintBackend {
     PrintStatus setCurrentPrinter(const std::string& printer) override;
     PrintStatus printLine(const std::string& text) override;
     PrintStatus endDocument() override;
+    PrintStatus printGearTrain(const GearSet& set) override;
 
     const std::string& currentPrinter() const { return current_; }
 
@@ -44,6 +45,7 @@ class QtPrintBackend final : public PrintBackend {
     double lineSpacing_ = 0;
     double ascent_ = 0;
     double pageHeight_ = 0;
+    double pageWidth_ = 0;
 };
 
 } // namespace kelvaro

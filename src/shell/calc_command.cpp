@@ -3,6 +3,8 @@
 #include "catalogue/application_directory.h"
 #include "differential/differential_calculation.h"
 #include "gears/gear_lines.h"
+#include "gears/result_export.h"
+#include "gears/set_details.h"
 #include "ordinary/ordinary_calculation.h"
 
 #include <algorithm>
@@ -13,22 +15,22 @@ namespace kelvaro {
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: kelvaro-calc ordinary [--printout] RATIO TOLERANCE SMALLEST LARGEST\n"
-    "       kelvaro-calc differential [--printout] [--catalogue DIR] MODEL MODULE DEGREES\n"
-    "                    MINUTES SECONDS TOLERANCE [TEETH]\n"
+    "Usage: kelvaro-calc ordinary [--printout | --format F] RATIO TOLERANCE SMALLEST LARGEST\n"
+    "       kelvaro-calc differential [--printout | --format F] [--catalogue DIR] MODEL\n"
+    "                    MODULE DEGREES MINUTES SECONDS TOLERANCE [TEETH]\n"
     "       kelvaro-calc --help | --version\n";
 
 constexpr const char* kHelp =
     "kelvaro-calc runs Kelvaro's change-gear calculations without a window.\n"
     "\n"
-    "  kelvaro-calc ordinary [--printout] RATIO TOLERANCE SMALLEST LARGEST\n"
+    "  kelvaro-calc ordinary [--printout | --format F] RATIO TOLERANCE SMALLEST LARGEST\n"
     "\n"
     "Each argument is the text of one field of the ordinary calculation window\n"
     "(ratio, tolerance, smallest and largest tooth count), read exactly as the\n"
     "window reads it; an empty argument (\"\") is an empty field.\n"
     "\n"
-    "  kelvaro-calc differential [--printout] [--catalogue DIR] MODEL MODULE\n"
-    "               DEGREES MINUTES SECONDS TOLERANCE [TEETH]\n"
+    "  kelvaro-calc differential [--printout | --format F] [--catalogue DIR]\n"
+    "               MODEL MODULE DEGREES MINUTES SECONDS TOLERANCE [TEETH]\n"
     "\n"
     "The differential calculation for the machine MODEL of the catalogue in\n"
     "DIR (jixing.dat and one MODEL.dat per machine); without --catalogue, the\n"
@@ -43,16 +45,27 @@ constexpr const char* kHelp =
     "one line per printout line. Options come before the field texts; \"--\"\n"
     "ends them, for a model whose name begins with \"--\".\n"
     "\n"
+    "--format text|csv|json chooses the output: text is the above (the\n"
+    "default); csv the sets with their facts as the window's CSV export writes\n"
+    "them (UTF-8 with a byte-order mark, CR LF); json one object with the\n"
+    "sets, the best and the nearest set, the tolerance that would list a set\n"
+    "where none is listed, and the reachable ratios. Where the window would\n"
+    "show a message or the item 请输入数值, csv writes it to standard error and\n"
+    "json writes {\"message\": ...} to standard output; both exit with status 1.\n"
+    "\n"
     "A calculation lists at most 1000000 sets; beyond that it prints the\n"
     "window's message to standard error instead. Tooth counts of 2^53 or more,\n"
     "where a count plus 1 is the same count, are refused like a missing input.\n"
     "A search over a very wide range can run long: interrupt it with Ctrl-C.\n"
     "\n"
-    "Exit status: 0 when the calculation ran (a missing input gives the item\n"
+    "Exit status (text): 0 when the calculation ran (a missing input gives the item\n"
     "请输入数值, as in the window); 1 when the window would show a message box\n"
     "instead, whose text then goes to standard error; 2 for wrong arguments.\n"
     "\n"
     "  kelvaro-calc --version   prints the version of Kelvaro.\n";
+
+// The size of one write of list lines.
+constexpr std::size_t kOutputChunk = std::size_t{1} << 16;
 
 // Returns the exit status: a message (the window's message box) goes to
 // standard error and nothing else is written.
@@ -68,8 +81,28 @@ int writeOutcome(const CalculationOutcome& outcome, bool printout, std::ostream&
         out << text << '\n';
         return 0;
     }
-    for (const std::string& item : listItems(outcome))
-        out << item << '\n';
+    // The lines are written into one buffer and go out in large writes: a
+    // list of a hundred thousand sets makes no string of its own per line.
+    std::string buffer;
+    buffer.reserve(kOutputChunk + 1024);
+    auto endLine = [&buffer, &out] {
+        buffer += '\n';
+        if (buffer.size() < kOutputChunk) return;
+        out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        buffer.clear();
+    };
+    if (outcome.results) {
+        const std::size_t rows = resultLineCount(*outcome.results);
+        for (std::size_t row = 0; row < rows; ++row) {
+            appendResultLine(buffer, *outcome.results, row);
+            endLine();
+        }
+    }
+    for (const std::string& item : outcome.items) {
+        buffer += item;
+        endLine();
+    }
+    out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
     return 0;
 }
 
@@ -77,17 +110,30 @@ int writeOutcome(const CalculationOutcome& outcome, bool printout, std::ostream&
 struct Arguments {
     std::string mode;
     bool printout = false;
+    std::string format = "text";
     bool hasCatalogue = false;
     std::string catalogue;
     std::vector<std::string> fields;
     bool valid = true;
 };
 
-// --printout may stand before or after the calculation's name. The
-// differential calculation also takes --catalogue DIR, and "--" to end the
-// options; the ordinary one takes every further argument as a field text.
+// Takes "--format F" at args[i], if it stands there.
+bool takeFormat(std::vector<std::string>& args, std::size_t i, Arguments& parsed) {
+    if (i + 1 >= args.size() || args[i] != "--format") return false;
+    parsed.format = args[i + 1];
+    args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+               args.begin() + static_cast<std::ptrdiff_t>(i + 2));
+    return true;
+}
+
+// --printout and --format F may stand before or after the calculation's
+// name. The differential calculation also takes --catalogue DIR, and "--"
+// to end the options; the ordinary one takes every further argument as a
+// field text.
 Arguments parseArguments(std::vector<std::string> args) {
     Arguments parsed;
+    while (takeFormat(args, 0, parsed) || (args.size() > 1 && takeFormat(args, 1, parsed))) {
+    }
     for (std::size_t i = 0; i < args.size() && i < 2; ++i) {
         if (args[i] == "--printout") {
             parsed.printout = true;
@@ -95,7 +141,10 @@ Arguments parseArguments(std::vector<std::string> args) {
             break;
         }
     }
-    if (args.empty()) {
+    while (args.size() > 1 && takeFormat(args, 1, parsed)) {
+    }
+    if (args.empty() ||
+        (parsed.format != "text" && parsed.format != "csv" && parsed.format != "json")) {
         parsed.valid = false;
         return parsed;
     }
@@ -106,6 +155,12 @@ Arguments parseArguments(std::vector<std::string> args) {
         if (option == "--") break;
         if (option == "--printout") {
             parsed.printout = true;
+        } else if (option == "--format" && i < args.size()) {
+            parsed.format = args[i++];
+            if (parsed.format != "text" && parsed.format != "csv" && parsed.format != "json") {
+                parsed.valid = false;
+                return parsed;
+            }
         } else if (option == "--catalogue" && i < args.size()) {
             parsed.hasCatalogue = true;
             parsed.catalogue = args[i++];
@@ -115,7 +170,35 @@ Arguments parseArguments(std::vector<std::string> args) {
         }
     }
     parsed.fields.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
+    if (parsed.printout && parsed.format != "text") parsed.valid = false;
     return parsed;
+}
+
+// A refusal in csv or json: the message, exit status 1.
+int refuse(const std::string& format, const std::string& message, std::ostream& out,
+           std::ostream& err) {
+    if (format == "json")
+        out << messageJson(message) << '\n';
+    else
+        err << message << '\n';
+    return 1;
+}
+
+// An outcome as csv or json: the sets of a completed search with their
+// facts, or the refusal.
+int writeFacts(const std::string& format, const CalculationOutcome& outcome, std::ostream& out,
+               std::ostream& err) {
+    if (!outcome.message.empty()) return refuse(format, outcome.message, out, err);
+    if (!outcome.results || !outcome.facts) return refuse(format, kMissingInputItem, out, err);
+    const GearSearchResult& result = *outcome.results;
+    const CalculationFacts& facts = *outcome.facts;
+    const ExtraFacts* extra = facts.extra.values ? &facts.extra : nullptr;
+    if (format == "csv") {
+        out << setsCsv(result.sets, facts.inputs.ratio, extra);
+        return 0;
+    }
+    out << resultsJson(reportResults(facts.inputs, result), extra, facts.kind) << '\n';
+    return 0;
 }
 
 int runDifferential(const Arguments& args, std::ostream& out, std::ostream& err) {
@@ -123,7 +206,9 @@ int runDifferential(const Arguments& args, std::ostream& out, std::ostream& err)
     const std::string directory = args.hasCatalogue ? args.catalogue : applicationDirectory();
     const std::string noTeeth;
     const DifferentialInput input{f[1], f[2], f[3], f[4], f[5], f.size() > 6 ? f[6] : noTeeth};
-    return writeOutcome(calculateDifferential(input, f[0], directory), args.printout, out, err);
+    const CalculationOutcome outcome = calculateDifferential(input, f[0], directory);
+    if (args.format != "text") return writeFacts(args.format, outcome, out, err);
+    return writeOutcome(outcome, args.printout, out, err);
 }
 
 } // namespace
@@ -145,8 +230,9 @@ int runCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
         const std::size_t count = parsed.fields.size();
         if (parsed.mode == "ordinary" && count == 4) {
             const auto& f = parsed.fields;
-            return writeOutcome(calculateOrdinary({f[0], f[1], f[2], f[3]}), parsed.printout, out,
-                                err);
+            const CalculationOutcome outcome = calculateOrdinary({f[0], f[1], f[2], f[3]});
+            if (parsed.format != "text") return writeFacts(parsed.format, outcome, out, err);
+            return writeOutcome(outcome, parsed.printout, out, err);
         }
         if (parsed.mode == "differential" && (count == 6 || count == 7))
             return runDifferential(parsed, out, err);

@@ -1,5 +1,6 @@
 #include "widgets/message_sink.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace kelvaro {
@@ -14,6 +15,11 @@ bool MessageBoxes::ask(QWidget* parent, const QString& question) {
                     QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+QString MessageBoxes::askSaveFileName(QWidget* parent, const QString& title,
+                                      const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, title, {}, filter);
 }
 
 } // namespace kelvaro

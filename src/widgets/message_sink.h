@@ -18,6 +18,15 @@ class MessageSink {
     // A question answered Yes or No; true for Yes.
     virtual bool ask(QWidget* parent, const QString& question) = 0;
 
+    // The name of a file to write, asked for with `title`; empty when the
+    // user cancels. A sink that asks nothing answers empty.
+    virtual QString askSaveFileName(QWidget* parent, const QString& title, const QString& filter) {
+        static_cast<void>(parent);
+        static_cast<void>(title);
+        static_cast<void>(filter);
+        return {};
+    }
+
     void show(QWidget* parent, const std::string& utf8) {
         show(parent, QString::fromStdString(utf8));
     }
@@ -29,6 +38,7 @@ class MessageBoxes final : public MessageSink {
     using MessageSink::show;
     void show(QWidget* parent, const QString& text) override;
     bool ask(QWidget* parent, const QString& question) override;
+    QString askSaveFileName(QWidget* parent, const QString& title, const QString& filter) override;
 };
 
 } // namespace kelvaro

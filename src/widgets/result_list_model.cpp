@@ -3,6 +3,8 @@
 #include "gears/gear_lines.h"
 #include "widgets/message_sink.h"
 
+#include <QColor>
+
 namespace kelvaro {
 
 std::size_t ResultListModel::resultRows() const {
@@ -19,8 +21,27 @@ int ResultListModel::rowCount(const QModelIndex& parent) const {
 }
 
 QVariant ResultListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount() || role != Qt::DisplayRole) return {};
-    return QString::fromStdString(line(static_cast<std::size_t>(index.row())));
+    if (!index.isValid() || index.row() >= rowCount()) return {};
+    if (role == Qt::DisplayRole)
+        return QString::fromStdString(line(static_cast<std::size_t>(index.row())));
+    // The line of zeros keeps its text, but nobody should take it for a set.
+    const bool zeroLine = nothingListed() && rowKind(index.row()) == RowKind::BestSet;
+    if (zeroLine && role == Qt::ForegroundRole) return QColor(Qt::gray);
+    if (zeroLine && role == Qt::ToolTipRole)
+        return QStringLiteral("允差内无解，双击查看最接近的一组");
+    return {};
+}
+
+RowKind ResultListModel::rowKind(int row) const {
+    const auto r = static_cast<std::size_t>(row);
+    if (!results_ || r >= resultRows()) return RowKind::Item;
+    if (r < results_->sets.size()) return RowKind::Set;
+    return r == results_->sets.size() ? RowKind::Heading : RowKind::BestSet;
+}
+
+const GearSet& ResultListModel::rowSet(int row) const {
+    const auto r = static_cast<std::size_t>(row);
+    return r < results_->sets.size() ? results_->sets[r] : results_->best;
 }
 
 std::vector<std::string> ResultListModel::lines() const {
@@ -40,6 +61,7 @@ void ResultListModel::apply(CalculationOutcome outcome, QWidget* window, Message
     if (outcome.replaceResults) {
         beginResetModel();
         results_ = std::move(outcome.results);
+        facts_ = std::move(outcome.facts);
         items_.clear();
         endResetModel();
     }

@@ -3,6 +3,7 @@
 #include "gears/calculation_outcome.h"
 
 #include <QAbstractListModel>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,14 @@
 namespace kelvaro {
 
 class MessageSink;
+
+// What a row of the list shows.
+enum class RowKind {
+    Set,     // a listed set
+    Heading, // "误差最小的挂轮组及误差为"
+    BestSet, // the best set; where nothing is listed, the line of zeros
+    Item,    // an appended item ("请输入数值")
+};
 
 // What a calculation window holds of its results: the sets of the last
 // completed search, whose list lines are made only for the rows the view
@@ -30,6 +39,14 @@ class ResultListModel : public QAbstractListModel {
     std::string printText() const;
     // The sets of the last completed search, if the list shows one.
     const std::optional<GearSearchResult>& results() const { return results_; }
+    // What the facts of those sets need; null while the list shows no search.
+    const std::shared_ptr<const CalculationFacts>& facts() const { return facts_; }
+    RowKind rowKind(int row) const;
+    // The set a Set or BestSet row shows.
+    const GearSet& rowSet(int row) const;
+    // Whether the search listed nothing, so that the best-set row is the
+    // line of zeros: it is drawn grey, with a tooltip.
+    bool nothingListed() const { return results_ && results_->sets.empty(); }
 
     // Puts a calculation's outcome in, in its order: the list and printText
     // replaced, the items appended, and the message, if any, shown over
@@ -41,6 +58,7 @@ class ResultListModel : public QAbstractListModel {
     std::string line(std::size_t row) const;
 
     std::optional<GearSearchResult> results_;
+    std::shared_ptr<const CalculationFacts> facts_;
     std::vector<std::string> items_;
 };
 

@@ -140,6 +140,26 @@ TEST(SearchPath, WholeRangesSkipFractionalRangesRunTheStraightLoop) {
     }
 }
 
+// Windows of several products whose few first driven gears lie far apart,
+// which are put in order by sorting rather than by a bit per gear.
+TEST(WideWindows, FewGearsFarApartMatchTheStraightLoop) {
+    EXPECT_EQ(searchGears(1, 0.000002, 500, 900).sets,
+              reference::plainSearchGears(1, 0.000002, 500, 900).sets);
+}
+
+// A discarded result hands its storage to the next search: a list that
+// still lives (moved into another result) must never share it.
+TEST(SetStorage, AHandedOnStorageLeavesLiveListsAlone) {
+    GearSearchResult kept = searchGears(1.5, 0.001, 20, 40);
+    const std::vector<GearSet> keptSets = kept.sets;
+    GearSearchResult replaced = searchGears(1.5, 0.00001, 20, 60);
+    const std::vector<GearSet> replacedSets = replaced.sets;
+    replaced = std::move(kept); // its own storage is handed on
+    const GearSearchResult next = searchGears(1.5, 0.00001, 20, 60);
+    EXPECT_EQ(next.sets, replacedSets);
+    EXPECT_EQ(replaced.sets, keptSets);
+}
+
 struct Range {
     const char* name;
     double ratio, tolerance, zmin, zmax;

@@ -1,0 +1,165 @@
+// The nearest set by a table of the products c * d (c <= d) of the usable
+// gears, sorted: for a driving pair of product p the ratio p / q falls as q
+// grows, so the nearest set of that pair has one of the two products next
+// to p / ratio. Each set with such a product is then computed exactly as
+// the search computes it, so error and order agree with the list.
+#include "gears/nearest_set.h"
+
+#include "gears/gear_search.h"
+#include "gears/search_control.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace kelvaro {
+
+namespace {
+
+// Counts above this would make products of four gears inexact.
+constexpr double kMaxNearestTeeth = 0x1p26;
+
+struct Product {
+    std::uint64_t value;
+    std::uint32_t smaller; // c (or a): the other gear is value / smaller
+
+    friend bool operator<(const Product& x, const Product& y) {
+        return x.value != y.value ? x.value < y.value : x.smaller < y.smaller;
+    }
+};
+
+bool whole(double teeth) {
+    return teeth == std::floor(teeth);
+}
+
+NearestSet refused(NearestSet::Status status, std::string reason) {
+    NearestSet result;
+    result.status = status;
+    result.reason = std::move(reason);
+    return result;
+}
+
+} // namespace
+
+NearestSet nearestSet(double ratio, double zmin, double zmax,
+                      std::span<const std::int16_t> missingTeeth) {
+    using Status = NearestSet::Status;
+    if (!std::isfinite(ratio)) return refused(Status::Unsupported, "传动比不是有限的数");
+    if (!std::isfinite(zmin) || !std::isfinite(zmax) || !whole(zmin) || !whole(zmax) || zmin < 1 ||
+        zmax < 1)
+        return refused(Status::Unsupported, "齿数不是正整数");
+    if (zmin > zmax) return refused(Status::NoSets, "齿数范围内没有挂轮组");
+    if (zmax > kMaxNearestTeeth) return refused(Status::Unsupported, "齿数太大");
+    if (zmax - zmin + 1 > kMaxNearestRange)
+        return refused(Status::Unsupported, "齿数范围超过1024个齿数");
+
+    auto usable = [missingTeeth](std::uint32_t teeth) {
+        return std::none_of(missingTeeth.begin(), missingTeeth.end(),
+                            [teeth](std::int16_t t) { return t == static_cast<double>(teeth); });
+    };
+    std::vector<std::uint32_t> gears;
+    for (auto t = static_cast<std::uint32_t>(zmin); t <= static_cast<std::uint32_t>(zmax); ++t)
+        if (usable(t)) gears.push_back(t);
+    std::vector<Product> products;
+    products.reserve(gears.size() * (gears.size() + 1) / 2);
+    for (std::size_t i = 0; i < gears.size(); ++i)
+        for (std::size_t j = i; j < gears.size(); ++j)
+            products.push_back({std::uint64_t{gears[i]} * gears[j], gears[i]});
+    if (products.empty()) return refused(Status::NoSets, "可用的齿轮组不成挂轮组");
+    std::sort(products.begin(), products.end());
+
+    NearestSet result;
+    result.status = Status::Found;
+    auto setOf = [ratio](const Product& driving, const Product& driven) {
+        const double a = driving.smaller;
+        const double b = static_cast<double>(driving.value / driving.smaller);
+        const double c = driven.smaller;
+        const double d = static_cast<double>(driven.value / driven.smaller);
+        return GearSet{a, b, c, d, ((a * b) / c) / d - ratio};
+    };
+    const GearSet low = setOf(products.front(), products.back());
+    const GearSet high = setOf(products.back(), products.front());
+    result.lowest = ((low.a * low.b) / low.c) / low.d;
+    result.highest = ((high.a * high.b) / high.c) / high.d;
+
+    bool found = false;
+    std::vector<Product> candidates;
+    // Every product equal to the one at `at`; groups are short, so walking
+    // back to the first is cheaper than another search.
+    auto addGroup = [&](std::vector<Product>::const_iterator at) {
+        auto first = at;
+        while (first != products.cbegin() && (first - 1)->value == at->value)
+            --first;
+        for (; first != products.cend() && first->value == at->value; ++first)
+            candidates.push_back(*first);
+    };
+    // Driving pairs in the search's order: a, then b.
+    for (std::size_t i = 0; i < gears.size(); ++i) {
+        for (std::size_t j = i; j < gears.size(); ++j) {
+            const Product driving{std::uint64_t{gears[i]} * gears[j], gears[i]};
+            const double wanted = static_cast<double>(driving.value) / ratio;
+            candidates.clear();
+            if (!(wanted > 0) || !std::isfinite(wanted)) {
+                // A ratio of 0 or below: the largest product comes nearest.
+                addGroup(products.cend() - 1);
+            } else {
+                const auto above = std::lower_bound(
+                    products.cbegin(), products.cend(), wanted,
+                    [](const Product& p, double v) { return static_cast<double>(p.value) < v; });
+                if (above != products.cend()) addGroup(above);
+                if (above != products.cbegin()) addGroup(above - 1);
+            }
+            std::sort(candidates.begin(), candidates.end(),
+                      [](const Product& x, const Product& y) { return x.smaller < y.smaller; });
+            for (const Product& driven : candidates) {
+                const GearSet set = setOf(driving, driven);
+                if (!found || std::abs(set.error) < std::abs(result.set.error)) {
+                    result.set = set;
+                    found = true;
+                }
+            }
+        }
+    }
+    return result;
+}
+
+std::optional<double> toleranceNeeded(double ratio, double nearestError, double zmin, double zmax,
+                                      std::span<const std::int16_t> missingTeeth) {
+    if (!(ratio > 0) || !std::isfinite(ratio) || !std::isfinite(nearestError)) return std::nullopt;
+    // A tolerance is k * 10^e with k from 10 to 99; k / 10^-e is the double
+    // nearest the decimal, the value the field would read.
+    auto value = [](int k, int e) {
+        return e >= 0 ? k * std::pow(10.0, e) : k / std::pow(10.0, -e);
+    };
+    // A hair below |error|: an error of 0.29000000000000004 is the 0.29 a
+    // user types, and the search may well list it there. Below a trillionth
+    // of the ratio the search's own rounding decides.
+    const double from = std::max(std::abs(nearestError) * (1 - 0x1p-40), ratio * 1e-12);
+    // Far below any tolerance a field holds, 10^e would leave the doubles.
+    if (!(from >= 1e-300)) return std::nullopt;
+    int e = static_cast<int>(std::floor(std::log10(from))) - 1;
+    // log10 may round across a power of ten.
+    if (from / value(1, e) >= 100) ++e;
+    if (from / value(1, e) < 10) --e;
+    int k = static_cast<int>(std::ceil(from / value(1, e)));
+    while (k > 10 && value(k - 1, e) >= from)
+        --k;
+    while (value(k, e) < from)
+        ++k;
+    for (;; ++k) {
+        if (k == 100) {
+            k = 10;
+            ++e;
+        }
+        const double tolerance = value(k, e);
+        if (tolerance >= ratio) return std::nullopt;
+        // A bound of no sets stops the search at the first one it would list.
+        SearchControl firstOnly;
+        firstOnly.setLimit = 0;
+        const GearSearchResult result =
+            searchGears(ratio, tolerance, zmin, zmax, missingTeeth, &firstOnly);
+        if (result.end == SearchEnd::TooManySets || !result.sets.empty()) return tolerance;
+    }
+}
+
+} // namespace kelvaro

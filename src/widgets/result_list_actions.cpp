@@ -1,0 +1,78 @@
+#include "widgets/result_list_actions.h"
+
+#include "widgets/result_list_model.h"
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QListView>
+#include <QMenu>
+
+namespace kelvaro {
+
+ResultListActions::ResultListActions(QListView* list, const ResultListModel* model,
+                                     SetDetailsWindow::PrintSheet printSheet,
+                                     std::function<void()> exportCsv)
+    : QObject(list), list_(list), model_(model), printSheet_(std::move(printSheet)),
+      exportCsv_(std::move(exportCsv)) {
+    // Double-click, not "activated": a desktop that activates on a single
+    // click would otherwise open the details when a line is only selected.
+    connect(list_, &QListView::doubleClicked, this,
+            [this](const QModelIndex& index) { openDetails(index.row()); });
+    list_->installEventFilter(this);
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list_, &QWidget::customContextMenuRequested, this, &ResultListActions::showMenu);
+}
+
+ResultListActions::~ResultListActions() = default;
+
+bool ResultListActions::openDetails(int row) {
+    const auto& facts = model_->facts();
+    if (!facts || row < 0 || row >= model_->rowCount()) return false;
+    const RowKind kind = model_->rowKind(row);
+    if (kind != RowKind::Set && kind != RowKind::BestSet) return false;
+    SetDetails details =
+        kind == RowKind::BestSet && model_->nothingListed()
+            ? nothingListedDetails(*facts)
+            : listedSetDetails(*facts, model_->rowSet(row), kind == RowKind::BestSet);
+    if (!details_) details_ = std::make_unique<SetDetailsWindow>(printSheet_);
+    details_->showDetails(std::move(details));
+    return true;
+}
+
+void ResultListActions::copyAll() const {
+    QStringList lines;
+    for (const std::string& line : model_->lines())
+        lines << QString::fromStdString(line);
+    QGuiApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
+}
+
+bool ResultListActions::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && list_->currentIndex().isValid())
+            return openDetails(list_->currentIndex().row());
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void ResultListActions::showMenu(const QPoint& position) {
+    const QModelIndex index = list_->indexAt(position);
+    QMenu menu(list_);
+    QAction* details = menu.addAction(QStringLiteral("详情…"));
+    const RowKind kind = index.isValid() ? model_->rowKind(index.row()) : RowKind::Item;
+    details->setEnabled(model_->facts() && (kind == RowKind::Set || kind == RowKind::BestSet));
+    connect(details, &QAction::triggered, this, [this, index] { openDetails(index.row()); });
+    QAction* copy = menu.addAction(QStringLiteral("复制全部结果"));
+    copy->setEnabled(model_->rowCount() > 0);
+    connect(copy, &QAction::triggered, this, &ResultListActions::copyAll);
+    QAction* csv = menu.addAction(QStringLiteral("导出CSV…"));
+    csv->setEnabled(model_->results().has_value());
+    connect(csv, &QAction::triggered, this, [this] {
+        if (exportCsv_) exportCsv_();
+    });
+    menu.exec(list_->viewport()->mapToGlobal(position));
+}
+
+} // namespace kelvaro

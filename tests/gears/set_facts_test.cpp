@@ -1,0 +1,61 @@
+// A set's facts, the nearest set and the tolerance to type, against values
+// worked out by hand and by python3 over every set, not by the code here.
+#include "gears/gear_search.h"
+#include "gears/nearest_set.h"
+#include "gears/result_export.h"
+#include "gears/set_facts.h"
+
+#include <gtest/gtest.h>
+
+namespace kelvaro {
+namespace {
+
+TEST(SetFacts, InShopTerms) {
+    // 28 98 38 93 for module 3, 15°, machine constant 9: (9 / 3) * sin 15°.
+    const SetFacts f = describeSet({28, 98, 38, 93, 1.4984616925062255e-07}, 0.7764571223666209);
+    EXPECT_EQ(f.ratio, 0.7764572722127902);
+    EXPECT_NEAR(*f.relativeErrorPpm, 0.19298704968266037, 1e-12);
+    EXPECT_EQ(std::pair(f.fraction->numerator, f.fraction->denominator), std::pair(1372L, 1767L));
+    // (28 + 38) - (98 + 2) and (98 + 93) - (38 + 2); either swap mounts it.
+    EXPECT_EQ(std::pair(f.margins.driving, f.margins.driven), std::pair(-34., 151.));
+    EXPECT_TRUE(!f.margins.mountable() && f.swapDrivingFits && f.swapDrivenFits);
+    EXPECT_FALSE(describeSet({20.5, 30, 20, 20, 0.5}, 0).fraction);
+    // The export: byte-order mark, header, CR LF.
+    EXPECT_EQ(setsCsv({{20, 30, 20, 21, -0.0714285714285714}}, 1.5),
+              "\xEF\xBB\xBF主动a,主动b,被动c,被动d,传动比,误差,相对误差(ppm)\r\n"
+              "20,30,20,21,1.4285714285714286,-0.0714285714285714,-47619.0476190476\r\n");
+}
+
+TEST(NearestSet, WhereNothingFits) {
+    const std::vector<std::int16_t> none, missing = {31, 39};
+    const struct {
+        double ratio, zmin, zmax;
+        const std::vector<std::int16_t>& missing;
+        double a, b, c, d, error, lowest, highest, tolerance, stepBelow; // tolerance 0: none
+    } cases[] = {
+        // Above reach; the error is 0.29 but for rounding.
+        {1.5, 20, 22, none, 22, 22, 20, 20, -0.29000000000000004, 0.8264462809917356, 1.21, 0.29,
+         0.28},
+        // The differential worked example on a machine without 31 and 39.
+        {0.8627301359629121, 20, 60, missing, 26, 51, 29, 53, -1.0552358487903035e-05,
+         0.11111111111111112, 9, 1.1e-05, 1e-05},
+        // Below reach by more than the ratio itself: no tolerance lists a set.
+        {0.2, 20, 30, none, 20, 20, 30, 30, 0.24444444444444446, 0.4444444444444445, 2.25, 0, 0},
+    };
+    for (const auto& [ratio, zmin, zmax, missing, a, b, c, d, error, lowest, highest, tolerance,
+                      below] : cases) {
+        const NearestSet n = nearestSet(ratio, zmin, zmax, missing);
+        ASSERT_EQ(n.status, NearestSet::Status::Found);
+        EXPECT_EQ(n.set, (GearSet{a, b, c, d, error}));
+        EXPECT_EQ(std::pair(n.lowest, n.highest), std::pair(lowest, highest));
+        EXPECT_EQ(toleranceNeeded(ratio, n.set.error, zmin, zmax, missing).value_or(0), tolerance);
+        if (tolerance == 0) continue;
+        EXPECT_FALSE(searchGears(ratio, tolerance, zmin, zmax, missing).sets.empty());
+        EXPECT_TRUE(searchGears(ratio, below, zmin, zmax, missing).sets.empty());
+    }
+    EXPECT_EQ(nearestSet(1.5, 20.5, 30).status, NearestSet::Status::Unsupported);
+    EXPECT_EQ(nearestSet(1.5, 30, 20).status, NearestSet::Status::NoSets);
+}
+
+} // namespace
+} // namespace kelvaro

@@ -1,0 +1,117 @@
+// 挂轮详情 opened from the calculation windows as a user opens it, the setup
+// sheet it prints, read back from the PDF, and kelvaro-calc's JSON read back.
+#include "differential/chadong_window.h"
+#include "ordinary/putong_window.h"
+#include "printing/qt_print_backend.h"
+#include "shell/calc_command.h"
+#include "support/pdf_reading.h"
+#include "support/temporary_catalogue.h"
+#include "support/window_driver.h"
+#include "widgets/result_list_actions.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QListView>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <sstream>
+
+using namespace kelvaro;
+using namespace kelvaro::driver;
+
+namespace {
+
+// Whether the details window shows that value.
+bool shows(const QWidget* details, const QString& value) {
+    return !child<QTableWidget>(details, "facts")->findItems(value, Qt::MatchExactly).isEmpty();
+}
+
+// Opens a line by double-click, or by Enter; a negative row counts from the end.
+QWidget* open(QWidget* window, int row, bool byEnter = false) {
+    auto* list = child<QListView>(window, "jsjgp");
+    const int r = row < 0 ? list->model()->rowCount() + row : row;
+    const QPoint at = list->visualRect(list->model()->index(r, 0)).center();
+    // A view takes a double click only on the line that the press before it chose.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    byEnter ? QTest::keyClick(list, Qt::Key_Return)
+            : QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    return window->findChild<ResultListActions*>()->detailsWindow();
+}
+
+QJsonObject calcJson(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    runCalcCommand(args, out, err);
+    return QJsonDocument::fromJson(QByteArray::fromStdString(out.str())).object();
+}
+
+} // namespace
+
+class DetailsWindowTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void opensBySetLinesOnly() {
+        PuTong window(context(printers, recorder));
+        window.show();
+        // The best set 26 26 21 22 is listed, while 20 30 20 20 is exact.
+        fillPuTong(&window, "1.5", "0.1", "20", "30");
+        click(&window, "Command1");
+        QVERIFY(open(&window, -2, true) == nullptr); // the heading opens nothing
+        QVERIFY(shows(open(&window, 0), "主动 a=20  主动 b=28  被动 c=20  被动 d=20"));
+        QWidget* best = open(&window, -1, true);
+        QVERIFY(shows(best, "主动 a=26  主动 b=26  被动 c=21  被动 d=22"));
+        QVERIFY(shows(best, "主动 a=20  主动 b=30  被动 c=20  被动 d=20")); // nearer, skipped
+
+        // Nothing within a zero tolerance: the grey line of zeros opens the nearest set.
+        fillPuTong(&window, "1.5", "0", "20", "22");
+        click(&window, "Command1");
+        QCOMPARE(child<QListView>(&window, "jsjgp")->model()->index(1, 0).data(Qt::ToolTipRole),
+                 "允差内无解，双击查看最接近的一组");
+        QWidget* details = open(&window, 1);
+        QCOMPARE(child<QLabel>(details, "heading")->text(), "允差内无解");
+        QVERIFY(shows(details, "把允差放宽到 2.9E-01 即可得到结果"));
+    }
+
+    void printsTheSetupSheetOnOnePage() {
+        TemporaryCatalogue catalogue;
+        catalogue.write("jixing.dat", "M\r\n");
+        catalogue.write("M.dat", "20\r\n60\r\n 1\r\n10\r\n0\r\n");
+        ChaDong window(context(printers, recorder, catalogue.path()));
+        window.show();
+        window.Form_Activate();
+        type(&window, "moshu", "3");
+        type(&window, "luoxuanjiaodu", "15");
+        click(&window, "Command1");
+        click(open(&window, 0), "printSheet");
+        QCOMPARE(pdfInfo(pdf, "Pages"), "1");
+        const QStringList lines = pdfPages(pdf).at(0);
+        QVERIFY(lines.contains("挂轮：主动 a=31 主动 b=59 被动 c=40 被动 d=53"));
+        // 角 comes back as its radical ⻆, which has no other form to read it by.
+        QCOMPARE(lines.filter(QRegularExpression("^螺旋.误差：\\+0\\.37″$")).size(), 1);
+    }
+
+    void jsonReadsBack() {
+        const QJsonObject exact =
+            calcJson({"ordinary", "--format", "json", "1.21", "1E-5", "20", "22"});
+        const QJsonObject set = exact["sets"].toArray().at(0).toObject();
+        QCOMPARE(set["fraction"].toArray(), QJsonArray({121, 100}));
+        QCOMPARE(set["margins"].toArray(), QJsonArray({18, 20})); // (22 + 20) - 24, (22 + 20) - 22
+        QCOMPARE(exact["best"].toObject(), set);
+        const QJsonObject none = calcJson({"ordinary", "--format", "json", "1.5", "0", "20", "22"});
+        QVERIFY(none["sets"].toArray().isEmpty() && none["best"].isNull());
+        QCOMPARE(none["nearest"]["error"].toDouble(), -0.29000000000000004);
+        QCOMPARE(calcJson({"ordinary", "--format", "json", "", "0", "1", "2"})["message"],
+                 "请输入数值");
+    }
+
+  private:
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("sheet.pdf");
+    QtPrintBackend printers{pdf};
+    MessageRecorder recorder;
+};
+
+QTEST_MAIN(DetailsWindowTest)
+#include "details_window_test.moc"

@@ -25,24 +25,24 @@ skip-no-cancel ## src/gears/gear_search.cpp ## if (cancelled()) return;⏎      
 run-bound ## src/gears/gear_search.cpp ## wholePart(std::sqrt(below)) + 1 ## wholePart(std::sqrt(below))
 pair-test-sign ## src/gears/gear_search.cpp ## wholePart((a * b) / (ratio_ - tolerance_)) - ## wholePart((a * b) / (ratio_ + tolerance_)) -
 missing-tooth-c ## src/gears/gear_search.cpp ## t == set.b || t == set.c || ## t == set.b ||
-number-digits ## src/gears/number_text.cpp ## return formatted(value, 15); ## return formatted(value, 14);
-error-digits ## src/gears/number_text.cpp ## formatted(static_cast<double>(static_cast<float>(error)), 7) ## formatted(static_cast<double>(static_cast<float>(error)), 6)
+number-digits ## src/gears/number_text.cpp ## appendFormatted(out, value, 15); ## appendFormatted(out, value, 14);
+error-digits ## src/gears/number_text.cpp ## static_cast<float>(error)), 7); ## static_cast<float>(error)), 6);
 error-single ## src/gears/number_text.cpp ## static_cast<double>(static_cast<float>(error)) ## error
 whole-bound ## src/gears/number_text.cpp ## std::abs(value) < 1e15 ## std::abs(value) < 1e16
 skip-linefeed ## src/gears/numeric_value.cpp ## c == ' ' || c == '\t' || c == '\n' ## c == ' ' || c == '\t'
 exponent-sign ## src/gears/numeric_value.cpp ## if (exponentNegative) exponent = -exponent; ## 
-underflow-bound ## src/gears/numeric_value.cpp ## magnitude + exponent < 0 ? ## magnitude + exponent <= 0 ?
-list-blanks ## src/gears/gear_lines.cpp ## appendBlanks(line, 5 - 2 * ## appendBlanks(line, 4 - 2 *
-print-blanks ## src/gears/gear_lines.cpp ## appendBlanks(line, 7 - length(teeth)); ## appendBlanks(line, 6 - length(teeth));
+exponent-saturation ## src/gears/numeric_value.cpp ## if (exponent < saturation) exponent = ## exponent =
+list-blanks ## src/gears/gear_lines.cpp ## (i < 3 ? 5 : 7) - 2 * ## (i < 3 ? 4 : 7) - 2 *
+print-blanks ## src/gears/gear_lines.cpp ## appendBlanks(out, 7 - appendTeeth(out, teeth)); ## appendBlanks(out, 6 - appendTeeth(out, teeth));
 print-indent ## src/gears/gear_lines.cpp ## kPrintIndent = "     "; ## kPrintIndent = "    ";
 print-heading ## src/gears/gear_lines.cpp ## text += kBestSetHeading; ## 
 angle-order ## src/differential/differential_ratio.cpp ## ((degrees + minutes / 60) + seconds / 3600) ## (degrees + (minutes / 60 + seconds / 3600))
 lathe-operator ## src/differential/differential_ratio.cpp ## (kPi / 4 * module) / degrees ## (kPi / 4 * module) * degrees
 part-teeth-kind ## src/differential/differential_ratio.cpp ## model == "Y7150" || model == "ZSTZ" ## model == "Y7150"
-part-teeth-bound ## src/differential/differential_calculation.cpp ## if (partTeeth <= 0) ## if (partTeeth < 0)
+part-teeth-bound ## src/differential/differential_calculation.cpp ## if (c.teeth <= 0) { ## if (c.teeth < 0) {
 swap-range ## src/ordinary/ordinary_calculation.cpp ## if (zmin > zmax) std::swap(zmin, zmax); ## 
 write-no-flush ## src/catalogue/file_system.cpp ## if (status == 0) status = fs.flush(file); ## 
-leave-temporary ## src/catalogue/file_system.cpp ##     fs.remove(temporary);⏎    return writeFailure(temporary, ## ⏎    return writeFailure(temporary,
+leave-temporary ## src/catalogue/file_system.cpp ##     fs.remove(temporary);⏎    return {-status, false}; ## ⏎    return {-status, false};
 list-line-end ## src/catalogue/machine_list.cpp ## kLineEnd = "\r\n"; ## kLineEnd = "\n";
 machine-line-end ## src/catalogue/machine_file.cpp ## kLineEnd = "\r\n"; ## kLineEnd = "\n";
 append-after-comma ## src/catalogue/machine_list.cpp ##  && bytes.back() != ',') ## )

@@ -37,6 +37,11 @@ CalculationOutcome calculateDifferential(const DifferentialInput& input, std::st
     if (input.module.empty() || input.degrees.empty() || input.minutes.empty() ||
         input.seconds.empty() || input.tolerance.empty())
         return missingInputOutcome();
+    if (numericValue(input.tolerance) < 0) {
+        CalculationOutcome outcome;
+        outcome.message = kNegativeToleranceMessage;
+        return outcome;
+    }
 
     if (model.empty()) return emptiedWith(kChooseModelMessage);
 

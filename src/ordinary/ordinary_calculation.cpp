@@ -8,6 +8,16 @@
 
 namespace kelvaro {
 
+namespace {
+
+CalculationOutcome messageOutcome(std::string message) {
+    CalculationOutcome outcome;
+    outcome.message = std::move(message);
+    return outcome;
+}
+
+} // namespace
+
 GearSearchResult searchOrdinaryGears(double ratio, double tolerance, double zmin, double zmax,
                                      SearchControl* control) {
     if (zmin > zmax) std::swap(zmin, zmax);
@@ -23,6 +33,7 @@ CalculationOutcome calculateOrdinary(const OrdinaryInput& input, SearchControl* 
     const double tolerance = numericValue(input.tolerance);
     const double smallest = numericValue(input.smallest);
     const double largest = numericValue(input.largest);
+    if (tolerance < 0) return messageOutcome(kNegativeToleranceMessage);
     if (!searchIsDefined(ratio, tolerance, smallest, largest)) return missingInputOutcome();
 
     SearchControl bounded;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,9 @@ class PrintBackend {
     virtual PrintStatus printLine(const std::string& text) = 0;
     // Closes the open document and releases it to the printer as one job.
     virtual PrintStatus endDocument() = 0;
+    // The pages that a document of `lines` lines takes on the current
+    // printer; 0 when there is no printer to ask.
+    virtual std::size_t pageCount(std::size_t lines) = 0;
 };
 
 } // namespace kelvaro

@@ -5,9 +5,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFont>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QTranslator>
 #include <array>
 
 namespace kelvaro {
@@ -150,6 +152,16 @@ void installFontSubstitutes() {
             if (name) substitutes << QString::fromUtf8(name);
         QFont::insertSubstitutions(QString::fromUtf8(face.name), substitutes);
     }
+}
+
+bool installQtTranslations() {
+    auto* translator = new QTranslator(qApp);
+    if (translator->load(QStringLiteral("qtbase_zh_CN"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(translator))
+        return true;
+    delete translator;
+    return false;
 }
 
 } // namespace kelvaro

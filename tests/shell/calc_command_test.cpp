@@ -62,11 +62,11 @@ TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
         {{"ordinary", "1.5", "0.00001", "20", "30"}, 0, lines(ordinary.items), ""},
         {{"ordinary", "--printout", "1.5", "0.00001", "20", "30"},
          0,
-         printout(ordinary.printText),
+         "      i=1.5\n      主动    主动    被动    被动\n" + printout(ordinary.printText),
          ""},
         {{"--printout", "ordinary", "1.5", "0.00001", "20", "30"},
          0,
-         printout(ordinary.printText),
+         "      i=1.5\n      主动    主动    被动    被动\n" + printout(ordinary.printText),
          ""},
         // An empty argument is an empty field; negative numbers are no options.
         {{"ordinary", "1.5", "0.00001", "", "30"}, 0, "请输入数值\n", ""},
@@ -75,7 +75,9 @@ TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
          lines(calculateOrdinary({"-1", "0.00001", "-21", "-20"}).items),
          ""},
         {withCatalogue({"differential", "M"}), 0, lines(differential.items), ""},
-        {withCatalogue({"differential", "--printout", "M"}), 0, printout(differential.printText),
+        {withCatalogue({"differential", "--printout", "M"}), 0,
+         "      m=3  β=15°0′0″\n      主动   主动   被动   被动\n" +
+             printout(differential.printText),
          ""},
         {withCatalogue({"differential", "--", "--M"}), 0, lines(differential.items), ""},
         // Message boxes; a missing TEETH is an empty tooth-count field.

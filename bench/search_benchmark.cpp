@@ -74,7 +74,7 @@ void BM_SearchAndFormat(benchmark::State& state, kelvaro::OrdinaryInput input) {
     std::size_t items = 0;
     for (auto _ : state) {
         const kelvaro::CalculationOutcome outcome = kelvaro::calculateOrdinary(input);
-        items = outcome.items.size();
+        items = kelvaro::listItems(outcome).size();
         benchmark::DoNotOptimize(outcome);
     }
     state.counters["items"] = static_cast<double>(items);

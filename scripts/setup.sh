@@ -11,6 +11,7 @@ packages=(
     fonts-noto-cjk fonts-wqy-zenhei fonts-dejavu-core fonts-liberation2
     xvfb xauth
     cups printer-driver-cups-pdf poppler-utils libcups2-dev
+    desktop-file-utils
 )
 packages+=("$@")
 

@@ -120,7 +120,7 @@ ChaDong::~ChaDong() {
     delete watcher_;
 }
 
-const std::string& ChaDong::printText() const {
+std::string ChaDong::printText() const {
     return results_->printText();
 }
 

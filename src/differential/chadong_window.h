@@ -30,7 +30,7 @@ class ChaDong : public QWidget {
     explicit ChaDong(const WindowContext& context, QWidget* parent = nullptr);
     ~ChaDong() override;
 
-    const std::string& printText() const;
+    std::string printText() const; // made from the last results
     const ResultListModel& results() const { return *results_; }
     QStringList machineNames() const;
     Form2* form2() const { return form2_.get(); }

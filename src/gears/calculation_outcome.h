@@ -1,6 +1,9 @@
 #pragma once
 
+#include "gears/gear_set.h"
+
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,9 +15,12 @@ inline constexpr const char* kBestSetHeading = "     误差最小的挂轮组及
 // What one click of a calculation window's Calculate does to the window: a
 // window applies it in this order and does nothing else.
 struct CalculationOutcome {
-    // Empty the result list and replace printText with the one below.
+    // Empty the result list and printText; then, where a search completed,
+    // its sets become the list (a line per set, the heading, the best set)
+    // and printText. Lines and printText are made from the sets when they
+    // are needed, not kept as texts.
     bool replaceResults = false;
-    std::string printText;
+    std::optional<GearSearchResult> results;
     // Items appended to the end of the result list.
     std::vector<std::string> items;
     // Message box text; empty for none.

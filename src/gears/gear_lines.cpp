@@ -45,8 +45,6 @@ void appendPrintLine(std::string& line, const SetTexts& texts) {
 
 constexpr char kCarriageReturn = '\r';
 constexpr const char* kPrintIndent = "     ";
-// Room for a list line of three-digit counts and an exponent-form error.
-constexpr std::size_t kLineCapacity = 48;
 
 } // namespace
 
@@ -72,7 +70,7 @@ std::string tooManySetsMessage(std::size_t setLimit) {
     return "结果超过" + std::to_string(setLimit) + "组，请缩小齿数范围或减小允差";
 }
 
-CalculationOutcome resultsOutcome(const GearSearchResult& result) {
+CalculationOutcome resultsOutcome(GearSearchResult result) {
     CalculationOutcome outcome;
     if (result.end == SearchEnd::Cancelled) return outcome;
     if (result.end == SearchEnd::TooManySets) {
@@ -81,26 +79,51 @@ CalculationOutcome resultsOutcome(const GearSearchResult& result) {
         return outcome;
     }
     outcome.replaceResults = true;
-    outcome.items.reserve(result.sets.size() + 2);
-    // About 50 characters a printout line; one allocation for the whole text.
-    outcome.printText.reserve((result.sets.size() + 3) * 56);
+    outcome.results = std::move(result);
+    return outcome;
+}
 
-    auto addSet = [&outcome](const GearSet& set) {
-        const SetTexts texts(set);
-        std::string& item = outcome.items.emplace_back();
-        item.reserve(kLineCapacity);
-        appendListLine(item, texts);
-        outcome.printText += kCarriageReturn;
-        outcome.printText += kPrintIndent;
-        appendPrintLine(outcome.printText, texts);
+std::size_t resultLineCount(const GearSearchResult& result) {
+    return result.sets.size() + 2;
+}
+
+std::string resultLine(const GearSearchResult& result, std::size_t row) {
+    if (row < result.sets.size()) return formatListLine(result.sets[row]);
+    if (row == result.sets.size()) return kBestSetHeading;
+    return formatListLine(result.best);
+}
+
+std::string printText(const GearSearchResult& result) {
+    std::string text;
+    // About 50 characters a printout line; one allocation for the whole text.
+    text.reserve((result.sets.size() + 3) * 56);
+    auto addSet = [&text](const GearSet& set) {
+        text += kCarriageReturn;
+        text += kPrintIndent;
+        appendPrintLine(text, SetTexts(set));
     };
     for (const GearSet& set : result.sets)
         addSet(set);
-    outcome.items.emplace_back(kBestSetHeading);
-    outcome.printText += kCarriageReturn;
-    outcome.printText += kBestSetHeading;
+    text += kCarriageReturn;
+    text += kBestSetHeading;
     addSet(result.best);
-    return outcome;
+    return text;
+}
+
+std::vector<std::string> listItems(const CalculationOutcome& outcome) {
+    std::vector<std::string> items;
+    if (outcome.results) {
+        const std::size_t count = resultLineCount(*outcome.results);
+        items.reserve(count + outcome.items.size());
+        for (std::size_t row = 0; row < count; ++row)
+            items.push_back(resultLine(*outcome.results, row));
+    }
+    items.insert(items.end(), outcome.items.begin(), outcome.items.end());
+    return items;
+}
+
+std::string printText(const CalculationOutcome& outcome) {
+    return outcome.results ? printText(*outcome.results) : std::string();
 }
 
 } // namespace kelvaro

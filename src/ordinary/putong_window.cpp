@@ -74,7 +74,7 @@ PuTong::PuTong(const WindowContext& context, QWidget* parent)
 
 PuTong::~PuTong() = default;
 
-const std::string& PuTong::printText() const {
+std::string PuTong::printText() const {
     return results_->printText();
 }
 

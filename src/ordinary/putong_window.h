@@ -23,7 +23,7 @@ class PuTong : public QWidget {
     explicit PuTong(const WindowContext& context, QWidget* parent = nullptr);
     ~PuTong() override;
 
-    const std::string& printText() const;
+    std::string printText() const; // made from the last results
     const ResultListModel& results() const { return *results_; }
     // The most sets a calculation lists (kSetLimit); tests make it small.
     void setSetLimit(std::size_t limit) { setLimit_ = limit; }

@@ -3,6 +3,7 @@
 #include "catalogue/application_directory.h"
 #include "differential/differential_calculation.h"
 #include "differential/differential_ratio.h"
+#include "gears/gear_lines.h"
 #include "ordinary/ordinary_calculation.h"
 #include "printing/result_printout.h"
 
@@ -19,7 +20,7 @@ constexpr const char* kUsage =
     "Usage: kelvaro-calc ordinary [--printout] RATIO TOLERANCE SMALLEST LARGEST\n"
     "       kelvaro-calc differential [--printout] [--catalogue DIR] MODEL MODULE DEGREES\n"
     "                    MINUTES SECONDS TOLERANCE [TEETH]\n"
-    "       kelvaro-calc --help\n";
+    "       kelvaro-calc --help | --version\n";
 
 constexpr const char* kHelp =
     "kelvaro-calc runs Kelvaro's change-gear calculations without a window.\n"
@@ -55,7 +56,9 @@ constexpr const char* kHelp =
     "\n"
     "Exit status: 0 when the calculation ran (a missing input gives the item\n"
     "请输入数值, as in the window); 1 when the window would show a message box\n"
-    "instead, whose text then goes to standard error; 2 for wrong arguments.\n";
+    "instead, whose text then goes to standard error; 2 for wrong arguments.\n"
+    "\n"
+    "  kelvaro-calc --version   prints the version of Kelvaro.\n";
 
 // Returns the exit status: a message (the window's message box) goes to
 // standard error and nothing else is written.
@@ -68,12 +71,12 @@ int writeOutcome(const CalculationOutcome& outcome, const std::optional<Printout
     }
     if (printout) {
         out << printout->dataLine << '\n' << printout->header << '\n';
-        std::string text = outcome.printText;
+        std::string text = printText(outcome);
         std::replace(text.begin(), text.end(), '\r', '\n');
         out << text << '\n';
         return 0;
     }
-    for (const std::string& item : outcome.items)
+    for (const std::string& item : listItems(outcome))
         out << item << '\n';
     return 0;
 }
@@ -154,6 +157,10 @@ int runCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
     const auto optionsEnd = std::find(args.begin(), args.end(), "--");
     if (std::find(args.begin(), optionsEnd, "--help") != optionsEnd) {
         out << kHelp;
+        return 0;
+    }
+    if (std::find(args.begin(), optionsEnd, "--version") != optionsEnd) {
+        out << "kelvaro-calc " KELVARO_VERSION "\n";
         return 0;
     }
 

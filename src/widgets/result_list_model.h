@@ -3,6 +3,7 @@
 #include "gears/calculation_outcome.h"
 
 #include <QAbstractListModel>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,10 +11,11 @@ namespace kelvaro {
 
 class MessageSink;
 
-// What a calculation window holds of its results: the items of its result
-// list, kept as the logic made them (UTF-8) and converted only for the rows
-// the view draws, so a list of a hundred thousand sets appears at once; and
-// the printText that Print sends.
+// What a calculation window holds of its results: the sets of the last
+// completed search, whose list lines are made only for the rows the view
+// draws (so a list of a hundred thousand sets appears at once) and whose
+// printText is made when it is asked for; then the items appended after
+// them ("请输入数值").
 class ResultListModel : public QAbstractListModel {
     Q_OBJECT
   public:
@@ -22,8 +24,12 @@ class ResultListModel : public QAbstractListModel {
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
-    const std::vector<std::string>& items() const { return items_; }
-    const std::string& printText() const { return printText_; }
+    // Every line as the list shows it.
+    std::vector<std::string> lines() const;
+    // The printText of the last calculation that replaced the list.
+    std::string printText() const;
+    // The sets of the last completed search, if the list shows one.
+    const std::optional<GearSearchResult>& results() const { return results_; }
 
     // Puts a calculation's outcome in, in its order: the list and printText
     // replaced, the items appended, and the message, if any, shown over
@@ -31,11 +37,11 @@ class ResultListModel : public QAbstractListModel {
     void apply(CalculationOutcome outcome, QWidget* window, MessageSink& messages);
 
   private:
-    void clear();
-    void append(std::vector<std::string> items);
+    std::size_t resultRows() const;
+    std::string line(std::size_t row) const;
 
+    std::optional<GearSearchResult> results_;
     std::vector<std::string> items_;
-    std::string printText_;
 };
 
 } // namespace kelvaro

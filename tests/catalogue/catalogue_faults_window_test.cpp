@@ -187,7 +187,7 @@ void CatalogueFaultsWindowTest::faultsGiveAMessageAndLoseNothing() {
         QCOMPARE(messages, expected);
         QVERIFY2(folderState(dir) == before, row.name);
         QVERIFY(window->isVisible());
-        QCOMPARE(chaDong.results().items().size() > 2, row.calculates);
+        QCOMPARE(chaDong.results().lines().size() > 2, row.calculates);
 
         // Usable: the fault gone, the same click goes through; a damaged
         // catalogue still lets the dialog go back and the window calculate.
@@ -199,7 +199,7 @@ void CatalogueFaultsWindowTest::faultsGiveAMessageAndLoseNothing() {
         QVERIFY2(window == &chaDong || !window->isVisible(), row.name);
         if (!damaged) QVERIFY2(messages.isEmpty(), row.name);
         if (!damaged && row.action == Action::Calculate)
-            QVERIFY(chaDong.results().items().size() > 2);
+            QVERIFY(chaDong.results().lines().size() > 2);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "catalogue/delete_machine_window.h"
 #include "differential/chadong_window.h"
 #include "differential/differential_calculation.h"
+#include "gears/gear_lines.h"
 #include "printing/printer_choice.h"
 #include "printing/recording_print_backend.h"
 #include "support/temporary_catalogue.h"
@@ -271,26 +272,26 @@ void ChaDongWindowTest::calculationAndPrinting() {
     click(chaDong.get(), "Command1");
     const CalculationOutcome expected = calculateDifferential(
         {" 2.5", " 15 ", "30", "0", "0.00001", "10"}, "ZSTZ", catalogue->path());
-    QVERIFY(expected.items.size() > 2);
-    QCOMPARE(listItems(chaDong.get()), qt(expected.items));
-    QCOMPARE(chaDong->printText(), expected.printText);
+    QVERIFY(kelvaro::listItems(expected).size() > 2);
+    QCOMPARE(listItems(chaDong.get()), qt(kelvaro::listItems(expected)));
+    QCOMPARE(chaDong->printText(), kelvaro::printText(expected));
 
     // An emptied field: one item more. Print prints the last calculation
     // with the texts as they read now, on the printer the list names.
     child<QLineEdit>(chaDong.get(), "luoxuanjiaomiao")->clear();
     click(chaDong.get(), "Command1");
-    QCOMPARE(listItems(chaDong.get()), qt(expected.items) << "请输入数值");
+    QCOMPARE(listItems(chaDong.get()), qt(kelvaro::listItems(expected)) << "请输入数值");
     printerList->setCurrentIndex(1);
     click(chaDong.get(), "Command3");
     QCOMPARE(printers.documents.size(), std::size_t{1});
     QCOMPARE(printers.documents[0].printer, std::string("B"));
     QCOMPARE(printers.documents[0].lines.at(0), std::string("      m= 2.5  β=15°30′″  Z=10"));
-    QCOMPARE(printers.documents[0].lines.size(), expected.items.size() + 3);
+    QCOMPARE(printers.documents[0].lines.size(), kelvaro::listItems(expected).size() + 3);
 
     chaDong->close(); // through the frame, as Exit: hidden, results kept
     QVERIFY(!chaDong->isVisible());
-    QCOMPARE(listItems(chaDong.get()).size(), int(expected.items.size()) + 1);
-    QCOMPARE(chaDong->printText(), expected.printText);
+    QCOMPARE(listItems(chaDong.get()).size(), int(kelvaro::listItems(expected).size()) + 1);
+    QCOMPARE(chaDong->printText(), kelvaro::printText(expected));
 
     // Back from another window the first printer is chosen again, and the
     // next printout goes there.

@@ -2,6 +2,7 @@
 // sets found until then, it ends soon after a cancel even where its ranges
 // are enormous, and the calculation turns both into outcomes that change
 // nothing but show a message (bound) or nothing at all (cancel).
+#include "gears/gear_lines.h"
 #include "gears/gear_search.h"
 #include "ordinary/ordinary_calculation.h"
 #include "support/plain_search.h"
@@ -94,8 +95,8 @@ TEST(BoundedCalculation, BeyondTheBoundOnlyAMessageAfterACancelNothing) {
         const CalculationOutcome outcome =
             calculateOrdinary({"1.5", "0.00001", "20", "30"}, &control);
         EXPECT_EQ(outcome.replaceResults, row.items > 0);
-        EXPECT_EQ(outcome.items.size(), row.items);
-        EXPECT_EQ(outcome.printText.empty(), row.items == 0);
+        EXPECT_EQ(listItems(outcome).size(), row.items);
+        EXPECT_EQ(printText(outcome).empty(), row.items == 0);
         EXPECT_EQ(outcome.message, row.message);
     }
     // Without a control of its own the calculation is bounded by a million sets.

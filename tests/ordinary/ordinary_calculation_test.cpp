@@ -1,6 +1,7 @@
 // One click of PuTong's Calculate, from the four field texts to the list
 // items and printText, and the few search results that the texts cannot
 // show.
+#include "gears/gear_lines.h"
 #include "gears/gear_search.h"
 #include "ordinary/ordinary_calculation.h"
 
@@ -29,8 +30,8 @@ TEST(OrdinaryCalculation, WorkedExampleCharacterByCharacter) {
     const CalculationOutcome outcome = calculateOrdinary({"1.5", "0.00001", "20", "30"});
     EXPECT_TRUE(outcome.replaceResults);
     EXPECT_TRUE(outcome.message.empty());
-    EXPECT_EQ(outcome.items, kWorkedExample);
-    EXPECT_EQ(outcome.printText,
+    EXPECT_EQ(listItems(outcome), kWorkedExample);
+    EXPECT_EQ(printText(outcome),
               "\r      20     30     20     20     0\r      21     30     20     21     0"
               "\r      22     30     20     22     0\r      23     30     20     23     0"
               "\r      24     25     20     20     0\r      24     30     20     24     0"
@@ -40,7 +41,7 @@ TEST(OrdinaryCalculation, WorkedExampleCharacterByCharacter) {
               "\r      30     30     20     30     0\r      30     30     24     25     0"
               "\r     误差最小的挂轮组及误差为\r      20     30     20     20     0");
     // Nothing found: the heading and the starting set, whose error is the tolerance.
-    EXPECT_EQ(calculateOrdinary({"3.7", "0.00001", "20", "22"}).printText,
+    EXPECT_EQ(printText(calculateOrdinary({"3.7", "0.00001", "20", "22"})),
               "\r     误差最小的挂轮组及误差为\r      0      0      0      0      1E-05");
 }
 
@@ -58,7 +59,7 @@ class OrdinaryFieldsTest : public testing::TestWithParam<Row> {};
 
 TEST_P(OrdinaryFieldsTest, GiveTheseItems) {
     const CalculationOutcome outcome = calculateOrdinary(GetParam().input);
-    EXPECT_EQ(outcome.items, GetParam().items);
+    EXPECT_EQ(listItems(outcome), GetParam().items);
     EXPECT_EQ(outcome.replaceResults, GetParam().items != kMissing);
     EXPECT_TRUE(outcome.message.empty());
 }

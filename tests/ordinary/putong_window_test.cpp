@@ -5,6 +5,7 @@
 // Print prints the fields as they read now with the last calculation's
 // printText, and a failure is told and changes nothing. The texts
 // themselves are the calculation's and the printout's, tested with them.
+#include "gears/gear_lines.h"
 #include "ordinary/ordinary_calculation.h"
 #include "ordinary/putong_window.h"
 #include "printing/recording_print_backend.h"
@@ -76,24 +77,24 @@ void PuTongWindowTest::calculatePrintExit() {
     click(&w, "Command1");
     const CalculationOutcome expected = calculateOrdinary({"1.5", "0.00001", "20", "30"});
     QCOMPARE(listItems(&w).size(), 16);
-    QCOMPARE(listItems(&w), qt(expected.items));
-    QCOMPARE(w.printText(), expected.printText);
+    QCOMPARE(listItems(&w), qt(kelvaro::listItems(expected)));
+    QCOMPARE(w.printText(), kelvaro::printText(expected));
     click(&w, "Command1");
-    QCOMPARE(listItems(&w), qt(expected.items));
+    QCOMPARE(listItems(&w), qt(kelvaro::listItems(expected)));
 
     // An emptied field: one item more, printText kept. Print prints it with
     // the ratio as it reads now, on the printer the list names.
     type(&w, "chuandongbi", " 2 ");
     child<QLineEdit>(&w, "zuidachishu")->clear();
     click(&w, "Command1");
-    QCOMPARE(listItems(&w), qt(expected.items) << kMissing);
-    QCOMPARE(w.printText(), expected.printText);
+    QCOMPARE(listItems(&w), qt(kelvaro::listItems(expected)) << kMissing);
+    QCOMPARE(w.printText(), kelvaro::printText(expected));
     QVERIFY(printers.calls.empty()); // filling the list chose no printer
     child<QComboBox>(&w, "Combo1")->setCurrentIndex(1);
     click(&w, "Command3");
     const std::vector<std::string> calls = {"set B", "line       i= 2 ",
                                             "line       主动    主动    被动    被动",
-                                            "line " + expected.printText, "end"};
+                                            "line " + kelvaro::printText(expected), "end"};
     QCOMPARE(printers.calls, calls);
 
     // A failed printout is told and changes nothing; the next one prints.
@@ -114,8 +115,8 @@ void PuTongWindowTest::calculatePrintExit() {
     w.show();
     QCOMPARE(text(&w, "chuandongbi"), QStringLiteral(" 2 "));
     QCOMPARE(text(&w, "zuishaochishu"), QStringLiteral("20"));
-    QCOMPARE(listItems(&w), qt(expected.items) << kMissing);
-    QCOMPARE(w.printText(), expected.printText);
+    QCOMPARE(listItems(&w), qt(kelvaro::listItems(expected)) << kMissing);
+    QCOMPARE(w.printText(), kelvaro::printText(expected));
     QCOMPARE(comboItems(&w, "Combo1"), (QStringList{"A", "B"}));
     QCOMPARE(child<QComboBox>(&w, "Combo1")->currentText(), QStringLiteral("B"));
     QVERIFY(child<QPushButton>(&w, "Command3")->isEnabled());
@@ -193,7 +194,8 @@ void PuTongWindowTest::longSearchCancelledOrBounded() {
     click(&window, "Command1");
     QCOMPARE(messages.texts, QStringList{"结果超过13组，请缩小齿数范围或减小允差"});
     QCOMPARE(listItems(&window), earlier);
-    QCOMPARE(window.printText(), calculateOrdinary({"1", "0.00001", "20", "22"}).printText);
+    QCOMPARE(window.printText(),
+             kelvaro::printText(calculateOrdinary({"1", "0.00001", "20", "22"})));
     window.setSetLimit(14);
     click(&window, "Command1");
     QCOMPARE(listItems(&window).size(), 16);

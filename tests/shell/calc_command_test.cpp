@@ -4,6 +4,7 @@
 // the calculations', tested with them.
 #include "catalogue/application_directory.h"
 #include "differential/differential_calculation.h"
+#include "gears/gear_lines.h"
 #include "ordinary/ordinary_calculation.h"
 #include "shell/calc_command.h"
 #include "support/temporary_catalogue.h"
@@ -59,34 +60,34 @@ TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
         int status;
         std::string out, err; // for status 2, the start of err
     } rows[] = {
-        {{"ordinary", "1.5", "0.00001", "20", "30"}, 0, lines(ordinary.items), ""},
+        {{"ordinary", "1.5", "0.00001", "20", "30"}, 0, lines(listItems(ordinary)), ""},
         {{"ordinary", "--printout", "1.5", "0.00001", "20", "30"},
          0,
-         "      i=1.5\n      主动    主动    被动    被动\n" + printout(ordinary.printText),
+         "      i=1.5\n      主动    主动    被动    被动\n" + printout(printText(ordinary)),
          ""},
         {{"--printout", "ordinary", "1.5", "0.00001", "20", "30"},
          0,
-         "      i=1.5\n      主动    主动    被动    被动\n" + printout(ordinary.printText),
+         "      i=1.5\n      主动    主动    被动    被动\n" + printout(printText(ordinary)),
          ""},
         // An empty argument is an empty field; negative numbers are no options.
         {{"ordinary", "1.5", "0.00001", "", "30"}, 0, "请输入数值\n", ""},
         {{"ordinary", "-1", "0.00001", "-21", "-20"},
          0,
-         lines(calculateOrdinary({"-1", "0.00001", "-21", "-20"}).items),
+         lines(listItems(calculateOrdinary({"-1", "0.00001", "-21", "-20"}))),
          ""},
-        {withCatalogue({"differential", "M"}), 0, lines(differential.items), ""},
+        {withCatalogue({"differential", "M"}), 0, lines(listItems(differential)), ""},
         {withCatalogue({"differential", "--printout", "M"}), 0,
          "      m=3  β=15°0′0″\n      主动   主动   被动   被动\n" +
-             printout(differential.printText),
+             printout(printText(differential)),
          ""},
-        {withCatalogue({"differential", "--", "--M"}), 0, lines(differential.items), ""},
+        {withCatalogue({"differential", "--", "--M"}), 0, lines(listItems(differential)), ""},
         // Message boxes; a missing TEETH is an empty tooth-count field.
         {withCatalogue({"differential", ""}), 1, "", "选择机床型号\n"},
         {withCatalogue({"differential", "Y7150"}), 1, "", "零件齿数错误\n"},
         {{"differential", "--catalogue", dir.path(), "Y7150", "2", "20", "30", "0", "0.001", "40"},
          0,
-         lines(calculateDifferential({"2", "20", "30", "0", "0.001", "40"}, "Y7150", dir.path())
-                   .items),
+         lines(listItems(
+             calculateDifferential({"2", "20", "30", "0", "0.001", "40"}, "Y7150", dir.path()))),
          ""},
         // Wrong arguments.
         {{}, 2, "", usage},

@@ -85,10 +85,14 @@ class InputBlocker : public QObject {
     }
 
   private:
+    // Escape reaches the progress dialog as a shortcut event to its
+    // QShortcut, a child object: objects count as their widget's.
     static bool belongsTo(QObject* watched, QWidget* window) {
         if (window == nullptr) return false;
-        if (auto* widget = qobject_cast<QWidget*>(watched)) return widget->window() == window;
-        return watched == window->windowHandle();
+        if (watched == window->windowHandle()) return true;
+        for (QObject* object = watched; object != nullptr; object = object->parent())
+            if (auto* widget = qobject_cast<QWidget*>(object)) return widget->window() == window;
+        return false;
     }
 
     // While a modal window is open Qt keeps input from the others itself.
@@ -217,7 +221,8 @@ std::optional<CalculationOutcome> runCalculation(QWidget* window, const Calculat
         progress = makeProgressDialog(window);
         QObject::connect(progress.get(), &QProgressDialog::canceled, &loop,
                          [&control] { control.cancelled.store(true); });
-        // Escape rejects the dialog.
+        // Escape is the dialog's shortcut for 取消 while the dialog is the
+        // active window, and otherwise rejects it, which hides it.
         QObject::connect(progress.get(), &QDialog::rejected, &loop,
                          [&control] { control.cancelled.store(true); });
         blocker.allow(progress.get());

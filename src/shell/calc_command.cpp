@@ -93,7 +93,8 @@ struct Arguments {
 
 // --printout may stand before or after the calculation's name, the
 // differential calculation's --catalogue DIR after it. Only these names are
-// options, and a misspelt one ("--" and a letter) is refused; any other
+// options, and a misspelt one of the differential calculation ("--" and a
+// letter) is refused; any other
 // argument (a negative number among them) begins the field texts, and "--"
 // ends the options.
 Arguments parseArguments(std::vector<std::string> args) {
@@ -125,7 +126,7 @@ Arguments parseArguments(std::vector<std::string> args) {
             parsed.hasCatalogue = true;
             parsed.catalogue = args[i + 1];
             i += 2;
-        } else if (option.size() > 2 && option.starts_with("--") &&
+        } else if (parsed.mode == "differential" && option.size() > 2 && option.starts_with("--") &&
                    std::isalpha(static_cast<unsigned char>(option[2]))) {
             parsed.valid = false; // a misspelt option, not a model
             return parsed;

@@ -11,6 +11,7 @@
 // - calculateDifferential and runCalcCommand never throw;
 // - an empty text among the first five fields gives exactly the item
 //   "请输入数值" and changes nothing else;
+// - then a tolerance below zero gives only the message "允差不能为负数";
 // - then, emptying the list, in this order: no model gives "选择机床型号";
 //   a machine file that cannot be read or used a message that names the
 //   model's file; a part tooth count below 1 for "Y7150" and "ZSTZ"
@@ -135,6 +136,11 @@ std::optional<CalculationOutcome> expectedRefusal(const Input& input, const std:
     const auto& f = input.fields;
     if (std::any_of(f.begin() + 1, f.begin() + 6, [](const std::string& t) { return t.empty(); }))
         return kelvaro::missingInputOutcome();
+    if (kelvaro::numericValue(f[5]) < 0) {
+        CalculationOutcome negative;
+        negative.message = kelvaro::kNegativeToleranceMessage;
+        return negative;
+    }
     CalculationOutcome refused;
     refused.replaceResults = true;
     const std::string& model = f[0];

@@ -19,7 +19,8 @@
 //   its print line hold the same texts apart from blanks; a set line holds
 //   only number characters; the best line repeats a set line or is the
 //   starting set (0, 0, 0, 0, tolerance);
-// - kelvaro-calc prints exactly the items, or the printout, a line each.
+// - kelvaro-calc prints exactly the items, or the printed document's
+//   lines (data line, header, printout), a line each.
 
 #include "fuzz_check.h"
 #include "gears/calculation_outcome.h"
@@ -143,6 +144,7 @@ void checkCalcCommand(const CalculationOutcome& outcome, const Input& input,
     // Option words are taken as options, not as field texts.
     for (const std::string& field : input.fields)
         if (field == "--help" || field == "--printout") return;
+    if (input.fields[0] == "--") return;
 
     std::vector<std::string> args{"ordinary"};
     args.insert(args.end(), input.fields.begin(), input.fields.end());
@@ -153,7 +155,9 @@ void checkCalcCommand(const CalculationOutcome& outcome, const Input& input,
 
     std::string expected;
     if (input.printout) {
-        expected = printText(outcome) + '\n';
+        // The printed document: the data line and the column header first.
+        expected = "      i=" + input.fields[0] + "\r      主动    主动    被动    被动\r" +
+                   printText(outcome) + '\n';
         std::replace(expected.begin(), expected.end(), '\r', '\n');
     } else {
         expected = joinedLines(listItems(outcome));
@@ -182,6 +186,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(false, bytes);
     }
 
+    // A tolerance below zero is refused with a message and nothing else.
+    if (!anyEmpty && numbers[1] < 0) {
+        FUZZ_CHECK(outcome.message == "允差不能为负数" && !outcome.replaceResults &&
+                       listItems(outcome).empty(),
+                   bytes);
+        return 0;
+    }
     if (searches)
         checkResults(outcome, numbers[1], bytes);
     else

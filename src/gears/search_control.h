@@ -12,10 +12,12 @@ inline constexpr std::size_t kSetLimit = 1'000'000;
 
 // How a running search is watched and stopped from another thread: the
 // caller sets `cancelled`, the search publishes the number of sets found so
-// far in `found` and stops once it would list more than `setLimit` sets.
+// far in `found` and the share of its outer loops done (0 to 1) in
+// `progress`, and stops once it would list more than `setLimit` sets.
 struct SearchControl {
     std::atomic<bool> cancelled{false};
     std::atomic<std::size_t> found{0};
+    std::atomic<double> progress{0};
     std::size_t setLimit = kSetLimit;
 };
 

@@ -6,6 +6,7 @@
 #include "printing/result_printout.h"
 #include "printing/setup_sheet.h"
 #include "widgets/calculation_runner.h"
+#include "widgets/field_marks.h"
 #include "widgets/form_builder.h"
 #include "widgets/message_sink.h"
 #include "widgets/printer_controls.h"
@@ -71,6 +72,9 @@ PuTong::PuTong(const WindowContext& context, QWidget* parent)
     connect(control<QPushButton>(this, "Command2"), &QPushButton::clicked, this,
             &PuTong::Command2_Click);
     connect(printButton_, &QPushButton::clicked, this, &PuTong::Command3_Click);
+    // Enter in a field calculates.
+    for (QLineEdit* field : {ratioField_, toleranceField_, smallestField_, largestField_})
+        connect(field, &QLineEdit::returnPressed, this, &PuTong::Command1_Click);
     Form_Load();
 }
 
@@ -98,7 +102,16 @@ void PuTong::Command1_Click() {
             return calculateOrdinary({ratio, tolerance, smallest, largest}, &control);
         },
         setLimit_);
-    if (outcome) results_->apply(std::move(*outcome), this, context_.messages);
+    if (!outcome) return;
+    // New results show from their first line, an appended item is scrolled to.
+    const bool replaced = outcome->replaceResults;
+    const int rows = results_->rowCount();
+    results_->apply(std::move(*outcome), this, context_.messages);
+    if (replaced)
+        resultList_->scrollToTop();
+    else if (results_->rowCount() > rows)
+        resultList_->scrollToBottom();
+    markReadings({ratioField_, toleranceField_, smallestField_, largestField_});
 }
 
 void PuTong::Command2_Click() {
@@ -108,7 +121,10 @@ void PuTong::Command2_Click() {
 void PuTong::Command3_Click() {
     const OrdinaryPrintFields fields{printerList_->currentText().toStdString(),
                                      ratioField_->text().toStdString()};
-    const PrintStatus status = printOrdinaryResults(context_.printBackend, fields, printText());
+    const PrintStatus status = printOrdinaryResults(
+        context_.printBackend, fields, printText(), [this](const std::string& question) {
+            return context_.messages.ask(this, QString::fromStdString(question));
+        });
     if (!status.ok()) context_.messages.show(this, printFailureMessage(status));
 }
 

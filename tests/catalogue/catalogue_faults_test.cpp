@@ -31,7 +31,9 @@ const std::string kY7150Added = "20\r\n100\r\n 2\r\n10\r\n37\r\n41\r\n";
 using Operation = std::function<std::string(const std::string& dir, FileSystem& fs)>;
 
 const Operation kAddY7150 = [](const std::string& dir, FileSystem& fs) {
-    const AddMachineOutcome outcome = addMachine(dir, input("Y7150"), fs);
+    AddMachineInput overwriting = input("Y7150");
+    overwriting.overwrite = true;
+    const AddMachineOutcome outcome = addMachine(dir, overwriting, fs);
     EXPECT_EQ(outcome.added, outcome.message.empty());
     return outcome.message;
 };
@@ -71,7 +73,7 @@ void failEachStep(const Files& before, const Files& after, const Operation& oper
 
 TEST(CatalogueFaults, AddingLeavesTheOldOrTheNewCatalogue) {
     const Files before = {{"jixing.dat", "C630\r\nY7150\r\n"}, {"Y7150.dat", kY7150}};
-    failEachStep(before, {{"jixing.dat", "C630\r\nY7150\r\nY7150\r\n"}, {"Y7150.dat", kY7150Added}},
+    failEachStep(before, {{"jixing.dat", "C630\r\nY7150\r\n"}, {"Y7150.dat", kY7150Added}},
                  kAddY7150);
     // A new model: undoing removes its machine file.
     failEachStep(
@@ -170,12 +172,12 @@ TEST(CatalogueFaults, DamagedFilesGiveAMessageAndLoseNothing) {
         {TemporaryIsFolder, kRemoveY7150, "无法写入文件 @/jixingb.dat：这是一个文件夹", {}},
         {MachineIsFolder, kAddY7150, "无法读取文件 @/Y7150.dat：这是一个文件夹", {}},
         {MachineIsBrokenLink, kReadY7150, "找不到机床文件 @/Y7150.dat", {}},
-        // Adding the model again replaces the link by its file; removing it
+        // Overwriting the model replaces the link by its file; removing it
         // leaves the link alone, as it does a machine file.
         {MachineIsBrokenLink,
          kAddY7150,
          "",
-         {{"jixing.dat", "C630\r\nY7150\r\nY7150\r\n"}, {"Y7150.dat", kY7150Added}}},
+         {{"jixing.dat", "C630\r\nY7150\r\n"}, {"Y7150.dat", kY7150Added}}},
         {MachineIsBrokenLink,
          kRemoveY7150,
          "",

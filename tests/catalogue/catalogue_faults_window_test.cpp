@@ -81,12 +81,12 @@ void CatalogueFaultsWindowTest::faultsGiveAMessageAndLoseNothing() {
          Damage::None,
          FailingFileSystem::readOnly(EROFS),
          Action::Add,
-         {"无法写入文件 @/M.dat.tmp：磁盘是只读的"}},
+         {"无法写入文件 @/N.dat.tmp：磁盘是只读的"}},
         {"full disk, add",
          Damage::None,
          FailingFileSystem::fullDisk(),
          Action::Add,
-         {"无法写入文件 @/M.dat.tmp：磁盘空间不足"}},
+         {"无法写入文件 @/N.dat.tmp：磁盘空间不足"}},
         {"read-only, delete",
          Damage::None,
          FailingFileSystem::readOnly(EACCES),
@@ -164,7 +164,7 @@ void CatalogueFaultsWindowTest::faultsGiveAMessageAndLoseNothing() {
             find<QAction>(&chaDong, "addmachine")->trigger();
             window = chaDong.form2();
             QVERIFY(QTest::qWaitForWindowActive(window));
-            for (const auto& [field, text] : {std::pair{"Text1", "M"},
+            for (const auto& [field, text] : {std::pair{"Text1", "N"},
                                               {"Text2", "30"},
                                               {"Text3", "90"},
                                               {"Text4", "5"},

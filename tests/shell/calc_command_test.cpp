@@ -63,11 +63,11 @@ TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
         {{"ordinary", "1.5", "0.00001", "20", "30"}, 0, lines(listItems(ordinary)), ""},
         {{"ordinary", "--printout", "1.5", "0.00001", "20", "30"},
          0,
-         printout(printText(ordinary)),
+         "      i=1.5\n      主动    主动    被动    被动\n" + printout(printText(ordinary)),
          ""},
         {{"--printout", "ordinary", "1.5", "0.00001", "20", "30"},
          0,
-         printout(printText(ordinary)),
+         "      i=1.5\n      主动    主动    被动    被动\n" + printout(printText(ordinary)),
          ""},
         // An empty argument is an empty field; negative numbers are no options.
         {{"ordinary", "1.5", "0.00001", "", "30"}, 0, "请输入数值\n", ""},
@@ -76,7 +76,9 @@ TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
          lines(listItems(calculateOrdinary({"-1", "0.00001", "-21", "-20"}))),
          ""},
         {withCatalogue({"differential", "M"}), 0, lines(listItems(differential)), ""},
-        {withCatalogue({"differential", "--printout", "M"}), 0, printout(printText(differential)),
+        {withCatalogue({"differential", "--printout", "M"}), 0,
+         "      m=3  β=15°0′0″\n      主动   主动   被动   被动\n" +
+             printout(printText(differential)),
          ""},
         {withCatalogue({"differential", "--", "--M"}), 0, lines(listItems(differential)), ""},
         // Message boxes; a missing TEETH is an empty tooth-count field.

@@ -105,8 +105,11 @@ ChaDong::ChaDong(const WindowContext& context, QWidget* parent)
     results_ = new ResultListModel(this);
     resultList_->setModel(results_);
     listActions_ = new ResultListActions(
-        resultList_, results_, [this](const SetDetails& details) { printSetupSheet(details); },
-        [this] { exportCsv(); });
+        resultList_, results_, context_.messages,
+        [this](const SetDetails& details) { printSetupSheet(details); },
+        [this](const std::string& path, const std::string& bytes) {
+            return writeWholeFile(context_.fileSystem, path, bytes);
+        });
 
     connect(machineList_, &QComboBox::currentIndexChanged, this, &ChaDong::Combo1_Click);
     connect(control<QPushButton>(this, "Command1"), &QPushButton::clicked, this,
@@ -209,14 +212,7 @@ void ChaDong::Command1_Click() {
                                      context_.catalogueFolder, &control, context_.fileSystem);
     });
     if (!outcome) return;
-    // New results show from their first line, an appended item is scrolled to.
-    const bool replaced = outcome->replaceResults;
-    const int rows = results_->rowCount();
-    results_->apply(std::move(*outcome), this, context_.messages);
-    if (replaced)
-        resultList_->scrollToTop();
-    else if (results_->rowCount() > rows)
-        resultList_->scrollToBottom();
+    listActions_->show(std::move(*outcome), this);
     markReadings({moduleField_, degreesField_, minutesField_, secondsField_, toleranceField_});
     if (!partTeethField_->isHidden()) markReadings({partTeethField_});
 }
@@ -244,17 +240,6 @@ void ChaDong::printSetupSheet(const SetDetails& details) {
         context_.printBackend, printerList_->currentText().toStdString(), details);
     if (!status.ok())
         context_.messages.show(listActions_->detailsWindow(), printFailureMessage(status));
-}
-
-void ChaDong::exportCsv() {
-    const auto& results = results_->results();
-    if (!results || !results_->facts()) return;
-    const QString file = context_.messages.askSaveFileName(this, QStringLiteral("导出CSV"),
-                                                           QStringLiteral("CSV 文件 (*.csv)"));
-    if (file.isEmpty()) return;
-    const std::string failure = writeWholeFile(context_.fileSystem, file.toStdString(),
-                                               calculationCsv(*results, *results_->facts()));
-    if (!failure.empty()) context_.messages.show(this, failure);
 }
 
 void ChaDong::closeEvent(QCloseEvent* event) {

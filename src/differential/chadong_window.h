@@ -53,7 +53,6 @@ class ChaDong : public QWidget {
 
   private:
     void printSetupSheet(const SetDetails& details);
-    void exportCsv();
     void activated();
 
     WindowContext context_;

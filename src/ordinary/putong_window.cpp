@@ -64,8 +64,11 @@ PuTong::PuTong(const WindowContext& context, QWidget* parent)
     results_ = new ResultListModel(this);
     resultList_->setModel(results_);
     listActions_ = new ResultListActions(
-        resultList_, results_, [this](const SetDetails& details) { printSetupSheet(details); },
-        [this] { exportCsv(); });
+        resultList_, results_, context_.messages,
+        [this](const SetDetails& details) { printSetupSheet(details); },
+        [this](const std::string& path, const std::string& bytes) {
+            return writeWholeFile(context_.fileSystem, path, bytes);
+        });
 
     connect(control<QPushButton>(this, "Command1"), &QPushButton::clicked, this,
             &PuTong::Command1_Click);
@@ -103,14 +106,7 @@ void PuTong::Command1_Click() {
         },
         setLimit_);
     if (!outcome) return;
-    // New results show from their first line, an appended item is scrolled to.
-    const bool replaced = outcome->replaceResults;
-    const int rows = results_->rowCount();
-    results_->apply(std::move(*outcome), this, context_.messages);
-    if (replaced)
-        resultList_->scrollToTop();
-    else if (results_->rowCount() > rows)
-        resultList_->scrollToBottom();
+    listActions_->show(std::move(*outcome), this);
     markReadings({ratioField_, toleranceField_, smallestField_, largestField_});
 }
 
@@ -133,17 +129,6 @@ void PuTong::printSetupSheet(const SetDetails& details) {
         context_.printBackend, printerList_->currentText().toStdString(), details);
     if (!status.ok())
         context_.messages.show(listActions_->detailsWindow(), printFailureMessage(status));
-}
-
-void PuTong::exportCsv() {
-    const auto& results = results_->results();
-    if (!results || !results_->facts()) return;
-    const QString file = context_.messages.askSaveFileName(this, QStringLiteral("导出CSV"),
-                                                           QStringLiteral("CSV 文件 (*.csv)"));
-    if (file.isEmpty()) return;
-    const std::string failure = writeWholeFile(context_.fileSystem, file.toStdString(),
-                                               calculationCsv(*results, *results_->facts()));
-    if (!failure.empty()) context_.messages.show(this, failure);
 }
 
 void PuTong::closeEvent(QCloseEvent* event) {

@@ -65,18 +65,20 @@ bool unmapLarge(void* pointer) {
 
 } // namespace
 
-void* operator new(std::size_t size) {
+// Not inlined into their callers, so that tools that watch the allocator
+// (valgrind) see every call.
+[[gnu::noinline]] void* operator new(std::size_t size) {
     if (size >= kLargeBlock)
         if (void* block = mapLarge(size)) return block;
     if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
     throw std::bad_alloc();
 }
 
-void operator delete(void* pointer) noexcept {
+[[gnu::noinline]] void operator delete(void* pointer) noexcept {
     if (pointer != nullptr && !unmapLarge(pointer)) std::free(pointer);
 }
 
-void operator delete(void* pointer, std::size_t) noexcept {
+[[gnu::noinline]] void operator delete(void* pointer, std::size_t) noexcept {
     operator delete(pointer);
 }
 #endif

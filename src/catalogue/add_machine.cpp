@@ -69,6 +69,15 @@ AddMachineOutcome addMachine(const std::string& directory, const AddMachineInput
     if (!std::all_of(items.begin(), items.end(), isMissingTeethItem))
         return refused(kWrongMissingTeethMessage);
 
+    const MachineList list = readMachineList(directory, fs);
+    if (list.status == CatalogueStatus::Failed) return refused(list.message);
+    const bool listed = std::find(list.names.begin(), list.names.end(), model) != list.names.end();
+    if (listed && !input.overwrite) {
+        AddMachineOutcome outcome = refused("机床 " + std::string(model) + " 已存在，是否覆盖？");
+        outcome.alreadyListed = true;
+        return outcome;
+    }
+
     // Kept to undo the machine file if the list cannot take the model.
     const std::string machinePath = catalogueFile(directory, machineFileName(model));
     const FileBytes earlier = readWholeFile(fs, machinePath);
@@ -79,7 +88,7 @@ AddMachineOutcome addMachine(const std::string& directory, const AddMachineInput
                                                input.machineConstant, items, fs);
     if (written.failed()) return refused(std::move(written.message));
 
-    CatalogueResult appended = appendMachineName(directory, model, fs);
+    CatalogueResult appended = listed ? CatalogueResult{} : appendMachineName(directory, model, fs);
     if (appended.failed()) {
         if (earlier.error == ENOENT) {
             fs.remove(machinePath);

@@ -19,16 +19,21 @@ struct AddMachineInput {
     std::string_view maxTeeth;        // Text3
     std::string_view machineConstant; // Text4
     std::string_view missingTeeth;    // Text5, counts separated by commas
+    bool overwrite = false;           // the user agreed to replace a listed machine
 };
 
 struct AddMachineOutcome {
     bool added = false;
-    std::string message;     // for the message box when not added
-    std::string lastMissing; // the last missing tooth count, which Text5 keeps
+    std::string message;        // for the message box when not added
+    std::string lastMissing;    // the last missing tooth count
+    bool alreadyListed = false; // not added: `message` asks whether to overwrite
 };
 
 // Confirm of the add-machine dialog. Checks everything before anything is
 // written, then writes the machine file and appends the model to the list.
+// A model the list already holds is refused with the question "机床 X
+// 已存在，是否覆盖？" unless `overwrite` is set; then only its machine file is
+// rewritten and the list stays as it is.
 // Either both succeed or the catalogue is left as it was: a failed append
 // puts the earlier machine file back (or removes the new one).
 AddMachineOutcome addMachine(const std::string& directory, const AddMachineInput& input,

@@ -1,6 +1,7 @@
 #include "catalogue/add_machine_window.h"
 
 #include "catalogue/add_machine.h"
+#include "widgets/field_marks.h"
 #include "widgets/form_builder.h"
 #include "widgets/message_sink.h"
 
@@ -116,14 +117,20 @@ void Form2::Command2_Click() {
     const std::string maxTeeth = largestField_->text().toStdString();
     const std::string constant = constantField_->text().toStdString();
     const std::string missing = missingTeethField_->text().toStdString();
-    const AddMachineOutcome outcome =
-        addMachine(context_.catalogueFolder, {model, minTeeth, maxTeeth, constant, missing},
-                   context_.fileSystem);
+    markReadings({smallestField_, largestField_, constantField_});
+    AddMachineInput input{model, minTeeth, maxTeeth, constant, missing};
+    AddMachineOutcome outcome = addMachine(context_.catalogueFolder, input, context_.fileSystem);
+    if (outcome.alreadyListed) {
+        // No leaves the dialog open and the catalogue as it was.
+        if (!context_.messages.ask(this, QString::fromStdString(outcome.message))) return;
+        input.overwrite = true;
+        outcome = addMachine(context_.catalogueFolder, input, context_.fileSystem);
+    }
     if (!outcome.added) {
         context_.messages.show(this, outcome.message);
         return;
     }
-    missingTeethField_->setText(QString::fromStdString(outcome.lastMissing));
+    // The fields keep what was saved, so a second Confirm saves it again.
     hide();
 }
 

@@ -11,6 +11,7 @@
 #include "printing/setup_sheet.h"
 #include "widgets/activation_watcher.h"
 #include "widgets/calculation_runner.h"
+#include "widgets/field_marks.h"
 #include "widgets/form_builder.h"
 #include "widgets/message_sink.h"
 #include "widgets/printer_controls.h"
@@ -104,8 +105,11 @@ ChaDong::ChaDong(const WindowContext& context, QWidget* parent)
     results_ = new ResultListModel(this);
     resultList_->setModel(results_);
     listActions_ = new ResultListActions(
-        resultList_, results_, [this](const SetDetails& details) { printSetupSheet(details); },
-        [this] { exportCsv(); });
+        resultList_, results_, context_.messages,
+        [this](const SetDetails& details) { printSetupSheet(details); },
+        [this](const std::string& path, const std::string& bytes) {
+            return writeWholeFile(context_.fileSystem, path, bytes);
+        });
 
     connect(machineList_, &QComboBox::currentIndexChanged, this, &ChaDong::Combo1_Click);
     connect(control<QPushButton>(this, "Command1"), &QPushButton::clicked, this,
@@ -113,7 +117,11 @@ ChaDong::ChaDong(const WindowContext& context, QWidget* parent)
     connect(control<QPushButton>(this, "Command2"), &QPushButton::clicked, this,
             &ChaDong::Command2_Click);
     connect(printButton_, &QPushButton::clicked, this, &ChaDong::Command3_Click);
-    watcher_ = new ActivationWatcher(this, [this] { Form_Activate(); });
+    // Enter in a field calculates.
+    for (QLineEdit* field : {moduleField_, degreesField_, minutesField_, secondsField_,
+                             toleranceField_, partTeethField_})
+        connect(field, &QLineEdit::returnPressed, this, &ChaDong::Command1_Click);
+    watcher_ = new ActivationWatcher(this, [this] { activated(); });
 }
 
 ChaDong::~ChaDong() {
@@ -132,15 +140,38 @@ QStringList ChaDong::machineNames() const {
     return names;
 }
 
+void ChaDong::activated() {
+    // Reading the catalogue can show a message box, which must not open
+    // while a calculation is waited for: it then runs after the calculation,
+    // if this window has kept the focus.
+    if (!calculationRunning()) {
+        Form_Activate();
+        return;
+    }
+    if (activationPostponed_) return;
+    activationPostponed_ = true;
+    whenNoCalculation(this, [this] {
+        activationPostponed_ = false;
+        if (watcher_->windowIsActive()) Form_Activate();
+    });
+}
+
 void ChaDong::Form_Activate() {
+    const QString chosen = machineList_->currentText();
     machineList_->blockSignals(true);
     machineList_->clear();
     printerList_->clear();
     const MachineList list = readMachineList(context_.catalogueFolder, context_.fileSystem);
     for (const std::string& name : list.names)
         machineList_->addItem(QString::fromStdString(name));
-    // The first machine is chosen; an empty list leaves none chosen.
-    machineList_->setCurrentIndex(list.names.empty() ? -1 : 0);
+    // The machine chosen before stays chosen while it is listed, so that the
+    // results beside it stay its own; otherwise the first one is chosen, and
+    // an empty list leaves none chosen.
+    const int kept =
+        chosen.isEmpty()
+            ? -1
+            : machineList_->findText(chosen, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    machineList_->setCurrentIndex(kept >= 0 ? kept : (list.names.empty() ? -1 : 0));
     machineList_->blockSignals(false);
     Combo1_Click();
 
@@ -180,7 +211,10 @@ void ChaDong::Command1_Click() {
         return calculateDifferential({module, degrees, minutes, seconds, tolerance, teeth}, model,
                                      context_.catalogueFolder, &control, context_.fileSystem);
     });
-    if (outcome) results_->apply(std::move(*outcome), this, context_.messages);
+    if (!outcome) return;
+    listActions_->show(std::move(*outcome), this);
+    markReadings({moduleField_, degreesField_, minutesField_, secondsField_, toleranceField_});
+    if (!partTeethField_->isHidden()) markReadings({partTeethField_});
 }
 
 void ChaDong::Command2_Click() {
@@ -194,7 +228,10 @@ void ChaDong::Command3_Click() {
         degreesField_->text().toStdString(),         minutesField_->text().toStdString(),
         secondsField_->text().toStdString(),         partTeethField_->text().toStdString(),
         machineKind(model) == MachineKind::PartTeeth};
-    const PrintStatus status = printDifferentialResults(context_.printBackend, fields, printText());
+    const PrintStatus status = printDifferentialResults(
+        context_.printBackend, fields, printText(), [this](const std::string& question) {
+            return context_.messages.ask(this, QString::fromStdString(question));
+        });
     if (!status.ok()) context_.messages.show(this, printFailureMessage(status));
 }
 
@@ -203,17 +240,6 @@ void ChaDong::printSetupSheet(const SetDetails& details) {
         context_.printBackend, printerList_->currentText().toStdString(), details);
     if (!status.ok())
         context_.messages.show(listActions_->detailsWindow(), printFailureMessage(status));
-}
-
-void ChaDong::exportCsv() {
-    const auto& results = results_->results();
-    if (!results || !results_->facts()) return;
-    const QString file = context_.messages.askSaveFileName(this, QStringLiteral("导出CSV"),
-                                                           QStringLiteral("CSV 文件 (*.csv)"));
-    if (file.isEmpty()) return;
-    const std::string failure = writeWholeFile(context_.fileSystem, file.toStdString(),
-                                               calculationCsv(*results, *results_->facts()));
-    if (!failure.empty()) context_.messages.show(this, failure);
 }
 
 void ChaDong::closeEvent(QCloseEvent* event) {

@@ -23,7 +23,7 @@ class ResultListModel;
 struct SetDetails;
 
 // The differential calculation window. At each activation it lists the
-// catalogue's machines and chooses the first; Calculate reads the part's
+// catalogue's machines and keeps the chosen one (or chooses the first); Calculate reads the part's
 // data and the chosen machine's file and lists the machine's gear sets. Its
 // menu opens the add-machine and delete-machine dialogs.
 class ChaDong : public QWidget {
@@ -53,9 +53,10 @@ class ChaDong : public QWidget {
 
   private:
     void printSetupSheet(const SetDetails& details);
-    void exportCsv();
+    void activated();
 
     WindowContext context_;
+    bool activationPostponed_ = false;
     ActivationWatcher* watcher_;
     QLineEdit* moduleField_;
     QLineEdit* degreesField_; // the lathe kind's own module

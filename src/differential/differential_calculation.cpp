@@ -45,6 +45,11 @@ DifferentialSetup prepareDifferential(const DifferentialInput& input, std::strin
         setup.refusal = missingInputOutcome();
         return setup;
     }
+    if (numericValue(input.tolerance) < 0) {
+        setup.refusal = CalculationOutcome{};
+        setup.refusal->message = kNegativeToleranceMessage;
+        return setup;
+    }
     if (model.empty()) {
         setup.refusal = emptiedWith(kChooseModelMessage);
         return setup;

@@ -27,6 +27,8 @@ struct DifferentialInput {
 // One click of Calculate with the chosen model (empty when none is chosen)
 // and the catalogue in `directory`:
 // - a missing text appends "请输入数值" and keeps everything else;
+// - a tolerance below zero gives the message "允差不能为负数" and keeps
+//   everything else;
 // - otherwise the list and printText are emptied, and then either a message
 //   box ("选择机床型号", "零件齿数错误", or what is wrong with the machine
 //   file), or "请输入数值" where the ratio would be undefined (module 0,

@@ -220,6 +220,16 @@ class Search {
         return list(set);
     }
 
+    // The share of the driving pairs that come before `a`: the pairs of the
+    // i-th driving gear of n number n - i.
+    void reportProgress(double a) {
+        if (control_ == nullptr) return;
+        const double n = std::floor(zmax_ - zmin_) + 1;
+        const double i = a - zmin_;
+        control_->progress.store((i * n - i * (i - 1) / 2) / (n * (n + 1) / 2),
+                                 std::memory_order_relaxed);
+    }
+
     bool list(const GearSet& set) {
         if (control_ != nullptr) {
             if (result_.sets.size() >= control_->setLimit) {
@@ -236,6 +246,7 @@ class Search {
     void straightLoop() {
         unsigned steps = 0;
         for (double a = zmin_; a <= zmax_; a += 1) {
+            reportProgress(a);
             for (double b = a; b <= zmax_; b += 1) {
                 if (cancelled()) return;
                 // No whole product c * d in the tolerated range: no driven pair fits.
@@ -267,6 +278,7 @@ class Search {
         if (fewestProduct > mostProduct) return;
         secondGears_.resize(static_cast<std::size_t>(zmax_ - zmin_) + 1);
         for (double a = zmin_; a <= zmax_; a += 1) {
+            reportProgress(a);
             // First the second driving gears whose range holds a whole
             // number, gathered without branching on it: which ones do is
             // all but random, and a mispredicted branch costs more than

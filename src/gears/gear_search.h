@@ -8,6 +8,9 @@
 
 namespace kelvaro {
 
+// A tolerance below zero would list sets outside the ratio's range.
+inline constexpr const char* kNegativeToleranceMessage = "允差不能为负数";
+
 // The four-gear search shared by both calculations. For every driving pair
 // a <= b and first driven gear c from zmin to zmax it takes the largest d
 // whose ratio (a * b) / (c * d) is still at least ratio - tolerance, and

@@ -1,5 +1,9 @@
 #include "gears/numeric_value.h"
 
+#include "gears/calculation_outcome.h"
+#include "gears/number_text.h"
+#include "gears/trim_blanks.h"
+
 #include <charconv>
 #include <limits>
 #include <string>
@@ -37,7 +41,14 @@ class Reader {
 
 } // namespace
 
-double numericValue(std::string_view text) {
+namespace {
+
+struct Reading {
+    double value = 0;
+    bool whole = false; // the number took the whole text, blanks aside
+};
+
+Reading readNumber(std::string_view text) {
     Reader in(text);
     bool negative = false;
     if (in.peek() == '+' || in.peek() == '-') {
@@ -63,26 +74,30 @@ double numericValue(std::string_view text) {
             in.next();
         }
     }
-    if (!anyDigit) return 0.0;
+    if (!anyDigit) return {};
 
     // The exponent is saturated where no run of mantissa digits, however
     // long, can bring the value back into a double's range.
     const long saturation = static_cast<long>(mantissa.size()) + 100000;
     long exponent = 0;
+    bool whole = true;
     if (in.peek() == 'E' || in.peek() == 'e') {
         in.next();
+        whole = false;
         bool exponentNegative = false;
         if (in.peek() == '+' || in.peek() == '-') {
             exponentNegative = in.peek() == '-';
             in.next();
         }
         while (isDigit(in.peek())) {
+            whole = true;
             if (exponent < saturation) exponent = exponent * 10 + (in.peek() - '0');
             in.next();
         }
         if (exponentNegative) exponent = -exponent;
     }
 
+    whole = whole && in.atEnd();
     const std::string number = mantissa + "e" + std::to_string(exponent);
     double value = 0.0;
     const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
@@ -98,7 +113,20 @@ double numericValue(std::string_view text) {
         if (point != std::string::npos && firstSignificant > point) magnitude += 1;
         value = magnitude + exponent < 0 ? 0.0 : std::numeric_limits<double>::infinity();
     }
-    return negative ? -value : value;
+    return {negative ? -value : value, whole};
+}
+
+} // namespace
+
+double numericValue(std::string_view text) {
+    return readNumber(text).value;
+}
+
+std::string readingNote(std::string_view text) {
+    if (text.empty()) return kMissingInputItem;
+    const Reading reading = readNumber(text);
+    if (reading.whole) return {};
+    return "按 " + std::string(trimBlanks(numberText(reading.value))) + " 计算";
 }
 
 } // namespace kelvaro

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace kelvaro {
@@ -11,5 +12,10 @@ namespace kelvaro {
 // continue the number; a text without a leading number gives 0. A magnitude
 // beyond the range of a double gives an infinity of its sign.
 double numericValue(std::string_view text);
+
+// What a field shows beside its text after a Calculate: "请输入数值" for an
+// empty text, nothing for a text that is wholly a number (blanks
+// aside), otherwise the number that was read, as in "按 1 计算" for "1,5".
+std::string readingNote(std::string_view text);
 
 } // namespace kelvaro

@@ -12,12 +12,14 @@ inline constexpr std::size_t kSetLimit = 1'000'000;
 
 // How a running search is watched and stopped from another thread: the
 // caller sets `cancelled`, the search publishes the number of sets found so
-// far in `found` and stops once it would list more than `setLimit` sets.
+// far in `found` and the share of its outer loops done (0 to 1) in
+// `progress`, and stops once it would list more than `setLimit` sets.
 // `tried` counts the first driven gears c that were tested, to be read once
 // the search has returned: it shows how much of the cube a search skipped.
 struct SearchControl {
     std::atomic<bool> cancelled{false};
     std::atomic<std::size_t> found{0};
+    std::atomic<double> progress{0};
     std::size_t setLimit = kSetLimit;
     std::size_t tried = 0;
 };

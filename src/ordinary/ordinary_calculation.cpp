@@ -9,6 +9,16 @@
 
 namespace kelvaro {
 
+namespace {
+
+CalculationOutcome messageOutcome(std::string message) {
+    CalculationOutcome outcome;
+    outcome.message = std::move(message);
+    return outcome;
+}
+
+} // namespace
+
 GearSearchResult searchOrdinaryGears(double ratio, double tolerance, double zmin, double zmax,
                                      SearchControl* control) {
     if (zmin > zmax) std::swap(zmin, zmax);
@@ -42,6 +52,12 @@ CalculationFacts ordinaryFacts(const GearSearchInputs& inputs, const OrdinaryInp
 }
 
 CalculationOutcome calculateOrdinary(const OrdinaryInput& input, SearchControl* control) {
+    // A missing text first, then a negative tolerance, then inputs the
+    // search cannot take.
+    if (input.ratio.empty() || input.tolerance.empty() || input.smallest.empty() ||
+        input.largest.empty())
+        return missingInputOutcome();
+    if (numericValue(input.tolerance) < 0) return messageOutcome(kNegativeToleranceMessage);
     const std::optional<GearSearchInputs> inputs = ordinaryInputs(input);
     if (!inputs) return missingInputOutcome();
     SearchControl bounded;

@@ -20,7 +20,8 @@ struct OrdinaryInput {
 
 // One click of Calculate: a missing text, or inputs at which the search
 // would divide by zero or never end, append "请输入数值" and keep everything
-// else; otherwise the whole result of the ordinary search replaces the list.
+// else; a tolerance below zero gives the message "允差不能为负数" and keeps
+// everything else; otherwise the whole result of the ordinary search replaces the list.
 // The search answers to `control` (cancel, progress, bound on sets); without
 // one it is still bounded by kSetLimit. Beyond the bound the outcome is a
 // message and nothing else; after a cancel it is empty.

@@ -6,6 +6,7 @@
 #include "printing/result_printout.h"
 #include "printing/setup_sheet.h"
 #include "widgets/calculation_runner.h"
+#include "widgets/field_marks.h"
 #include "widgets/form_builder.h"
 #include "widgets/message_sink.h"
 #include "widgets/printer_controls.h"
@@ -63,14 +64,20 @@ PuTong::PuTong(const WindowContext& context, QWidget* parent)
     results_ = new ResultListModel(this);
     resultList_->setModel(results_);
     listActions_ = new ResultListActions(
-        resultList_, results_, [this](const SetDetails& details) { printSetupSheet(details); },
-        [this] { exportCsv(); });
+        resultList_, results_, context_.messages,
+        [this](const SetDetails& details) { printSetupSheet(details); },
+        [this](const std::string& path, const std::string& bytes) {
+            return writeWholeFile(context_.fileSystem, path, bytes);
+        });
 
     connect(control<QPushButton>(this, "Command1"), &QPushButton::clicked, this,
             &PuTong::Command1_Click);
     connect(control<QPushButton>(this, "Command2"), &QPushButton::clicked, this,
             &PuTong::Command2_Click);
     connect(printButton_, &QPushButton::clicked, this, &PuTong::Command3_Click);
+    // Enter in a field calculates.
+    for (QLineEdit* field : {ratioField_, toleranceField_, smallestField_, largestField_})
+        connect(field, &QLineEdit::returnPressed, this, &PuTong::Command1_Click);
     Form_Load();
 }
 
@@ -98,7 +105,9 @@ void PuTong::Command1_Click() {
             return calculateOrdinary({ratio, tolerance, smallest, largest}, &control);
         },
         setLimit_);
-    if (outcome) results_->apply(std::move(*outcome), this, context_.messages);
+    if (!outcome) return;
+    listActions_->show(std::move(*outcome), this);
+    markReadings({ratioField_, toleranceField_, smallestField_, largestField_});
 }
 
 void PuTong::Command2_Click() {
@@ -108,7 +117,10 @@ void PuTong::Command2_Click() {
 void PuTong::Command3_Click() {
     const OrdinaryPrintFields fields{printerList_->currentText().toStdString(),
                                      ratioField_->text().toStdString()};
-    const PrintStatus status = printOrdinaryResults(context_.printBackend, fields, printText());
+    const PrintStatus status = printOrdinaryResults(
+        context_.printBackend, fields, printText(), [this](const std::string& question) {
+            return context_.messages.ask(this, QString::fromStdString(question));
+        });
     if (!status.ok()) context_.messages.show(this, printFailureMessage(status));
 }
 
@@ -117,17 +129,6 @@ void PuTong::printSetupSheet(const SetDetails& details) {
         context_.printBackend, printerList_->currentText().toStdString(), details);
     if (!status.ok())
         context_.messages.show(listActions_->detailsWindow(), printFailureMessage(status));
-}
-
-void PuTong::exportCsv() {
-    const auto& results = results_->results();
-    if (!results || !results_->facts()) return;
-    const QString file = context_.messages.askSaveFileName(this, QStringLiteral("导出CSV"),
-                                                           QStringLiteral("CSV 文件 (*.csv)"));
-    if (file.isEmpty()) return;
-    const std::string failure = writeWholeFile(context_.fileSystem, file.toStdString(),
-                                               calculationCsv(*results, *results_->facts()));
-    if (!failure.empty()) context_.messages.show(this, failure);
 }
 
 void PuTong::closeEvent(QCloseEvent* event) {

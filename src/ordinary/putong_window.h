@@ -41,7 +41,6 @@ class PuTong : public QWidget {
 
   private:
     void printSetupSheet(const SetDetails& details);
-    void exportCsv();
 
     void Form_Load();
 

@@ -2,6 +2,7 @@
 
 #include "gears/gear_set.h"
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,9 @@ class PrintBackend {
         static_cast<void>(set);
         return {};
     }
+    // The pages that a document of `lines` lines takes on the current
+    // printer; 0 when there is no printer to ask.
+    virtual std::size_t pageCount(std::size_t lines) = 0;
 };
 
 } // namespace kelvaro

@@ -85,21 +85,54 @@ void QtPrintBackend::discardDocument() {
     printer_.reset();
 }
 
-PrintStatus QtPrintBackend::beginDocument() {
+std::unique_ptr<QPrinter> QtPrintBackend::makePrinter(PrintError& error) const {
+    std::unique_ptr<QPrinter> printer;
     if (pdfFile_.isEmpty()) {
-        if (current_.empty()) return failure(PrintError::NoPrinter);
+        if (current_.empty()) {
+            error = PrintError::NoPrinter;
+            return nullptr;
+        }
         const QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(current_));
-        if (info.isNull()) return failure(PrintError::PrinterGone);
-        printer_ = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-        if (!printer_->isValid()) return failure(PrintError::PrinterGone);
+        if (!info.isNull()) printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+        if (!printer || !printer->isValid()) {
+            error = PrintError::PrinterGone;
+            return nullptr;
+        }
     } else {
-        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer_->setOutputFormat(QPrinter::PdfFormat);
-        printer_->setOutputFileName(pdfFile_);
-        printer_->setPageSize(QPageSize(QPageSize::A4));
+        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdfFile_);
+        printer->setPageSize(QPageSize(QPageSize::A4));
     }
-    printer_->setDocName(QStringLiteral("Kelvaro"));
-    printer_->setPageMargins(kMarginsMm, QPageLayout::Millimeter);
+    printer->setDocName(QStringLiteral("Kelvaro"));
+    printer->setPageMargins(kMarginsMm, QPageLayout::Millimeter);
+    return printer;
+}
+
+std::size_t QtPrintBackend::pageCount(std::size_t lines) {
+    PrintError error = PrintError::None;
+    const std::unique_ptr<QPrinter> printer = makePrinter(error);
+    if (!printer || lines == 0) return 0;
+    const QFontMetricsF metrics(printFont(), printer.get());
+    const double lineSpacing = metrics.lineSpacing();
+    const double pageHeight = printer->pageRect(QPrinter::DevicePixel).height();
+    // The steps of printLine, without drawing.
+    std::size_t pages = 1;
+    double nextTop = 0;
+    for (std::size_t i = 0; i < lines; ++i) {
+        if (nextTop > 0 && nextTop + lineSpacing > pageHeight) {
+            ++pages;
+            nextTop = 0;
+        }
+        nextTop += lineSpacing;
+    }
+    return pages;
+}
+
+PrintStatus QtPrintBackend::beginDocument() {
+    PrintError error = PrintError::None;
+    printer_ = makePrinter(error);
+    if (!printer_) return failure(error);
 
     painter_ = std::make_unique<QPainter>();
     if (!painter_->begin(printer_.get())) return failure(PrintError::NotStarted);

@@ -29,10 +29,13 @@ class QtPrintBackend final : public PrintBackend {
     PrintStatus printLine(const std::string& text) override;
     PrintStatus endDocument() override;
     PrintStatus printGearTrain(const GearSet& set) override;
+    std::size_t pageCount(std::size_t lines) override;
 
     const std::string& currentPrinter() const { return current_; }
 
   private:
+    // The printer a document goes to, set up for it; null with the error.
+    std::unique_ptr<QPrinter> makePrinter(PrintError& error) const;
     PrintStatus beginDocument();
     PrintStatus failure(PrintError error, std::string detail = {});
     void discardDocument();

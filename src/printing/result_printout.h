@@ -2,12 +2,17 @@
 
 #include "printing/print_backend.h"
 
+#include <cstddef>
+#include <functional>
 #include <string>
 
 // The printouts of the two calculation windows: the printer named by the
 // window's list, one or two header lines made from the fields as they read
 // now, then the printText of the last calculation, as one document. Each
-// stops at the first failure of the back-end and returns it.
+// stops at the first failure of the back-end and returns it. A document of
+// more than kPagesWithoutQuestion pages on the chosen printer is printed
+// only when `confirm` answers its question ("将打印 N 页，是否继续？") with
+// yes; a no prints nothing and is no failure.
 
 namespace kelvaro {
 
@@ -28,10 +33,22 @@ struct DifferentialPrintFields {
     bool showPartTeeth = false; // the machine's ratio depends on the part's tooth count
 };
 
+inline constexpr std::size_t kPagesWithoutQuestion = 10;
+using ConfirmPrint = std::function<bool(const std::string& question)>;
+
 PrintStatus printOrdinaryResults(PrintBackend& backend, const OrdinaryPrintFields& fields,
-                                 const std::string& printText);
+                                 const std::string& printText, const ConfirmPrint& confirm = {});
 
 PrintStatus printDifferentialResults(PrintBackend& backend, const DifferentialPrintFields& fields,
-                                     const std::string& printText);
+                                     const std::string& printText,
+                                     const ConfirmPrint& confirm = {});
+
+// The lines that open each printout: the data line, then the column header.
+struct PrintoutHead {
+    std::string dataLine;
+    std::string header;
+};
+PrintoutHead ordinaryPrintoutHead(const OrdinaryPrintFields& fields);
+PrintoutHead differentialPrintoutHead(const DifferentialPrintFields& fields);
 
 } // namespace kelvaro

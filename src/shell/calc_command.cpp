@@ -2,12 +2,16 @@
 
 #include "catalogue/application_directory.h"
 #include "differential/differential_calculation.h"
+#include "differential/differential_ratio.h"
 #include "gears/gear_lines.h"
 #include "gears/result_export.h"
 #include "gears/set_details.h"
 #include "ordinary/ordinary_calculation.h"
+#include "printing/result_printout.h"
 
 #include <algorithm>
+#include <cctype>
+#include <optional>
 #include <ostream>
 
 namespace kelvaro {
@@ -41,9 +45,11 @@ constexpr const char* kHelp =
     "MODEL is the chosen machine model exactly (an empty argument: none chosen).\n"
     "\n"
     "Prints the items that the result list would hold, one per line (UTF-8).\n"
-    "With --printout it prints the printout text of the calculation instead,\n"
-    "one line per printout line. Options come before the field texts; \"--\"\n"
-    "ends them, for a model whose name begins with \"--\".\n"
+    "With --printout it prints the lines of the printed document instead: the\n"
+    "data line and the column header, then the printout text of the\n"
+    "calculation. Options come before the field texts and are the names above\n"
+    "only (another \"--name\" is refused); any other argument, such as -1.5,\n"
+    "is a field text. \"--\" ends the options, for a model named like one.\n"
     "\n"
     "--format text|csv|json chooses the output: text is the above (the\n"
     "default); csv the sets with their facts as the window's CSV export writes\n"
@@ -69,13 +75,15 @@ constexpr std::size_t kOutputChunk = std::size_t{1} << 16;
 
 // Returns the exit status: a message (the window's message box) goes to
 // standard error and nothing else is written.
-int writeOutcome(const CalculationOutcome& outcome, bool printout, std::ostream& out,
-                 std::ostream& err) {
+// With a printout head the printed document's lines are written.
+int writeOutcome(const CalculationOutcome& outcome, const std::optional<PrintoutHead>& printout,
+                 std::ostream& out, std::ostream& err) {
     if (!outcome.message.empty()) {
         err << outcome.message << '\n';
         return 1;
     }
     if (printout) {
+        out << printout->dataLine << '\n' << printout->header << '\n';
         std::string text = printText(outcome);
         std::replace(text.begin(), text.end(), '\r', '\n');
         out << text << '\n';
@@ -127,50 +135,58 @@ bool takeFormat(std::vector<std::string>& args, std::size_t i, Arguments& parsed
 }
 
 // --printout and --format F may stand before or after the calculation's
-// name. The differential calculation also takes --catalogue DIR, and "--"
-// to end the options; the ordinary one takes every further argument as a
-// field text.
+// name, the differential calculation's --catalogue DIR after it. Only these
+// names are options, and a misspelt one of the differential calculation
+// ("--" and a letter) is refused; any other argument (a negative number
+// among them) begins the field texts, and "--" ends the options.
 Arguments parseArguments(std::vector<std::string> args) {
     Arguments parsed;
-    while (takeFormat(args, 0, parsed) || (args.size() > 1 && takeFormat(args, 1, parsed))) {
+    while (takeFormat(args, 0, parsed)) {
     }
-    for (std::size_t i = 0; i < args.size() && i < 2; ++i) {
-        if (args[i] == "--printout") {
-            parsed.printout = true;
-            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i));
-            break;
-        }
+    if (!args.empty() && args[0] == "--printout") {
+        parsed.printout = true;
+        args.erase(args.begin());
     }
-    while (args.size() > 1 && takeFormat(args, 1, parsed)) {
+    while (takeFormat(args, 0, parsed)) {
     }
-    if (args.empty() ||
-        (parsed.format != "text" && parsed.format != "csv" && parsed.format != "json")) {
+    if (args.empty()) {
         parsed.valid = false;
         return parsed;
     }
     parsed.mode = args[0];
     std::size_t i = 1;
-    while (parsed.mode == "differential" && i < args.size() && args[i].starts_with("--")) {
-        const std::string& option = args[i++];
-        if (option == "--") break;
+    while (i < args.size()) {
+        const std::string& option = args[i];
+        if (option == "--") {
+            ++i;
+            break;
+        }
         if (option == "--printout") {
             parsed.printout = true;
-        } else if (option == "--format" && i < args.size()) {
-            parsed.format = args[i++];
-            if (parsed.format != "text" && parsed.format != "csv" && parsed.format != "json") {
+            ++i;
+        } else if (option == "--format" && i + 1 < args.size()) {
+            parsed.format = args[i + 1];
+            i += 2;
+        } else if (option == "--catalogue" && parsed.mode == "differential") {
+            if (i + 1 >= args.size()) {
                 parsed.valid = false;
                 return parsed;
             }
-        } else if (option == "--catalogue" && i < args.size()) {
             parsed.hasCatalogue = true;
-            parsed.catalogue = args[i++];
-        } else {
-            parsed.valid = false;
+            parsed.catalogue = args[i + 1];
+            i += 2;
+        } else if (parsed.mode == "differential" && option.size() > 2 && option.starts_with("--") &&
+                   std::isalpha(static_cast<unsigned char>(option[2]))) {
+            parsed.valid = false; // a misspelt option, not a model
             return parsed;
+        } else {
+            break;
         }
     }
     parsed.fields.assign(args.begin() + static_cast<std::ptrdiff_t>(i), args.end());
-    if (parsed.printout && parsed.format != "text") parsed.valid = false;
+    const bool knownFormat =
+        parsed.format == "text" || parsed.format == "csv" || parsed.format == "json";
+    if (!knownFormat || (parsed.printout && parsed.format != "text")) parsed.valid = false;
     return parsed;
 }
 
@@ -205,10 +221,15 @@ int runDifferential(const Arguments& args, std::ostream& out, std::ostream& err)
     const std::vector<std::string>& f = args.fields;
     const std::string directory = args.hasCatalogue ? args.catalogue : applicationDirectory();
     const std::string noTeeth;
-    const DifferentialInput input{f[1], f[2], f[3], f[4], f[5], f.size() > 6 ? f[6] : noTeeth};
+    const std::string& teeth = f.size() > 6 ? f[6] : noTeeth;
+    const DifferentialInput input{f[1], f[2], f[3], f[4], f[5], teeth};
     const CalculationOutcome outcome = calculateDifferential(input, f[0], directory);
     if (args.format != "text") return writeFacts(args.format, outcome, out, err);
-    return writeOutcome(outcome, args.printout, out, err);
+    std::optional<PrintoutHead> head;
+    if (args.printout)
+        head = differentialPrintoutHead(
+            {"", f[1], f[2], f[3], f[4], teeth, machineKind(f[0]) == MachineKind::PartTeeth});
+    return writeOutcome(outcome, head, out, err);
 }
 
 } // namespace
@@ -232,7 +253,9 @@ int runCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
             const auto& f = parsed.fields;
             const CalculationOutcome outcome = calculateOrdinary({f[0], f[1], f[2], f[3]});
             if (parsed.format != "text") return writeFacts(parsed.format, outcome, out, err);
-            return writeOutcome(outcome, parsed.printout, out, err);
+            std::optional<PrintoutHead> head;
+            if (parsed.printout) head = ordinaryPrintoutHead({"", f[0]});
+            return writeOutcome(outcome, head, out, err);
         }
         if (parsed.mode == "differential" && (count == 6 || count == 7))
             return runDifferential(parsed, out, err);

@@ -15,6 +15,7 @@ int main(int argc, char* argv[]) {
     // Only 结  束 and the start window's frame end the program.
     app.setQuitOnLastWindowClosed(false);
     kelvaro::installFontSubstitutes();
+    kelvaro::installQtTranslations();
 
     // The program's one current printer, its files and its message boxes,
     // shared by every window.

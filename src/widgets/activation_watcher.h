@@ -36,6 +36,10 @@ class ActivationFilter {
         return activated;
     }
 
+    // Whether the watched window is the one of the program's windows that
+    // had the focus last.
+    bool watchedIsActive() const { return last_ == watched_; }
+
     // The program hid the watched window: showing it again opens it anew.
     void watchedHidden() {
         if (last_ == watched_) last_ = nullptr;
@@ -55,6 +59,7 @@ class ActivationWatcher : public QObject {
 
     // The kind of a focus window, and the program's window behind it.
     static ActivationFilter::Kind kindOf(QWindow* window, QWidget** widget = nullptr);
+    bool windowIsActive() const { return filter_.watchedIsActive(); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

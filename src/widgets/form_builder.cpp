@@ -5,9 +5,11 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFont>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QTranslator>
 #include <array>
 
 namespace kelvaro {
@@ -83,6 +85,19 @@ QWidget* create(const ControlSpec& control, QWidget* parent) {
     return nullptr;
 }
 
+// The result lists stand in their named face with a narrower one than the
+// labels do, so that their widest line (three-digit tooth counts and an
+// error in exponent form) fits beside the scroll bar; it shows Chinese too.
+// The face comes second in the font's families, which are tried before any
+// substitute, so the font keeps its name.
+constexpr const char* kListFace = "Noto Sans CJK SC";
+
+void useListFace(QWidget* list) {
+    QFont font = list->font();
+    font.setFamilies({font.family(), QString::fromUtf8(kListFace)});
+    list->setFont(font);
+}
+
 bool isLabel(ControlKind kind) {
     return kind == ControlKind::Label || kind == ControlKind::ClickableLabel;
 }
@@ -115,6 +130,7 @@ void buildForm(QWidget* form, const FormSpec& window, std::span<const ControlSpe
         QWidget* widget = create(c, area);
         widget->setObjectName(QString::fromUtf8(c.name));
         widget->setFont(fontFor(form->font(), c.font));
+        if (c.kind == ControlKind::ListBox) useListFace(widget);
         if (c.toolTip) widget->setToolTip(QString::fromUtf8(c.toolTip));
         if (isLabel(c.kind)) {
             widget->setFocusPolicy(Qt::NoFocus);
@@ -150,6 +166,16 @@ void installFontSubstitutes() {
             if (name) substitutes << QString::fromUtf8(name);
         QFont::insertSubstitutions(QString::fromUtf8(face.name), substitutes);
     }
+}
+
+bool installQtTranslations() {
+    auto* translator = new QTranslator(qApp);
+    if (translator->load(QStringLiteral("qtbase_zh_CN"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(translator))
+        return true;
+    delete translator;
+    return false;
 }
 
 } // namespace kelvaro

@@ -77,4 +77,8 @@ void bringToFront(QWidget* window);
 // Maps the faces the layouts name to installed ones that show Chinese.
 void installFontSubstitutes();
 
+// Loads Qt's own Chinese texts (qtbase_zh_CN: 确定, 取消, 是, 否 and the file
+// dialogs) into the running application; false when they are not installed.
+bool installQtTranslations();
+
 } // namespace kelvaro

@@ -1,5 +1,7 @@
 #include "widgets/result_list_actions.h"
 
+#include "gears/set_details.h"
+#include "widgets/message_sink.h"
 #include "widgets/result_list_model.h"
 
 #include <QClipboard>
@@ -11,11 +13,10 @@
 
 namespace kelvaro {
 
-ResultListActions::ResultListActions(QListView* list, const ResultListModel* model,
-                                     SetDetailsWindow::PrintSheet printSheet,
-                                     std::function<void()> exportCsv)
-    : QObject(list), list_(list), model_(model), printSheet_(std::move(printSheet)),
-      exportCsv_(std::move(exportCsv)) {
+ResultListActions::ResultListActions(QListView* list, ResultListModel* model, MessageSink& messages,
+                                     SetDetailsWindow::PrintSheet printSheet, WriteFile writeFile)
+    : QObject(list), list_(list), model_(model), messages_(messages),
+      printSheet_(std::move(printSheet)), writeFile_(std::move(writeFile)) {
     // Double-click, not "activated": a desktop that activates on a single
     // click would otherwise open the details when a line is only selected.
     connect(list_, &QListView::doubleClicked, this,
@@ -26,6 +27,28 @@ ResultListActions::ResultListActions(QListView* list, const ResultListModel* mod
 }
 
 ResultListActions::~ResultListActions() = default;
+
+void ResultListActions::show(CalculationOutcome outcome, QWidget* window) {
+    const bool replaced = outcome.replaceResults;
+    const int rows = model_->rowCount();
+    model_->apply(std::move(outcome), window, messages_);
+    if (replaced)
+        list_->scrollToTop();
+    else if (model_->rowCount() > rows)
+        list_->scrollToBottom();
+}
+
+void ResultListActions::exportCsv() {
+    const auto& results = model_->results();
+    if (!results || !model_->facts()) return;
+    QWidget* window = list_->window();
+    const QString file = messages_.askSaveFileName(window, QStringLiteral("导出CSV"),
+                                                   QStringLiteral("CSV 文件 (*.csv)"));
+    if (file.isEmpty()) return;
+    const std::string failure =
+        writeFile_(file.toStdString(), calculationCsv(*results, *model_->facts()));
+    if (!failure.empty()) messages_.show(window, failure);
+}
 
 bool ResultListActions::openDetails(int row) {
     const auto& facts = model_->facts();
@@ -69,9 +92,7 @@ void ResultListActions::showMenu(const QPoint& position) {
     connect(copy, &QAction::triggered, this, &ResultListActions::copyAll);
     QAction* csv = menu.addAction(QStringLiteral("导出CSV…"));
     csv->setEnabled(model_->results().has_value());
-    connect(csv, &QAction::triggered, this, [this] {
-        if (exportCsv_) exportCsv_();
-    });
+    connect(csv, &QAction::triggered, this, &ResultListActions::exportCsv);
     menu.exec(list_->viewport()->mapToGlobal(position));
 }
 

@@ -114,7 +114,9 @@ const Files kBefore = {{"jixing.dat", "C630\r\nY7150\r\n"}, {"Y7150.dat", kY7150
 // The message for the user, empty on success.
 using Operation = std::function<std::string(const std::string& dir, FileSystem& fs)>;
 const Operation kAddY7150 = [](const std::string& dir, FileSystem& fs) {
-    return addMachine(dir, {"Y7150", "20", "100", "10", "37,41"}, fs).message;
+    AddMachineInput overwriting{"Y7150", "20", "100", "10", "37,41"};
+    overwriting.overwrite = true;
+    return addMachine(dir, overwriting, fs).message;
 };
 const Operation kAddZstz = [](const std::string& dir, FileSystem& fs) {
     return addMachine(dir, {"ZSTZ", "20", "100", "10", ""}, fs).message;
@@ -132,7 +134,6 @@ const Operation kReadList = [](const std::string& dir, FileSystem& fs) {
 // its own, flushed, then renamed over the old one.
 TEST(CatalogueFaults, EachStepFailingLeavesTheOldOrTheNewCatalogue) {
     Files added = kBefore, removed = kBefore, zstz = kBefore;
-    added["jixing.dat"] += "Y7150\r\n";
     added["Y7150.dat"] = "20\r\n100\r\n 2\r\n10\r\n37\r\n41\r\n";
     removed["jixing.dat"] = "C630\r\n";
     zstz["jixing.dat"] += "ZSTZ\r\n"; // undoing removes the new machine file
@@ -141,9 +142,8 @@ TEST(CatalogueFaults, EachStepFailingLeavesTheOldOrTheNewCatalogue) {
         Operation operation;
         Files after;
         std::string writes;
-    } rows[] = {{kAddY7150, added, "wWFRwWFR"},
-                {kAddZstz, zstz, "wWFRwWFR"},
-                {kRemoveY7150, removed, "wWFR"}};
+    } rows[] = {
+        {kAddY7150, added, "wWFR"}, {kAddZstz, zstz, "wWFRwWFR"}, {kRemoveY7150, removed, "wWFR"}};
     for (const auto& row : rows) {
         for (int failAt = 1;; ++failAt) {
             TemporaryCatalogue dir(kBefore);

@@ -99,10 +99,10 @@ void ChaDongWindowTest::activationReadsTheCatalogueAnew() {
     QCOMPARE(comboItems(chaDong.get(), "Combo1").size(), 5);
 
     // Back from another window: the list as the file holds it now, the
-    // first entry chosen, the inputs untouched; a missing list is empty.
-    catalogue->write("jixing.dat", "C630\r\nZSTZ\r\n");
+    // first entry chosen as the chosen one is gone, the inputs untouched; a missing list is empty.
+    catalogue->write("jixing.dat", "C630\r\nY7150\r\n");
     returnFromAnotherWindow();
-    QCOMPARE(comboItems(chaDong.get(), "Combo1"), (QStringList{"C630", "ZSTZ"}));
+    QCOMPARE(comboItems(chaDong.get(), "Combo1"), (QStringList{"C630", "Y7150"}));
     QCOMPARE(machines()->currentIndex(), 0);
     QCOMPARE(text(chaDong.get(), "moshu"), QString("3"));
     std::filesystem::remove(catalogue->file("jixing.dat"));
@@ -157,11 +157,11 @@ void ChaDongWindowTest::addMachineThroughForm2() {
     QCOMPARE(catalogue->read("jixing.dat"), std::string("C630\r\nZSTZ\r\n"));
     QCOMPARE(catalogue->read("ZSTZ.dat"), std::string("20\r\n60\r\n 2\r\n10\r\n37\r\n41\r\n"));
 
-    // Opened again it shows what was left in it; Exit goes back to ChaDong,
+    // Opened again it shows what was saved; Exit goes back to ChaDong,
     // which lists the new machine.
     chaDong->addmachine_Click();
     QCOMPARE(text(form2, "Text1"), QString(" ZSTZ "));
-    QCOMPARE(text5->text(), QString("41"));
+    QCOMPARE(text5->text(), QString("37,41"));
     click(form2, "Command1");
     QTRY_VERIFY(chaDong->isActiveWindow());
     QCOMPARE(comboItems(chaDong.get(), "Combo1"), (QStringList{"C630", "ZSTZ"}));

@@ -67,9 +67,9 @@ TEST(DifferentialCalculation, ListsTheWorkedExampleAndRefusesWhatItCannotCalcula
         // Undefined ratios: no search. Blanks are a text, read as 0.
         {"M", {" ", " ", " ", " ", "0.00001", ""}, missing, ""},
         {"C630", {"2", "0", "0", "0", "0.00001", ""}, missing, ""},
-        {"M", {"1e-320", "30", "0", "0", "0.00001", ""}, missing, ""},        // ratio infinite
-        {"M", {"2", "30", "0", "0", "2.4999999613248978", ""}, missing, ""},  // r - t = 0
-        {"M", {"2", "30", "0", "0", "-2.4999999613248978", ""}, missing, ""}, // r + t = 0
+        {"M", {"1e-320", "30", "0", "0", "0.00001", ""}, missing, ""},       // ratio infinite
+        {"M", {"2", "30", "0", "0", "2.4999999613248978", ""}, missing, ""}, // r - t = 0
+        {"M", {"2", "30", "0", "0", "-2.4999999613248978", ""}, {}, "允差不能为负数", false},
         // A ratio of 0 with a tolerance is defined: nothing is found.
         {"M",
          {"2", "0", "0", "0", "0.00001", ""},

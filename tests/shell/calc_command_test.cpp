@@ -23,7 +23,8 @@ TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
          "0\n"},
         {{"ordinary", "--printout", "3.7", "0.00001", "20", "22"},
          0,
-         "\n     误差最小的挂轮组及误差为\n      0      0      0      0      1E-05\n"},
+         "      i=3.7\n      主动    主动    被动    被动\n\n     误差最小的挂轮组及误差为\n      "
+         "0      0      0      0      1E-05\n"},
         {{"ordinary", "1.5", "0.00001", "", "30"}, 0, "请输入数值\n", ""},
         {{"differential", "--catalogue", dir.path(), "M", "3", "15", "0", "0", "0.00001"},
          0,

@@ -27,6 +27,7 @@ class RecordingPrintBackend final : public PrintBackend {
     std::vector<std::string> calls;
     std::vector<Document> documents;
     Failure failAt;
+    std::size_t linesPerPage = 60;
 
     std::vector<std::string> listPrinters() override { return printers; }
 
@@ -56,6 +57,10 @@ class RecordingPrintBackend final : public PrintBackend {
         if (open_) documents.push_back(std::move(*open_));
         open_.reset();
         return {};
+    }
+
+    std::size_t pageCount(std::size_t lines) override {
+        return (lines + linesPerPage - 1) / linesPerPage;
     }
 
   private:

@@ -1,0 +1,104 @@
+// The edges of waiting for a calculation: Escape, a message box that opens
+// meanwhile, and a request to quit the program.
+#include "differential/chadong_window.h"
+#include "ordinary/putong_window.h"
+#include "support/recording_print_backend.h"
+#include "support/temporary_catalogue.h"
+#include "support/window_driver.h"
+#include "widgets/calculation_runner.h"
+
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QTimer>
+#include <filesystem>
+
+namespace kelvaro {
+
+using namespace driver;
+
+// Starts a long search (the straight loop, as the range is not whole) and
+// calls `step` from the event loop every 20 ms once the progress dialog
+// shows, until it returns true.
+static void waitWith(PuTong& window, std::function<bool(QProgressDialog&)> step) {
+    fillPuTong(&window, "3.14159265358979", "1E-7", "0.5", "5000");
+    auto* timer = new QTimer(&window);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, &window, step] {
+        auto* dialog = window.findChild<QProgressDialog*>();
+        if (dialog && dialog->isVisible() && step(*dialog)) timer->deleteLater();
+    });
+    timer->start(20);
+}
+
+class RunnerEdgesTest : public QObject {
+    Q_OBJECT
+
+    RecordingPrintBackend printers;
+    MessageRecorder recorder;
+
+  private slots:
+    // ChaDong activated during PuTong's wait over an unreadable list: its
+    // message waits for the end. A modal box opened meanwhile takes its
+    // keys; Escape, once the percentage moves, cancels and changes nothing.
+    void messageAndEscapeDuringAWait() {
+        TemporaryCatalogue dir;
+        std::filesystem::create_directory(dir.file("jixing.dat"));
+        PuTong puTong(driver::context(printers, recorder));
+        ChaDong chaDong(driver::context(printers, recorder, dir.path()));
+        chaDong.show();
+        puTong.show();
+        puTong.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&puTong));
+        fillPuTong(&puTong, "1.5", "0.00001", "20", "30");
+        click(&puTong, "Command1");
+        const QStringList items = listItems(&puTong);
+        const std::string printText = puTong.printText();
+        recorder.texts.clear();
+        // Before the progress dialog, which then blocks the other windows.
+        QTimer::singleShot(50, &chaDong, [&chaDong] { chaDong.activateWindow(); });
+        int boxResult = -1;
+        bool quiet = false;
+        waitWith(puTong, [&](QProgressDialog& dialog) {
+            if (boxResult < 0) {
+                QMessageBox box(QMessageBox::NoIcon, "Kelvaro", "x", QMessageBox::Ok, &dialog);
+                QTimer::singleShot(50, &box, [&box] { QTest::keyClick(&box, Qt::Key_Return); });
+                boxResult = box.exec();
+            }
+            if (!QRegularExpression("^正在计算 [1-9]\\d*%，已找到 \\d+ 组$")
+                     .match(dialog.labelText())
+                     .hasMatch())
+                return false;
+            quiet = recorder.texts.isEmpty();
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+            return true;
+        });
+        click(&puTong, "Command1");
+        QCOMPARE(boxResult, int(QMessageBox::Ok));
+        QVERIFY(quiet);
+        QCOMPARE(listItems(&puTong), items);
+        QCOMPARE(puTong.printText(), printText);
+        QTRY_COMPARE(recorder.texts.size(), 1);
+        QVERIFY(recorder.texts[0].startsWith("无法读取文件 "));
+    }
+
+    // A quit request cancels the search and ends the event loop promptly.
+    void quitEndsTheProgram() {
+        PuTong window(driver::context(printers, recorder));
+        waitWith(window, [](QProgressDialog&) {
+            QCoreApplication::quit();
+            return true;
+        });
+        QTimer::singleShot(0, &window, [&window] { click(&window, "Command1"); });
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(clock.elapsed() < 3000);
+        QVERIFY(listItems(&window).isEmpty());
+        QVERIFY(!calculationRunning());
+    }
+};
+
+} // namespace kelvaro
+
+QTEST_MAIN(kelvaro::RunnerEdgesTest)
+#include "runner_edges_test.moc"

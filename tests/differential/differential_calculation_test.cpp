@@ -57,15 +57,13 @@ TEST(DifferentialCalculation, ListsTheWorkedExampleAndRefusesWhatItCannotCalcula
         {"VERYLONGMODEL", {"3", "15", "0", "0", "0.00001", ""}, example, ""},
         // A missing text, before the model is looked at: only appended.
         {"M", {"", "15", "0", "0", "0.00001", ""}, missing, "", false},
-        {"M", {"3", "15", "0", "", "0.00001", ""}, missing, "", false},
         {"", {"", "0", "0", "0", "0", ""}, missing, "", false},
         // Message boxes.
         {"", {"3", "15", "0", "0", "0.00001", ""}, {}, "选择机床型号"},
         {"Y7150", {"3", "15", "0", "0", "0.00001", "0"}, {}, "零件齿数错误"},
         {"ZSTZ", {"0", "15", "0", "0", "0.00001", "-3"}, {}, "零件齿数错误"}, // before module 0
         {"M ", {"3", "15", "0", "0", "0.00001", ""}, {}, "找不到机床文件 " + dir.file("M .dat")},
-        // Undefined ratios: no search. Blanks are a text, read as 0.
-        {"M", {" ", " ", " ", " ", "0.00001", ""}, missing, ""},
+        // Undefined ratios: no search.
         {"C630", {"2", "0", "0", "0", "0.00001", ""}, missing, ""},
         {"M", {"1e-320", "30", "0", "0", "0.00001", ""}, missing, ""},       // ratio infinite
         {"M", {"2", "30", "0", "0", "2.4999999613248978", ""}, missing, ""}, // r - t = 0

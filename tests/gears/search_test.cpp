@@ -48,7 +48,7 @@ class Inputs {
         const double a = whole(low, high), b = whole(low, high);
         return ((a * b) / whole(low, high)) / whole(low, high);
     }
-    SearchCase make(int zmin, int zmax, bool tight) {
+    SearchCase make(int zmin, int zmax, bool tight, bool withMissing) {
         const int low = std::max(1, zmin - 10 * whole(0, 1)), high = zmax + 10 * whole(0, 1);
         double ratio = whole(0, 2) ? gearRatio(low, high) : logUniform(0.05, 20);
         if (whole(0, 3) == 0) ratio = std::nextafter(ratio, whole(0, 1) ? 0.0 : 100.0);
@@ -57,13 +57,10 @@ class Inputs {
         if (whole(0, 1)) tolerance = std::nextafter(tolerance, whole(0, 1) ? 0.0 : 1.0);
         if (whole(0, 1) || !(tolerance > fewest && tolerance < most))
             tolerance = logUniform(fewest, most);
-        return {ratio, tolerance, double(zmin), double(zmax), {}};
-    }
-    std::vector<std::int16_t> missing(int zmin, int zmax) {
-        std::vector<std::int16_t> teeth(static_cast<std::size_t>(whole(1, 5)));
-        for (auto& t : teeth)
+        std::vector<std::int16_t> missing(static_cast<std::size_t>(withMissing ? whole(1, 5) : 0));
+        for (auto& t : missing)
             t = static_cast<std::int16_t>(whole(0, 3) == 0 ? 0 : whole(zmin, zmax));
-        return teeth;
+        return {ratio, tolerance, double(zmin), double(zmax), missing};
     }
 
   private:
@@ -76,44 +73,37 @@ struct Group {
     bool tight, large, missing;
 };
 
-void PrintTo(const Group& group, std::ostream* os) {
-    *os << group.name;
-}
-
-class SearchEquivalence : public testing::TestWithParam<Group> {};
-
-TEST_P(SearchEquivalence, ListsAndBestMatchTheStraightLoopBitForBit) {
-    const Group& g = GetParam();
-    Inputs in(static_cast<unsigned>(std::hash<std::string>{}(g.name)));
-    for (int i = 0; i < g.count; ++i) {
-        // Around 100000 teeth the product table no longer fits: each pair's run is scanned.
-        const int zmin = !g.large         ? in.whole(1, 60)
-                         : in.whole(0, 1) ? in.whole(2000, 30000)
-                                          : in.whole(90000, 120000);
-        SearchCase c = in.make(zmin, zmin + in.whole(0, g.span), g.tight);
-        if (g.large) c.tolerance *= in.logUniform(1e-5, 0.1);
-        if (g.missing) c.missing = in.missing(zmin, zmin + g.span);
-        SCOPED_TRACE(testing::PrintToString(c));
-        const GearSearchResult fast = searchGears(c.ratio, c.tolerance, c.zmin, c.zmax, c.missing);
-        const GearSearchResult plain =
-            reference::plainSearchGears(c.ratio, c.tolerance, c.zmin, c.zmax, c.missing);
-        ASSERT_EQ(fast.sets.size(), plain.sets.size());
-        for (std::size_t k = 0; k < plain.sets.size(); ++k)
-            ASSERT_TRUE(sameBits(fast.sets[k], plain.sets[k])) << "set " << k;
-        ASSERT_TRUE(sameBits(fast.best, plain.best));
+TEST(SearchEquivalence, ListsAndBestMatchTheStraightLoopBitForBit) {
+    for (const Group& g : {Group{"tight", 5000, 45, true, false, false},
+                           Group{"loose", 2500, 30, false, false, false},
+                           Group{"large_teeth", 800, 30, true, true, false},
+                           Group{"missing_teeth", 1500, 45, true, false, true},
+                           Group{"missing_teeth_loose", 800, 30, false, false, true}}) {
+        Inputs in(static_cast<unsigned>(std::hash<std::string>{}(g.name)));
+        for (int i = 0; i < g.count; ++i) {
+            // Around 100000 teeth the product table no longer fits: each pair's run is scanned.
+            const int zmin = !g.large         ? in.whole(1, 60)
+                             : in.whole(0, 1) ? in.whole(2000, 30000)
+                                              : in.whole(90000, 120000);
+            SearchCase c = in.make(zmin, zmin + in.whole(0, g.span), g.tight, g.missing);
+            if (g.large) c.tolerance *= in.logUniform(1e-5, 0.1);
+            SCOPED_TRACE(g.name + (": " + testing::PrintToString(c)));
+            const GearSearchResult fast =
+                searchGears(c.ratio, c.tolerance, c.zmin, c.zmax, c.missing);
+            const GearSearchResult plain =
+                reference::plainSearchGears(c.ratio, c.tolerance, c.zmin, c.zmax, c.missing);
+            ASSERT_EQ(fast.sets.size(), plain.sets.size());
+            for (std::size_t k = 0; k < plain.sets.size(); ++k)
+                ASSERT_TRUE(sameBits(fast.sets[k], plain.sets[k])) << "set " << k;
+            ASSERT_TRUE(sameBits(fast.best, plain.best));
+        }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Random, SearchEquivalence,
-                         testing::Values(Group{"tight", 5000, 45, true, false, false},
-                                         Group{"loose", 2500, 30, false, false, false},
-                                         Group{"large_teeth", 800, 30, true, true, false},
-                                         Group{"missing_teeth", 1500, 45, true, false, true},
-                                         Group{"missing_teeth_loose", 800, 30, false, false, true}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 // The first driven gears tried, per mille of the straight loop's c for
 // every pair a <= b: whole ranges skip nearly all, a fractional range none.
+// Windows of several products whose few first driven gears lie far apart
+// are put in order by sorting rather than by a bit per gear.
 TEST(SearchPath, WholeRangesSkipFractionalRangesRunTheStraightLoop) {
     const struct {
         SearchCase c;
@@ -125,6 +115,7 @@ TEST(SearchPath, WholeRangesSkipFractionalRangesRunTheStraightLoop) {
         {{7.3, 0.0001, 20, 300, {}}, 0.2, 2},
         {{1.5, 0.001, 20, 120, {}}, 10, 60},
         {{1.5, 0.001, 20.5, 120.5, {}}, 500, 1000},
+        {{1, 0.000002, 500, 900, {}}, 2, 6},
     };
     for (const auto& [c, fewest, most] : rows) {
         SearchControl control;
@@ -138,13 +129,6 @@ TEST(SearchPath, WholeRangesSkipFractionalRangesRunTheStraightLoop) {
             result.sets,
             reference::plainSearchGears(c.ratio, c.tolerance, c.zmin, c.zmax, c.missing).sets);
     }
-}
-
-// Windows of several products whose few first driven gears lie far apart,
-// which are put in order by sorting rather than by a bit per gear.
-TEST(WideWindows, FewGearsFarApartMatchTheStraightLoop) {
-    EXPECT_EQ(searchGears(1, 0.000002, 500, 900).sets,
-              reference::plainSearchGears(1, 0.000002, 500, 900).sets);
 }
 
 // A discarded result hands its storage to the next search: a list that
@@ -161,78 +145,55 @@ TEST(SetStorage, AHandedOnStorageLeavesLiveListsAlone) {
 }
 
 struct Range {
-    const char* name;
     double ratio, tolerance, zmin, zmax;
 };
 
-void PrintTo(const Range& range, std::ostream* os) {
-    *os << range.name;
-}
-
-class BoundTest : public testing::TestWithParam<Range> {};
-
-TEST_P(BoundTest, StopsWithExactlyTheSetsUpToTheBound) {
-    const Range& r = GetParam();
-    const auto all = reference::plainSearchGears(r.ratio, r.tolerance, r.zmin, r.zmax).sets;
-    ASSERT_GT(all.size(), 100u);
-    for (std::size_t limit : {std::size_t{0}, std::size_t{1}, all.size() - 1, all.size()}) {
-        SearchControl control;
-        control.setLimit = limit;
-        const GearSearchResult result =
-            searchGears(r.ratio, r.tolerance, r.zmin, r.zmax, {}, &control);
-        EXPECT_EQ(result.end, limit < all.size() ? SearchEnd::TooManySets : SearchEnd::Complete);
-        EXPECT_EQ(result.sets, std::vector<GearSet>(all.begin(), all.begin() + limit)) << limit;
-        EXPECT_EQ(control.found.load(), limit);
+// On the skipping path and on the straight loop of a fractional range.
+TEST(Bound, StopsWithExactlyTheSetsUpToTheBound) {
+    for (const Range& r : {Range{1.5, 0.001, 20, 60}, Range{1.5, 0.001, 20.5, 60.5}}) {
+        const auto all = reference::plainSearchGears(r.ratio, r.tolerance, r.zmin, r.zmax).sets;
+        ASSERT_GT(all.size(), 100u);
+        for (std::size_t limit : {std::size_t{0}, std::size_t{1}, all.size() - 1, all.size()}) {
+            SearchControl control;
+            control.setLimit = limit;
+            const GearSearchResult result =
+                searchGears(r.ratio, r.tolerance, r.zmin, r.zmax, {}, &control);
+            EXPECT_EQ(result.end,
+                      limit < all.size() ? SearchEnd::TooManySets : SearchEnd::Complete);
+            EXPECT_EQ(result.sets, std::vector<GearSet>(all.begin(), all.begin() + limit));
+            EXPECT_EQ(control.found.load(), limit) << r.zmin;
+        }
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Paths, BoundTest,
-                         testing::Values(Range{"skipping", 1.5, 0.001, 20, 60},
-                                         Range{"straight", 1.5, 0.001, 20.5, 60.5}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-class CancelTest : public testing::TestWithParam<Range> {};
-
-TEST_P(CancelTest, EndsSoonAfterTheCancel) {
-    const Range& r = GetParam();
-    SearchControl control;
-    auto search = std::async(std::launch::async, [&] {
-        return searchGears(r.ratio, r.tolerance, r.zmin, r.zmax, {}, &control);
-    });
-    ASSERT_EQ(search.wait_for(100ms), std::future_status::timeout);
-    control.cancelled = true;
-    ASSERT_EQ(search.wait_for(10s), std::future_status::ready);
-    EXPECT_EQ(search.get().end, SearchEnd::Cancelled);
+// Ranges that would run for days, or for ever: skipping to a million, the
+// straight loop to a billion, and from 1E17 on, where the loop counters no
+// longer advance (1E17 + 1 == 1E17).
+TEST(Cancel, EndsSoonAfterTheCancel) {
+    for (const Range& r : {Range{3.14159265358979, 1e-13, 1, 1e6}, Range{1.5, 0.00001, 1, 1e9},
+                           Range{1.5, 0.00001, 1e17, 1e17 + 64}}) {
+        SearchControl control;
+        auto search = std::async(std::launch::async, [&] {
+            return searchGears(r.ratio, r.tolerance, r.zmin, r.zmax, {}, &control);
+        });
+        ASSERT_EQ(search.wait_for(100ms), std::future_status::timeout) << r.zmax;
+        control.cancelled = true;
+        ASSERT_EQ(search.wait_for(10s), std::future_status::ready) << r.zmax;
+        EXPECT_EQ(search.get().end, SearchEnd::Cancelled);
+    }
 }
-
-// Ranges that would run for days, or for ever: from 1E17 on the loop
-// counters no longer advance (1E17 + 1 == 1E17).
-INSTANTIATE_TEST_SUITE_P(
-    Ranges, CancelTest,
-    testing::Values(Range{"skipping_to_a_million", 3.14159265358979, 1e-13, 1, 1e6},
-                    Range{"straight_to_a_billion", 1.5, 0.00001, 1, 1e9},
-                    Range{"counter_cannot_advance", 1.5, 0.00001, 1e17, 1e17 + 64}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(BoundedCalculation, BeyondTheBoundOnlyAMessageAfterACancelNothing) {
     // 1.5 over 20 to 30 lists 14 sets.
-    const struct {
-        std::size_t limit;
-        bool cancelled;
-        std::size_t lines;
-        std::string message;
-    } rows[] = {{14, false, 16, ""},
-                {13, false, 0, "结果超过13组，请缩小齿数范围或减小允差"},
-                {14, true, 0, ""}};
-    for (const auto& row : rows) {
+    for (const bool cancelled : {false, true}) {
         SearchControl control;
-        control.setLimit = row.limit;
-        control.cancelled = row.cancelled;
+        control.setLimit = 13;
+        control.cancelled = cancelled;
         const CalculationOutcome outcome =
             calculateOrdinary({"1.5", "0.00001", "20", "30"}, &control);
-        EXPECT_EQ(outcome.replaceResults, row.lines > 0);
-        EXPECT_EQ(listItems(outcome).size(), row.lines);
-        EXPECT_EQ(outcome.message, row.message);
+        EXPECT_FALSE(outcome.replaceResults);
+        EXPECT_TRUE(listItems(outcome).empty());
+        EXPECT_EQ(outcome.message, cancelled ? "" : "结果超过13组，请缩小齿数范围或减小允差");
     }
     // Without a control of its own the calculation is bounded by a million sets.
     EXPECT_EQ(calculateOrdinary({"1.5", "0.5", "1", "300"}).message,

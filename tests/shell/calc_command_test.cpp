@@ -17,10 +17,6 @@ TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
         std::string out;
         std::string err = ""; // its start
     } rows[] = {
-        {{"ordinary", "1", "0.00001", "25", "25"},
-         0,
-         " 25    25    25    25      0\n     误差最小的挂轮组及误差为\n 25    25    25    25      "
-         "0\n"},
         {{"ordinary", "--printout", "3.7", "0.00001", "20", "22"},
          0,
          "      i=3.7\n      主动    主动    被动    被动\n\n     误差最小的挂轮组及误差为\n      "
@@ -35,7 +31,6 @@ TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
          "",
          "选择机床型号\n"},
         {{"ordinary", "1.5", "0.00001", "20"}, 2, "", "Usage: kelvaro-calc"},
-        {{"differential", "M", "3", "15", "0", "0"}, 2, "", "Usage: kelvaro-calc"},
     };
     for (const auto& row : rows) {
         std::ostringstream out, err;

@@ -23,7 +23,6 @@ class RecordingPrintBackend final : public PrintBackend {
     };
 
     std::vector<std::string> printers;
-    std::string current;
     std::vector<std::string> calls;
     std::vector<Document> documents;
     Failure failAt;
@@ -32,16 +31,14 @@ class RecordingPrintBackend final : public PrintBackend {
     std::vector<std::string> listPrinters() override { return printers; }
 
     PrintStatus setCurrentPrinter(const std::string& printer) override {
-        calls.push_back("set " + printer);
-        if (fails("set")) return {failAt.error, printer, ""};
-        current = printer;
+        if (fails("set " + printer)) return {failAt.error, printer, ""};
+        current_ = printer;
         return {};
     }
 
     PrintStatus printLine(const std::string& text) override {
-        calls.push_back("line " + text);
-        if (fails("line")) return discard();
-        if (!open_) open_ = Document{current, {}};
+        if (fails("line " + text)) return {failAt.error, current_, ""};
+        if (!open_) open_ = Document{current_, {}};
         for (std::string::size_type start = 0;;) {
             const auto cr = text.find('\r', start);
             open_->lines.push_back(text.substr(start, cr - start));
@@ -52,8 +49,7 @@ class RecordingPrintBackend final : public PrintBackend {
     }
 
     PrintStatus endDocument() override {
-        calls.push_back("end");
-        if (fails("end")) return discard();
+        if (fails("end")) return {failAt.error, current_, ""};
         if (open_) documents.push_back(std::move(*open_));
         open_.reset();
         return {};
@@ -64,17 +60,17 @@ class RecordingPrintBackend final : public PrintBackend {
     }
 
   private:
+    // Records the call; the one to fail drops the open document.
     bool fails(const std::string& call) {
-        if (call != failAt.call) return false;
+        calls.push_back(call);
+        if (failAt.call.empty() || (call != failAt.call && !call.starts_with(failAt.call + " ")))
+            return false;
         failAt.call.clear();
+        open_.reset();
         return true;
     }
 
-    PrintStatus discard() {
-        open_.reset();
-        return {failAt.error, current, ""};
-    }
-
+    std::string current_;
     std::optional<Document> open_;
 };
 

@@ -1,22 +1,26 @@
-// From PuTong through the Qt back-end and a real CUPS server to the PDF
-// that the cups-pdf printer writes, read back: scripts/start-cups.sh sets
-// the server up with this printer and this output folder.
+// The Qt back-end drawing into a PDF file, and from PuTong through it and a
+// real CUPS server to the PDF that the cups-pdf printer writes, each read
+// back with poppler. scripts/start-cups.sh sets the server up with this
+// printer and this output folder.
 #include "ordinary/putong_window.h"
 #include "printing/qt_print_backend.h"
+#include "printing/result_printout.h"
 #include "support/pdf_reading.h"
 #include "support/window_driver.h"
 
 #include <QDir>
 #include <QHash>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <cups/cups.h>
 
 namespace kelvaro {
 
-class CupsPrintingTest : public QObject {
+class PdfPrintingTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void qtBackendWritesEveryLineOverSeveralPages();
     void printsTheWorkedExampleOnThePdfPrinter();
 };
 
@@ -53,7 +57,35 @@ bool sameUnderRenaming(const QStringList& page, const QStringList& expected) {
 
 } // namespace
 
-void CupsPrintingTest::printsTheWorkedExampleOnThePdfPrinter() {
+// The differential printout, with every kind of character the printouts
+// use, and enough lines for several pages: every line once, in order.
+void PdfPrintingTest::qtBackendWritesEveryLineOverSeveralPages() {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("printout.pdf"));
+    QtPrintBackend backend(pdf);
+    std::string body =
+        "\r     20     30     40     50   1.234568E-05\r     误差最小的挂轮组及误差为";
+    QStringList expected = {"m=2.5 β=15°30′5″ Z=40", "主动 主动 被动 被动",
+                            "20 30 40 50 1.234568E-05", "误差最小的挂轮组及误差为"};
+    for (int i = 1; i <= 150; ++i) {
+        const std::string line = "第" + std::to_string(i) + "行";
+        body += "\r     " + line;
+        expected.append(QString::fromStdString(line));
+    }
+    const PrintStatus status =
+        printDifferentialResults(backend, {"", "2.5", " 15 ", "30", "5", "40", true}, body);
+    QVERIFY2(status.ok(), printFailureMessage(status).c_str());
+    const std::vector<QStringList> pages = pdfPages(pdf);
+    QVERIFY2(pages.size() >= 3, qPrintable(QString::number(pages.size())));
+    QCOMPARE(pages[0].mid(0, 3), (QStringList{expected[0], expected[1], ""}));
+    QStringList all;
+    for (const QStringList& page : pages)
+        all += page;
+    all.removeAll(QString()); // pdftotext drops an empty line at a page's top
+    QCOMPARE(all, expected);
+}
+
+void PdfPrintingTest::printsTheWorkedExampleOnThePdfPrinter() {
     QtPrintBackend backend;
     const std::vector<std::string> printers = backend.listPrinters();
     if (std::find(printers.begin(), printers.end(), "Kelvaro_PDF") == printers.end()) {
@@ -91,5 +123,5 @@ void CupsPrintingTest::printsTheWorkedExampleOnThePdfPrinter() {
 
 } // namespace kelvaro
 
-QTEST_MAIN(kelvaro::CupsPrintingTest)
-#include "cups_printing_test.moc"
+QTEST_MAIN(kelvaro::PdfPrintingTest)
+#include "pdf_printing_test.moc"

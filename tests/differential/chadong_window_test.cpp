@@ -186,9 +186,7 @@ void ChaDongWindowTest::calculationAndPrinting() {
     click(chaDong.get(), "Command1");
     const CalculationOutcome expected = calculateDifferential(
         {" 2.5", " 15 ", "30", "0", "0.00001", "10"}, "ZSTZ", catalogue->path());
-    QVERIFY(listItems(expected).size() > 2);
     QCOMPARE(listItems(chaDong.get()), qt(listItems(expected)));
-    QCOMPARE(chaDong->printText(), printText(expected));
 
     // Print prints the last calculation with the texts as they read now.
     child<QLineEdit>(chaDong.get(), "luoxuanjiaomiao")->clear();

@@ -1,5 +1,5 @@
-// The edges of waiting for a calculation: Escape, a message box that opens
-// meanwhile, and a request to quit the program.
+// Waiting for a long calculation: the progress dialog, Escape, a message
+// box that opens meanwhile, and a request to quit the program.
 #include "differential/chadong_window.h"
 #include "ordinary/putong_window.h"
 #include "support/recording_print_backend.h"
@@ -7,6 +7,7 @@
 #include "support/window_driver.h"
 #include "widgets/calculation_runner.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -68,7 +69,10 @@ class RunnerEdgesTest : public QObject {
                      .match(dialog.labelText())
                      .hasMatch())
                 return false;
-            quiet = recorder.texts.isEmpty();
+            // No message yet, a busy cursor, 取消 offered, keys kept from the fields.
+            quiet = recorder.texts.isEmpty() && QApplication::overrideCursor() &&
+                    dialog.findChild<QPushButton*>()->text() == QStringLiteral("取消");
+            QTest::keyClicks(child<QLineEdit>(&puTong, "chuandongbi"), "9");
             QTest::keyClick(&dialog, Qt::Key_Escape);
             return true;
         });
@@ -77,6 +81,8 @@ class RunnerEdgesTest : public QObject {
         QVERIFY(quiet);
         QCOMPARE(listItems(&puTong), items);
         QCOMPARE(puTong.printText(), printText);
+        QCOMPARE(text(&puTong, "chuandongbi"), QStringLiteral("3.14159265358979"));
+        QVERIFY(!QApplication::overrideCursor());
         QTRY_COMPARE(recorder.texts.size(), 1);
         QVERIFY(recorder.texts[0].startsWith("无法读取文件 "));
     }

@@ -38,7 +38,7 @@ TEST(NumericValue, ReadsTheLeadingNumberExactly) {
                 {"1 e 2", 100},
                 {"1E400", kInf},
                 {"-1E-400", -0.0},
-                {"1e99999999999999999999", kInf},
+                {"1e9300000000000000000", kInf},
                 {"0." + zeros + "1e1000002", 10},
                 {"0." + zeros + "1e999999", 0.01},
                 {"1" + zeros + "e-1", kInf}};

@@ -10,9 +10,8 @@
 // largest tooth count, machine constant, missing tooth counts) for Confirm
 // over a list that holds "C630":
 // - a refusal has a message and writes nothing;
-// - an added machine is listed last, and its file holds 4 + N lines ended by
-//   CR LF, N the number of comma-separated items; it reads back to the
-//   record made of the texts (numbers as the windows read them, an empty
+// - an added machine is listed last, and its file reads back to the record
+//   made of the texts (numbers as the windows read them, an empty
 //   item as 0), or, where its tooth range is one no search can use, fails
 //   with a message that names the file; no temporary file stays.
 
@@ -25,7 +24,6 @@
 #include "gears/numeric_value.h"
 #include "gears/trim_blanks.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -76,20 +74,14 @@ void checkAdd(const std::string& bytes) {
     const TemporaryCatalogue::Files files = dir.contents();
     FUZZ_CHECK(files.size() == 2 && files.count(name) == 1, bytes);
     FUZZ_CHECK(files.at("jixing.dat") == "C630\r\n" + *kelvaro::toGbk(model) + "\r\n", bytes);
-    const std::string& file = files.at(name);
-    const auto lines = std::count(file.begin(), file.end(), '\n');
-    FUZZ_CHECK(lines == std::count(file.begin(), file.end(), '\r') && file.ends_with("\r\n"), file);
-    FUZZ_CHECK(std::size_t(lines) == 4 + items.size(), file);
 
     kelvaro::MachineRecord expected{kelvaro::numericValue(texts[1]),
                                     kelvaro::numericValue(texts[2]),
                                     int(items.size()),
                                     kelvaro::numericValue(texts[3]),
                                     {}};
-    for (const std::string& item : items) {
-        FUZZ_CHECK(item.find_first_not_of("0123456789") == std::string::npos, item);
+    for (const std::string& item : items)
         expected.missingTeeth.push_back(std::int16_t(kelvaro::numericValue(item)));
-    }
     const MachineFile machine = kelvaro::readMachineFile(dir.path(), model);
     if (machine.result.failed())
         FUZZ_CHECK(machine.result.message.find(dir.file(name)) != std::string::npos, bytes);

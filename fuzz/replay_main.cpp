@@ -1,7 +1,6 @@
-// Runs a fuzz target over the files of one folder (not descended into), in
-// name order, without libFuzzer: the corpus tests of builds that are not
+// Runs a fuzz target over the files of one folder (not descended into),
+// without libFuzzer: the corpus tests of builds that are not
 // fuzz builds. A failed property aborts.
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -16,7 +15,6 @@ int main(int argc, char** argv) {
     std::error_code error; // a corpus that went missing lists no file: an error below
     for (const auto& entry : std::filesystem::directory_iterator(argc > 1 ? argv[1] : "", error))
         if (entry.is_regular_file()) files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
     for (const auto& file : files) {
         std::ifstream in(file, std::ios::binary);
         // A copy of exactly the input's size, so that the sanitizers see any

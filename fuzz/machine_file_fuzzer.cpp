@@ -75,13 +75,12 @@ void checkAdd(const std::string& bytes) {
     FUZZ_CHECK(files.size() == 2 && files.count(name) == 1, bytes);
     FUZZ_CHECK(files.at("jixing.dat") == "C630\r\n" + *kelvaro::toGbk(model) + "\r\n", bytes);
 
-    kelvaro::MachineRecord expected{kelvaro::numericValue(texts[1]),
-                                    kelvaro::numericValue(texts[2]),
-                                    int(items.size()),
-                                    kelvaro::numericValue(texts[3]),
-                                    {}};
+    using kelvaro::numericValue;
+    std::vector<std::int16_t> teeth;
     for (const std::string& item : items)
-        expected.missingTeeth.push_back(std::int16_t(kelvaro::numericValue(item)));
+        teeth.push_back(std::int16_t(numericValue(item)));
+    const kelvaro::MachineRecord expected{numericValue(texts[1]), numericValue(texts[2]),
+                                          int(items.size()), numericValue(texts[3]), teeth};
     const MachineFile machine = kelvaro::readMachineFile(dir.path(), model);
     if (machine.result.failed())
         FUZZ_CHECK(machine.result.message.find(dir.file(name)) != std::string::npos, bytes);

@@ -17,12 +17,9 @@ class FailingFileSystem final : public kelvaro::FileSystem {
     using Rule = std::function<int(char step, int call)>;
     explicit FailingFileSystem(Rule rule = nullptr) : rule(std::move(rule)) {}
 
-    // The n-th operation fails, with an error that the step can meet.
+    // The n-th operation fails.
     static Rule atCall(int n) {
-        return [n](char step, int call) {
-            if (call != n) return 0;
-            return step == 'W' ? ENOSPC : step == 'G' || step == 'F' || step == 'C' ? EIO : EACCES;
-        };
+        return [n](char, int call) { return call == n ? EIO : 0; };
     }
     // A folder that cannot be written: nothing is created, renamed or removed.
     static Rule readOnly(int error) {

@@ -1,29 +1,28 @@
 // Fuzz target: the machine list jixing.dat over arbitrary bytes (GBK and
 // invalid sequences included), read, appended to and rewritten as the
-// windows do, in memory. The input's first byte picks one of the listed
-// entries, or none (the empty text); the rest is jixing.dat. Properties:
-// - the field reader agrees with a second reading made another way: the
-//   bytes cut at every comma, CR LF, CR and LF, each piece without its
-//   leading blanks, and no last field after a final separator;
+// windows do, in a folder of its own. The input's first byte picks one of
+// the listed entries, or none (the empty text); the rest is jixing.dat.
+// Properties:
+// - the reader agrees with a second reading made another way: the bytes cut
+//   at every comma, CR LF, CR and LF, each piece without its leading blanks,
+//   and no last field after a final separator;
 // - appending the picked entry lists it last, trimmed of blanks, after the
 //   others; where GBK cannot hold it, it is refused with a message that
 //   names jixing.dat, and the list keeps its bytes;
 // - removing the picked entry leaves the other pieces byte for byte, one a
-//   line, and removing it again changes no byte; every file is closed.
+//   line, and removing it again changes no byte; no other file stays.
+#include "../tests/support/temporary_catalogue.h"
 #include "catalogue/field_reader.h"
 #include "catalogue/gbk_text.h"
 #include "catalogue/machine_list.h"
 #include "catalogue/model_name.h"
 #include "fuzz_check.h"
-#include "memory_file_system.h"
+#include "gears/trim_blanks.h"
 
 #include <algorithm>
 #include <cstdint>
 
 namespace {
-
-const std::string kDirectory = "/catalogue";
-const std::string kList = kDirectory + "/jixing.dat";
 
 std::vector<std::string_view> secondReading(std::string_view bytes) {
     std::vector<std::string_view> pieces;
@@ -40,12 +39,6 @@ std::vector<std::string_view> secondReading(std::string_view bytes) {
     return pieces;
 }
 
-std::vector<std::string> readList(kelvaro::fuzz::MemoryFileSystem& fs, std::string_view detail) {
-    kelvaro::MachineList list = kelvaro::readMachineList(kDirectory, fs);
-    FUZZ_CHECK(list.status == kelvaro::CatalogueStatus::Ok && fs.allClosed(), detail);
-    return list.names;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -54,32 +47,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::string_view> pieces = secondReading(bytes);
     FUZZ_CHECK(kelvaro::readFields(bytes) == pieces, bytes);
 
-    kelvaro::fuzz::MemoryFileSystem fs;
-    fs.files[kList] = bytes;
-    const std::vector<std::string> names = readList(fs, bytes);
+    const TemporaryCatalogue dir({{"jixing.dat", bytes}});
+    const std::vector<std::string> names = kelvaro::readMachineList(dir.path()).names;
     FUZZ_CHECK(names.size() == pieces.size(), bytes);
     const std::size_t pick = data[0] % (names.size() + 1);
     const std::string entry = pick < names.size() ? names[pick] : std::string();
 
-    const kelvaro::CatalogueResult appended = kelvaro::appendMachineName(kDirectory, entry, fs);
-    FUZZ_CHECK(fs.allClosed() && fs.files.size() == 1, bytes);
+    const kelvaro::CatalogueResult appended = kelvaro::appendMachineName(dir.path(), entry);
     if (!kelvaro::toGbk(entry)) {
-        FUZZ_CHECK(appended.message.find(kList) != std::string::npos, entry);
-        FUZZ_CHECK(fs.files[kList] == bytes, entry);
+        FUZZ_CHECK(appended.message.find(dir.file("jixing.dat")) != std::string::npos, entry);
+        FUZZ_CHECK(dir.contents() == TemporaryCatalogue::Files({{"jixing.dat", bytes}}), entry);
     } else {
         std::vector<std::string> expected = names;
         expected.emplace_back(kelvaro::trimBlanks(entry));
-        FUZZ_CHECK(!appended.failed() && readList(fs, bytes) == expected, bytes + "\n+ " + entry);
+        FUZZ_CHECK(!appended.failed() && dir.contents().size() == 1, appended.message);
+        FUZZ_CHECK(kelvaro::readMachineList(dir.path()).names == expected, bytes + "\n+ " + entry);
     }
 
     std::string kept;
     for (std::size_t i = 0; i < pieces.size(); ++i)
         if (names[i] != entry) kept.append(pieces[i]).append("\r\n");
-    fs.files[kList] = bytes;
+    dir.write("jixing.dat", bytes);
     for (int pass = 0; pass < 2; ++pass) {
-        const kelvaro::CatalogueResult removed = kelvaro::removeMachineName(kDirectory, entry, fs);
-        FUZZ_CHECK(!removed.failed() && fs.allClosed(), removed.message);
-        FUZZ_CHECK(fs.files.size() == 1 && fs.files[kList] == kept, bytes + "\n- " + entry);
+        const kelvaro::CatalogueResult removed = kelvaro::removeMachineName(dir.path(), entry);
+        FUZZ_CHECK(!removed.failed(), removed.message);
+        FUZZ_CHECK(dir.contents() == TemporaryCatalogue::Files({{"jixing.dat", kept}}),
+                   bytes + "\n- " + entry);
     }
     return 0;
 }

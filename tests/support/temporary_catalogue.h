@@ -42,20 +42,16 @@ class TemporaryCatalogue {
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    // Every entry with its bytes; "<folder>", "<pipe>" or "-> target" for
-    // entries that are no plain file, so that damage shows as it is.
+    // Every entry with its bytes, or "-> target" for a link and "<no file>"
+    // for a folder or pipe, so that damage shows as it is.
     Files contents() const {
         Files entries;
         for (const auto& entry : std::filesystem::directory_iterator(path_)) {
             const std::string name = entry.path().filename().string();
             if (entry.is_symlink())
                 entries[name] = "-> " + std::filesystem::read_symlink(entry.path()).string();
-            else if (entry.is_directory())
-                entries[name] = "<folder>";
-            else if (entry.is_fifo())
-                entries[name] = "<pipe>";
             else
-                entries[name] = read(name).value_or("<unreadable>");
+                entries[name] = entry.is_regular_file() ? read(name).value_or("") : "<no file>";
         }
         return entries;
     }

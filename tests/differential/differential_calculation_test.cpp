@@ -52,11 +52,9 @@ TEST(DifferentialCalculation, ListsTheWorkedExampleAndRefusesWhatItCannotCalcula
         std::string message;
         bool replace = true; // the list and printText emptied first
     } rows[] = {
-        // Texts count as their leading number; a long model name has its own whole-name file.
-        {"M", {"3mm", " 15", "0", "0", "0.00001x", "garbage"}, example, ""},
+        // A long model name has its own whole-name file.
         {"VERYLONGMODEL", {"3", "15", "0", "0", "0.00001", ""}, example, ""},
         // A missing text, before the model is looked at: only appended.
-        {"M", {"", "15", "0", "0", "0.00001", ""}, missing, "", false},
         {"", {"", "0", "0", "0", "0", ""}, missing, "", false},
         // Message boxes.
         {"", {"3", "15", "0", "0", "0.00001", ""}, {}, "选择机床型号"},

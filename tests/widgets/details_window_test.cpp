@@ -87,9 +87,6 @@ class DetailsWindowTest : public QObject {
         const QJsonObject set = exact["sets"].toArray().at(0).toObject();
         QCOMPARE(set["fraction"].toArray(), QJsonArray({121, 100}));
         QCOMPARE(exact["best"].toObject(), set);
-        const QJsonObject none = calcJson({"ordinary", "--format", "json", "1.5", "0", "20", "22"});
-        QVERIFY(none["sets"].toArray().isEmpty() && none["best"].isNull());
-        QCOMPARE(none["nearest"]["error"].toDouble(), -0.29000000000000004);
     }
 
   private:

@@ -1,9 +1,6 @@
-// PuTong calculating and printing, and waiting for a long calculation: the
-// progress dialog, Escape, a message that comes meanwhile, and a request to
-// quit the program.
+// Waiting for a long calculation in PuTong: the progress dialog, Escape, a message that comes
+// meanwhile, and a request to quit the program.
 #include "differential/chadong_window.h"
-#include "gears/gear_lines.h"
-#include "ordinary/ordinary_calculation.h"
 #include "ordinary/putong_window.h"
 #include "support/recording_print_backend.h"
 #include "support/temporary_catalogue.h"
@@ -40,34 +37,9 @@ class RunnerEdgesTest : public QObject {
     MessageRecorder recorder;
 
   private slots:
-    // Calculate replaces the list or appends "请输入数值"; Print prints the
-    // fields as they read now with the last calculation's printText.
-    void calculateAndPrint() {
-        printers.printers = {"A", "B"};
-        PuTong w(context(printers, recorder));
-        w.show();
-        fillPuTong(&w, "1.5", "0.00001", "20", "30");
-        click(&w, "Command1");
-        const CalculationOutcome expected = calculateOrdinary({"1.5", "0.00001", "20", "30"});
-        QCOMPARE(listItems(&w), qt(listItems(expected)));
-
-        // An emptied field: one line more, printText kept. Print prints it with
-        // the ratio as it reads now, on the printer the list names.
-        type(&w, "chuandongbi", " 2 ");
-        child<QLineEdit>(&w, "zuidachishu")->clear();
-        click(&w, "Command1");
-        QCOMPARE(listItems(&w), qt(listItems(expected)) << QStringLiteral("请输入数值"));
-        child<QComboBox>(&w, "Combo1")->setCurrentIndex(1);
-        click(&w, "Command3");
-        const std::vector<std::string> calls = {"set B", "line       i= 2 ",
-                                                "line       主动    主动    被动    被动",
-                                                "line " + printText(expected), "end"};
-        QCOMPARE(printers.calls, calls);
-    }
-
     // ChaDong activated during PuTong's wait over an unreadable list: its
     // message waits for the end. Escape, once the percentage moves, cancels
-    // and changes nothing.
+    // and changes neither the list nor what Print would print.
     void messageAndEscapeDuringAWait() {
         TemporaryCatalogue dir;
         std::filesystem::create_directory(dir.file("jixing.dat"));
@@ -80,6 +52,7 @@ class RunnerEdgesTest : public QObject {
         fillPuTong(&puTong, "1.5", "0.00001", "20", "30");
         click(&puTong, "Command1");
         const QStringList items = listItems(&puTong);
+        const std::string printed = puTong.printText();
         recorder.texts.clear();
         // Before the progress dialog, which then blocks the other windows.
         QTimer::singleShot(50, &chaDong, [&chaDong] { chaDong.activateWindow(); });
@@ -99,6 +72,7 @@ class RunnerEdgesTest : public QObject {
         click(&puTong, "Command1");
         QVERIFY(quiet);
         QCOMPARE(listItems(&puTong), items);
+        QCOMPARE(puTong.printText(), printed);
         QCOMPARE(text(&puTong, "chuandongbi"), QStringLiteral("3.14159265358979"));
         QVERIFY(!QApplication::overrideCursor());
         QTRY_COMPARE(recorder.texts.size(), 1);

@@ -34,7 +34,6 @@ TEST(NumericValue, ReadsTheLeadingNumberExactly) {
                 {"1.5x", 1.5},
                 {"-0", -0.0},
                 {"\t1\n2", 12},
-                {"- 3", -3},
                 {"1 e 2", 100},
                 {"1E400", kInf},
                 {"-1E-400", -0.0},

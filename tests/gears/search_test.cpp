@@ -129,19 +129,6 @@ TEST(SearchPath, WholeRangesSkipFractionalRangesRunTheStraightLoop) {
     }
 }
 
-// A discarded result hands its storage to the next search: a list that
-// still lives (moved into another result) must never share it.
-TEST(SetStorage, AHandedOnStorageLeavesLiveListsAlone) {
-    GearSearchResult kept = searchGears(1.5, 0.001, 20, 40);
-    const std::vector<GearSet> keptSets = kept.sets;
-    GearSearchResult replaced = searchGears(1.5, 0.00001, 20, 60);
-    const std::vector<GearSet> replacedSets = replaced.sets;
-    replaced = std::move(kept); // its own storage is handed on
-    const GearSearchResult next = searchGears(1.5, 0.00001, 20, 60);
-    EXPECT_EQ(next.sets, replacedSets);
-    EXPECT_EQ(replaced.sets, keptSets);
-}
-
 struct Range {
     double ratio, tolerance, zmin, zmax;
 };

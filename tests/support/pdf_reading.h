@@ -48,11 +48,4 @@ inline std::vector<QStringList> pdfPages(const QString& pdf) {
     return pages;
 }
 
-// One field of pdfinfo's report, such as "Pages" or "Title".
-inline QString pdfInfo(const QString& pdf, const QString& field) {
-    for (const QString& line : runTool(QStringLiteral("pdfinfo"), {pdf}).split(QLatin1Char('\n')))
-        if (line.startsWith(field + QLatin1Char(':'))) return line.mid(field.size() + 1).trimmed();
-    return {};
-}
-
 } // namespace kelvaro

@@ -54,13 +54,6 @@ inline QStringList listItems(const QWidget* window) {
     return items;
 }
 
-inline QStringList qt(const std::vector<std::string>& texts) {
-    QStringList list;
-    for (const std::string& text : texts)
-        list << QString::fromStdString(text);
-    return list;
-}
-
 // PuTong's four fields, in focus order.
 inline void fillPuTong(const QWidget* window, const QString& ratio, const QString& tolerance,
                        const QString& smallest, const QString& largest) {
@@ -71,20 +64,16 @@ inline void fillPuTong(const QWidget* window, const QString& ratio, const QStrin
 }
 
 // The texts of the messages and questions, instead of the boxes; questions
-// are answered with `answer`. With `showBoxes` the real boxes show as well.
+// are answered with `answer`.
 struct MessageRecorder final : MessageSink {
     QStringList texts;
     bool answer = true;
-    bool showBoxes = false;
 
     using MessageSink::show;
-    void show(QWidget* parent, const QString& text) override {
-        texts << text;
-        if (showBoxes) MessageBoxes().show(parent, text);
-    }
-    bool ask(QWidget* parent, const QString& question) override {
+    void show(QWidget*, const QString& text) override { texts << text; }
+    bool ask(QWidget*, const QString& question) override {
         texts << question;
-        return showBoxes ? MessageBoxes().ask(parent, question) : answer;
+        return answer;
     }
 };
 

@@ -7,7 +7,7 @@
 
 // FUZZ_CHECK(condition, detail): a failed property names itself and shows
 // detail (the input's part at fault), then aborts, which libFuzzer records
-// as a crash (with the input saved) and the corpus replay as a failed test.
+// as a crash, with the input saved.
 #define FUZZ_CHECK(condition, detail)                                                              \
     do {                                                                                           \
         if (condition) break;                                                                      \

@@ -48,7 +48,6 @@ TEST(OrdinaryCalculation, TakesOrRefusesEachKindOfFieldText) {
     } rows[] = {
         {{" 1.5x", "0.00001", " 2 0 ", "3 0"}, kWorkedExample}, // leading numbers, blanks skipped
         {{"1.5", "0.00001", "30", "20"}, kWorkedExample},       // a swapped range
-        {{"   ", "0.00001", "20", "30"}, kNothingFound},        // blanks read as 0
         // Both floors of every test are equal: not even an exact set passes.
         {{"1.5", "0", "20", "30"}, {kHeading, " 0      0      0      0        0"}},
         {{"1", "0.00001", "25", "25"},

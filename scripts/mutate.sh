@@ -40,7 +40,7 @@ angle-order ## src/differential/differential_ratio.cpp ## ((degrees + minutes / 
 lathe-operator ## src/differential/differential_ratio.cpp ## (kPi / 4 * module) / degrees ## (kPi / 4 * module) * degrees
 part-teeth-kind ## src/differential/differential_ratio.cpp ## model == "Y7150" || model == "ZSTZ" ## model == "Y7150"
 part-teeth-bound ## src/differential/differential_calculation.cpp ## if (c.teeth <= 0) { ## if (c.teeth < 0) {
-swap-range ## src/ordinary/ordinary_calculation.cpp ## if (zmin > zmax) std::swap(zmin, zmax); ## 
+swap-range ## src/ordinary/ordinary_calculation.cpp ## if (inputs.zmin > inputs.zmax) std::swap(inputs.zmin, inputs.zmax); ## 
 write-no-flush ## src/catalogue/file_system.cpp ## if (status == 0) status = fs.flush(file); ## 
 leave-temporary ## src/catalogue/file_system.cpp ##     fs.remove(temporary);⏎    return {-status, false}; ## ⏎    return {-status, false};
 list-line-end ## src/catalogue/machine_list.cpp ## kLineEnd = "\r\n"; ## kLineEnd = "\n";

@@ -19,12 +19,6 @@ CalculationOutcome messageOutcome(std::string message) {
 
 } // namespace
 
-GearSearchResult searchOrdinaryGears(double ratio, double tolerance, double zmin, double zmax,
-                                     SearchControl* control) {
-    if (zmin > zmax) std::swap(zmin, zmax);
-    return searchGears(ratio, tolerance, zmin, zmax, {}, control);
-}
-
 std::optional<GearSearchInputs> ordinaryInputs(const OrdinaryInput& input) {
     if (input.ratio.empty() || input.tolerance.empty() || input.smallest.empty() ||
         input.largest.empty())
@@ -62,8 +56,8 @@ CalculationOutcome calculateOrdinary(const OrdinaryInput& input, SearchControl* 
     if (!inputs) return missingInputOutcome();
     SearchControl bounded;
     CalculationOutcome outcome =
-        resultsOutcome(searchOrdinaryGears(inputs->ratio, inputs->tolerance, inputs->zmin,
-                                           inputs->zmax, control ? control : &bounded));
+        resultsOutcome(searchGears(inputs->ratio, inputs->tolerance, inputs->zmin, inputs->zmax, {},
+                                   control ? control : &bounded));
     if (outcome.results)
         outcome.facts = std::make_shared<const CalculationFacts>(ordinaryFacts(*inputs, input));
     return outcome;

@@ -35,8 +35,4 @@ std::optional<GearSearchInputs> ordinaryInputs(const OrdinaryInput& input);
 // typed texts for the setup sheet.
 CalculationFacts ordinaryFacts(const GearSearchInputs& inputs, const OrdinaryInput& input);
 
-// The ordinary search: the shared search with the range put in order first.
-GearSearchResult searchOrdinaryGears(double ratio, double tolerance, double zmin, double zmax,
-                                     SearchControl* control = nullptr);
-
 } // namespace kelvaro

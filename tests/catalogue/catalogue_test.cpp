@@ -98,7 +98,8 @@ TEST(AddMachine, WritesTheMachineFileAsTypedOrRefusesAndWritesNothing) {
 }
 
 const std::string kY7150 = "30\r\n90\r\n 1\r\n5\r\n\r\n";
-const Files kBefore = {{"jixing.dat", "C630\r\nY7150\r\n"}, {"Y7150.dat", kY7150}};
+// Y7150's file stays from a deleted machine: adding Y7150 again replaces it.
+const Files kBefore = {{"jixing.dat", "C630\r\n"}, {"Y7150.dat", kY7150}};
 
 // The message for the user, empty on success.
 using Operation = std::function<std::string(const std::string& dir, FileSystem& fs)>;
@@ -108,8 +109,8 @@ const Operation kAddY7150 = [](const std::string& dir, FileSystem& fs) {
 const Operation kAddZstz = [](const std::string& dir, FileSystem& fs) {
     return addMachine(dir, {"ZSTZ", "20", "100", "10", ""}, fs).message;
 };
-const Operation kRemoveY7150 = [](const std::string& dir, FileSystem& fs) {
-    return removeMachineName(dir, "Y7150", fs).message;
+const Operation kRemoveC630 = [](const std::string& dir, FileSystem& fs) {
+    return removeMachineName(dir, "C630", fs).message;
 };
 const Operation kReadY7150 = [](const std::string& dir, FileSystem& fs) {
     return readMachineFile(dir, "Y7150", fs).result.message;
@@ -120,17 +121,18 @@ const Operation kReadY7150 = [](const std::string& dir, FileSystem& fs) {
 // The run without a failure writes each of its files whole: to a file of
 // its own, flushed, then renamed over the old one.
 TEST(CatalogueFaults, EachStepFailingLeavesTheOldOrTheNewCatalogue) {
-    Files added = kBefore, removed = kBefore, zstz = kBefore;
+    Files added = kBefore, removed = {{"jixing.dat", ""}, {"Y7150.dat", kY7150}}, zstz = kBefore;
+    added["jixing.dat"] += "Y7150\r\n"; // undoing restores the old machine file
     added["Y7150.dat"] = "20\r\n100\r\n 2\r\n10\r\n37\r\n41\r\n";
-    removed["jixing.dat"] = "C630\r\n";
     zstz["jixing.dat"] += "ZSTZ\r\n"; // undoing removes the new machine file
     zstz["ZSTZ.dat"] = "20\r\n100\r\n 1\r\n10\r\n\r\n";
     const struct {
         Operation operation;
         Files after;
         std::string writes;
-    } rows[] = {
-        {kAddY7150, added, "wWFR"}, {kAddZstz, zstz, "wWFRwWFR"}, {kRemoveY7150, removed, "wWFR"}};
+    } rows[] = {{kAddY7150, added, "wWFRwWFR"},
+                {kAddZstz, zstz, "wWFRwWFR"},
+                {kRemoveC630, removed, "wWFR"}};
     for (const auto& row : rows) {
         for (int failAt = 1;; ++failAt) {
             TemporaryCatalogue dir(kBefore);
@@ -164,8 +166,8 @@ TEST(CatalogueFaults, AReadOnlyFolderAFullDiskOrDamagedEntriesChangeNothing) {
         {"", "", kAddZstz, "无法写入文件 @/ZSTZ.dat.tmp：磁盘是只读的",
          FailingFileSystem::readOnly(EROFS)},
         {"", "", kAddY7150, "无法写入文件 @/Y7150.dat.tmp：磁盘空间不足", fullDisk},
-        {"jixing.dat", "<folder>", kRemoveY7150, "无法读取文件 @/jixing.dat：这是一个文件夹"},
-        {"jixing.dat", "<pipe>", kRemoveY7150, "无法读取文件 @/jixing.dat：不是普通文件"},
+        {"jixing.dat", "<folder>", kRemoveC630, "无法读取文件 @/jixing.dat：这是一个文件夹"},
+        {"jixing.dat", "<pipe>", kRemoveC630, "无法读取文件 @/jixing.dat：不是普通文件"},
         {"jixingb.dat", "<folder>", kAddZstz, "无法写入文件 @/jixingb.dat：这是一个文件夹"},
         {"Y7150.dat", "-> /dev/zero", kReadY7150, "无法读取文件 @/Y7150.dat：不是普通文件"},
         {"Y7150.dat", "-> gone.dat", kReadY7150, "找不到机床文件 @/Y7150.dat"},

@@ -75,7 +75,7 @@ TEST(OrdinaryCalculation, TakesOrRefusesEachKindOfFieldText) {
 // Computed as ((24 * 35) / 25) / 48 - 0.7, the error of an exact set is a
 // residue, not 0; it does not replace the earlier best with error 0.
 TEST(OrdinarySearch, ResidueOfDoubleArithmeticDoesNotReplaceAnExactBest) {
-    const GearSearchResult result = searchOrdinaryGears(0.7, 0.00001, 24, 100);
+    const GearSearchResult result = searchGears(0.7, 0.00001, 24, 100);
     ASSERT_GE(result.sets.size(), 4u);
     EXPECT_EQ(result.sets[3], (GearSet{24, 35, 25, 48, 1.1102230246251565e-16}));
     EXPECT_EQ(result.best, (GearSet{24, 28, 24, 40, 0}));

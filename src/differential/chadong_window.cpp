@@ -228,10 +228,8 @@ void ChaDong::Command3_Click() {
         degreesField_->text().toStdString(),         minutesField_->text().toStdString(),
         secondsField_->text().toStdString(),         partTeethField_->text().toStdString(),
         machineKind(model) == MachineKind::PartTeeth};
-    const PrintStatus status = printDifferentialResults(
-        context_.printBackend, fields, printText(), [this](const std::string& question) {
-            return context_.messages.ask(this, QString::fromStdString(question));
-        });
+    const PrintStatus status = printDifferentialResults(context_.printBackend, fields, printText(),
+                                                        context_.messages.asker(this));
     if (!status.ok()) context_.messages.show(this, printFailureMessage(status));
 }
 

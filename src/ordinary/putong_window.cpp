@@ -117,10 +117,8 @@ void PuTong::Command2_Click() {
 void PuTong::Command3_Click() {
     const OrdinaryPrintFields fields{printerList_->currentText().toStdString(),
                                      ratioField_->text().toStdString()};
-    const PrintStatus status = printOrdinaryResults(
-        context_.printBackend, fields, printText(), [this](const std::string& question) {
-            return context_.messages.ask(this, QString::fromStdString(question));
-        });
+    const PrintStatus status = printOrdinaryResults(context_.printBackend, fields, printText(),
+                                                    context_.messages.asker(this));
     if (!status.ok()) context_.messages.show(this, printFailureMessage(status));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <string>
 
 class QWidget;
@@ -17,6 +18,13 @@ class MessageSink {
     virtual void show(QWidget* parent, const QString& text) = 0;
     // A question answered Yes or No; true for Yes.
     virtual bool ask(QWidget* parent, const QString& question) = 0;
+
+    // The question as the printouts take it: UTF-8 in, Yes or No out.
+    std::function<bool(const std::string&)> asker(QWidget* parent) {
+        return [this, parent](const std::string& question) {
+            return ask(parent, QString::fromStdString(question));
+        };
+    }
 
     // The name of a file to write, asked for with `title`; empty when the
     // user cancels. A sink that asks nothing answers empty.

@@ -31,11 +31,11 @@ CatalogueResult malformed(const std::string& path, const std::string& what) {
 
 } // namespace
 
-CatalogueResult writeMachineFile(const std::string& directory, std::string_view model,
+CatalogueResult writeMachineFile(const CatalogueLock& held, std::string_view model,
                                  std::string_view minTeeth, std::string_view maxTeeth,
                                  std::string_view machineConstant,
-                                 const std::vector<std::string>& missingTeeth, FileSystem& fs) {
-    const std::string path = catalogueFile(directory, machineFileName(model));
+                                 const std::vector<std::string>& missingTeeth) {
+    const std::string path = catalogueFile(held.folder(), machineFileName(model));
 
     std::string text;
     auto addLine = [&text](std::string_view line) {
@@ -51,7 +51,7 @@ CatalogueResult writeMachineFile(const std::string& directory, std::string_view 
 
     const std::optional<std::string> bytes = toGbk(text);
     if (!bytes) return catalogueFailure(writeFailure(path, EILSEQ));
-    std::string failure = replaceFile(fs, path + ".tmp", path, *bytes);
+    std::string failure = writeWholeFile(held.fileSystem(), path, *bytes);
     if (!failure.empty()) return catalogueFailure(std::move(failure));
     return {};
 }

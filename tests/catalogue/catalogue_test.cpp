@@ -25,25 +25,41 @@ using Files = TemporaryCatalogue::Files;
 const std::string kGunChiJi = "\xB9\xF6\xB3\xDD\xBB\xFA"; // 滚齿机 in GBK
 
 TEST(MachineFile, ReadsFilesMadeByHandOrNamesTheirFault) {
+    const std::string range = "的齿数范围不对：";
     const struct {
         std::string bytes;
         MachineRecord record;
-        std::string fault; // after "机床文件 <path> 有错："
+        std::string fault; // after "机床文件 <path> "
     } rows[] = {
         {"20\n60\n2\n10\n37\n41\n", {20, 60, 2, 10, {37, 41}}, ""},   // LF alone
         {"  20,60, 1,3.75,0,9", {20, 60, 1, 3.75, {0}}, ""},          // one line, more than N
         {"20\r\n60\r\n 4\r\n10\r\nabc\r\n36.5\r\n37.5\r\n-32768\r\n", // halves to even
          {20, 60, 4, 10, {0, 36, 38, -32768}},
          ""},
-        {"20\r\n60\r\n 3\r\n10\r\n37\r\n41\r\n", {}, "应有 3 个缺少齿数，只有 2 个"},
-        {"20\r\n60\r\n 0\r\n10\r\n", {}, "第 3 行的缺少齿数个数应是不小于 1 的整数，而不是“0”"},
-        {"-5\r\n5\r\n 1\r\n10\r\n0\r\n", {}, "齿数范围 -5 到 5 含有 0"},
+        {"-60\r\n-20\r\n 1\r\n10\r\n\r\n", {-60, -20, 1, 10, {0}}, ""},
+        {"20\r\n60\r\n 3\r\n10\r\n37\r\n41\r\n", {}, "有错：应有 3 个缺少齿数，只有 2 个"},
+        {"20\r\n60\r\n 0\r\n10\r\n",
+         {},
+         "有错：第 3 行的缺少齿数个数应是不小于 1 的整数，而不是“0”"},
+        {"-5\r\n5\r\n 1\r\n10\r\n0\r\n", {}, range + "-5 到 5 含有 0"},
+        {"20\r\nabc\r\n 1\r\n10\r\n\r\n", {}, range + "最大齿数“abc”不是数字"},
+        {"inf\r\n60\r\n 1\r\n10\r\n\r\n", {}, range + "最少齿数“inf”不是数字"},
+        {"100\r\n20\r\n 1\r\n10\r\n\r\n", {}, range + "最大齿数 20 小于最少齿数 100"},
+        {"20\r\n1048577\r\n 1\r\n10\r\n\r\n", {}, range + "最大齿数 1048577 超过了 1048576"},
+        {"-1e400\r\n60\r\n 1\r\n10\r\n\r\n", {}, range + "最少齿数 -1e400 超过了 1048576"},
+        {"\xEF\xBB\xBF"
+         "20\r\n60\r\n 1\r\n10\r\n\r\n",
+         {},
+         "有错：文件以字节顺序标记（BOM）开头，机床文件应是不带 BOM 的 GBK 文本"},
+        {"\xA3\xB2\xA3\xB0\r\n60\r\n 1\r\n10\r\n\r\n",
+         {},
+         "有错：“２０”中有全角数字，请改用半角数字 0 到 9"},
     };
     for (const auto& row : rows) {
         TemporaryCatalogue dir({{"M.dat", row.bytes}});
         const MachineFile machine = readMachineFile(dir.path(), "M");
         EXPECT_EQ(machine.result.message,
-                  row.fault.empty() ? "" : "机床文件 " + dir.file("M.dat") + " 有错：" + row.fault);
+                  row.fault.empty() ? "" : "机床文件 " + dir.file("M.dat") + " " + row.fault);
         EXPECT_TRUE(!row.fault.empty() || machine.record == row.record) << row.bytes;
     }
 }

@@ -20,7 +20,7 @@ namespace {
 
 constexpr std::chrono::milliseconds kLongestPause{50}; // between two tries of a lock
 
-int failure() {
+int negatedErrno() {
     return -errno;
 }
 
@@ -46,7 +46,7 @@ class RealFileSystem final : public FileSystem {
         do {
             file = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
         } while (file < 0 && errno == EINTR);
-        if (file < 0) return failure();
+        if (file < 0) return negatedErrno();
         // Plain files only: a pipe or a device (/dev/zero never ends) is no
         // catalogue file.
         if (const int error = plainFileError(file)) {
@@ -61,7 +61,7 @@ class RealFileSystem final : public FileSystem {
         do {
             count = ::read(file, buffer, size);
         } while (count < 0 && errno == EINTR);
-        return count < 0 ? failure() : static_cast<long>(count);
+        return count < 0 ? negatedErrno() : static_cast<long>(count);
     }
 
     int write(int file, std::string_view bytes) override {
@@ -69,23 +69,25 @@ class RealFileSystem final : public FileSystem {
             const ssize_t count = ::write(file, bytes.data(), bytes.size());
             if (count < 0) {
                 if (errno == EINTR) continue;
-                return failure();
+                return negatedErrno();
             }
             bytes.remove_prefix(static_cast<std::size_t>(count));
         }
         return 0;
     }
 
-    int flush(int file) override { return ::fsync(file) < 0 ? failure() : 0; }
+    int flush(int file) override { return ::fsync(file) < 0 ? negatedErrno() : 0; }
 
-    int close(int file) override { return ::close(file) < 0 && errno != EINTR ? failure() : 0; }
+    int close(int file) override {
+        return ::close(file) < 0 && errno != EINTR ? negatedErrno() : 0;
+    }
 
     int rename(const std::string& from, const std::string& to) override {
         // A link the user made stays a link; writers hold the catalogue's
         // lock, so nothing puts one there between the look and the rename.
         struct stat status;
         if (::lstat(to.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) return -ELOOP;
-        if (::rename(from.c_str(), to.c_str()) < 0) return failure();
+        if (::rename(from.c_str(), to.c_str()) < 0) return negatedErrno();
         // The rename itself reaches the disk with its folder. A folder that
         // cannot be flushed still holds the renamed file, so this is no failure.
         const int handle = ::open(folderOf(to).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -97,7 +99,7 @@ class RealFileSystem final : public FileSystem {
     }
 
     int remove(const std::string& path) override {
-        return ::unlink(path.c_str()) < 0 ? failure() : 0;
+        return ::unlink(path.c_str()) < 0 ? negatedErrno() : 0;
     }
 
     // An open-file-description lock: it excludes every other handle, of
@@ -105,12 +107,8 @@ class RealFileSystem final : public FileSystem {
     // goes to the server. It ends when its handle is closed, so a killed
     // program leaves no lock behind.
     int lock(const std::string& path, std::chrono::milliseconds timeout) override {
-        int file;
-        do {
-            file =
-                ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
-        } while (file < 0 && errno == EINTR);
-        if (file < 0) return failure();
+        const int file = openLockFile(path);
+        if (file < 0) return file;
         if (const int error = plainFileError(file)) {
             ::close(file);
             return -error;
@@ -155,6 +153,28 @@ class RealFileSystem final : public FileSystem {
     }
 
   private:
+    // The lock file, created if missing. A new one may be written by every
+    // user who may write the folder, and so replace the catalogue's files:
+    // a write lock needs a handle open for writing.
+    static int openLockFile(const std::string& path) {
+        constexpr int kFlags = O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+        for (;;) {
+            int file = ::open(path.c_str(), kFlags | O_CREAT | O_EXCL, 0600);
+            if (file >= 0) {
+                struct stat folder;
+                if (::stat(folderOf(path).c_str(), &folder) == 0)
+                    ::fchmod(file, folder.st_mode & 0666 & ((folder.st_mode & 0222) * 3));
+                return file;
+            }
+            if (errno == EINTR) continue;
+            if (errno != EEXIST) return negatedErrno();
+            file = ::open(path.c_str(), kFlags);
+            if (file >= 0) return file;
+            // Removed between the two opens: create it again.
+            if (errno != EINTR && errno != ENOENT) return negatedErrno();
+        }
+    }
+
     static std::string folderOf(const std::string& path) {
         const auto slash = path.rfind('/');
         return slash == std::string::npos ? "." : path.substr(0, slash + 1);

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -123,6 +124,13 @@ FileBytes readWholeFile(FileSystem& fs, const std::string& path);
 // file is removed and `path` is as before. Returns an empty text, or a
 // message that names `path` and the reason.
 std::string writeWholeFile(FileSystem& fs, const std::string& path, std::string_view bytes);
+// writeWholeFile over `fs`, as a window's file export takes it.
+inline std::function<std::string(const std::string& path, const std::string& bytes)>
+wholeFileWriter(FileSystem& fs) {
+    return [&fs](const std::string& path, const std::string& bytes) {
+        return writeWholeFile(fs, path, bytes);
+    };
+}
 
 // Messages for the user, naming the file and the reason.
 std::string readFailure(const std::string& path, int error);

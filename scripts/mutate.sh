@@ -42,14 +42,17 @@ part-teeth-kind ## src/differential/differential_ratio.cpp ## kPartTeethModels[]
 part-teeth-bound ## src/differential/differential_calculation.cpp ## if (c.teeth <= 0) { ## if (c.teeth < 0) {
 swap-range ## src/ordinary/ordinary_calculation.cpp ## if (inputs.zmin > inputs.zmax) std::swap(inputs.zmin, inputs.zmax); ## 
 write-no-flush ## src/catalogue/file_system.cpp ## if (status == 0) status = fs.flush(file); ## 
-leave-temporary ## src/catalogue/file_system.cpp ##     fs.remove(temporary);⏎    return {-status, false}; ## ⏎    return {-status, false};
+leave-temporary ## src/catalogue/file_system.cpp ##     fs.remove(temporary);⏎    return writeFailure(path, -status); ## ⏎    return writeFailure(path, -status);
+catalogue-no-lock ## src/catalogue/file_system.cpp ## if (::fcntl(file, F_OFD_SETLK, &whole) == 0) return file; ## return file;
+create-through-link ## src/catalogue/file_system.cpp ## O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW ## O_WRONLY | O_CREAT | O_TRUNC
+replace-link ## src/catalogue/file_system.cpp ## S_ISLNK(status.st_mode)) return -ELOOP; ## S_ISLNK(status.st_mode)) {}
 list-line-end ## src/catalogue/machine_list.cpp ## kLineEnd = "\r\n"; ## kLineEnd = "\n";
 machine-line-end ## src/catalogue/machine_file.cpp ## kLineEnd = "\r\n"; ## kLineEnd = "\n";
 append-after-comma ## src/catalogue/machine_list.cpp ##  && bytes.back() != ',') ## )
 reader-crlf ## src/catalogue/field_reader.cpp ## if (bytes[pos] == '\r' && pos + 1 < size && bytes[pos + 1] == '\n') ++pos; ## 
 count-bound ## src/catalogue/machine_file.cpp ## if (!(count >= 1) || ## if (!(count >= 0) ||
 undo-new-file ## src/catalogue/add_machine.cpp ## fs.remove(machinePath); ## 
-undo-old-file ## src/catalogue/add_machine.cpp ## replaceFile(fs, machinePath + ".tmp", machinePath, earlier.bytes); ## 
+undo-old-file ## src/catalogue/add_machine.cpp ## writeWholeFile(fs, machinePath, earlier.bytes); ## 
 name-length-bound ## src/catalogue/model_name.cpp ## .size() > NAME_MAX) ## .size() >= NAME_MAX)
 EOF
 }

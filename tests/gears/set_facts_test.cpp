@@ -2,6 +2,7 @@
 // worked out by hand and by python3 over every set, not by the code here.
 #include "gears/gear_search.h"
 #include "gears/nearest_set.h"
+#include "gears/number_text.h"
 #include "gears/result_export.h"
 #include "gears/set_facts.h"
 
@@ -33,9 +34,10 @@ TEST(NearestSet, WhereNothingFits) {
         const std::vector<std::int16_t>& missing;
         double a, b, c, d, error, lowest, highest, tolerance, stepBelow; // tolerance 0: none
     } cases[] = {
-        // Above reach; the error is 0.29 but for rounding.
-        {1.5, 20, 22, none, 22, 22, 20, 20, -0.29000000000000004, 0.8264462809917356, 1.21, 0.29,
-         0.28},
+        // Above reach; the error is 0.29 but for rounding, and 0.29 lists
+        // the set without making it the best.
+        {1.5, 20, 22, none, 22, 22, 20, 20, -0.29000000000000004, 0.8264462809917356, 1.21, 0.3,
+         0.29},
         // The differential worked example on a machine without 31 and 39.
         {0.8627301359629121, 20, 60, missing, 26, 51, 29, 53, -1.0552358487903035e-05,
          0.11111111111111112, 9, 1.1e-05, 1e-05},
@@ -50,11 +52,36 @@ TEST(NearestSet, WhereNothingFits) {
         EXPECT_EQ(std::pair(n.lowest, n.highest), std::pair(lowest, highest));
         EXPECT_EQ(toleranceNeeded(ratio, n.set.error, zmin, zmax, missing).value_or(0), tolerance);
         if (tolerance == 0) continue;
-        EXPECT_FALSE(searchGears(ratio, tolerance, zmin, zmax, missing).sets.empty());
-        EXPECT_TRUE(searchGears(ratio, below, zmin, zmax, missing).sets.empty());
+        EXPECT_TRUE(hasBestSet(searchGears(ratio, tolerance, zmin, zmax, missing)));
+        EXPECT_FALSE(hasBestSet(searchGears(ratio, below, zmin, zmax, missing)));
+    }
+    // The same edge above reach: 0.09 lists 22 22 20 20 of error -0.09000000000000008.
+    for (const auto& [ratio, tolerance] : {std::pair(1.3, 0.091), {1.25, 0.041}, {1.31, 0.11}}) {
+        const NearestSet n = nearestSet(ratio, 20, 22);
+        EXPECT_EQ(toleranceNeeded(ratio, n.set.error, 20, 22).value_or(0), tolerance) << ratio;
     }
     EXPECT_EQ(nearestSet(1.5, 20.5, 30).status, NearestSet::Status::Unsupported);
     EXPECT_EQ(nearestSet(1.5, 30, 20).status, NearestSet::Status::NoSets);
+}
+
+TEST(NumberTexts, AsAPersonReadsAndTypesThem) {
+    const struct {
+        std::string text, expected;
+    } cases[] = {
+        {typedTolerance(0.29), "0.29"},
+        {typedTolerance(12), "12"},
+        {typedTolerance(0.0001), "0.0001"},
+        {typedTolerance(9.9e-05), "9.9E-05"},
+        {typedTolerance(1.1e-05), "1.1E-05"},
+        {errorDetailText(-0.29000000000000004), "-0.29"},
+        {errorDetailText(0.5), "0.5"},
+        {errorDetailText(5.713094e-06), "5.713094E-06"},
+        {readableNumber(-193333.333, 3), "-193333"},
+        {readableNumber(0.19298, 3), "0.193"},
+        {readableNumber(999.6, 3), "1000"},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(text, expected);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QListView>
@@ -42,9 +43,12 @@ void ResultListActions::exportCsv() {
     const auto& results = model_->results();
     if (!results || !model_->facts()) return;
     QWidget* window = list_->window();
-    const QString file = messages_.askSaveFileName(window, QStringLiteral("导出CSV"),
-                                                   QStringLiteral("CSV 文件 (*.csv)"));
+    QString file = messages_.askSaveFileName(window, QStringLiteral("导出CSV"),
+                                             QStringLiteral("CSV 文件 (*.csv)"));
     if (file.isEmpty()) return;
+    // The dialog's filter names the kind, not the name: a name without a
+    // suffix gets the filter's.
+    if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".csv");
     const std::string failure =
         writeFile_(file.toStdString(), calculationCsv(*results, *model_->facts()));
     if (!failure.empty()) messages_.show(window, failure);

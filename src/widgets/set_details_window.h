@@ -28,6 +28,9 @@ class SetDetailsWindow : public QWidget {
     const SetDetails& details() const { return details_; }
 
   private:
+    // At most the first size, within the screen's available area.
+    void fitToScreen();
+
     PrintSheet printSheet_;
     SetDetails details_;
     QLabel* heading_;

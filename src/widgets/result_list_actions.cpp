@@ -64,8 +64,14 @@ bool ResultListActions::openDetails(int row) {
             ? nothingListedDetails(*facts)
             : listedSetDetails(*facts, model_->rowSet(row), kind == RowKind::BestSet);
     if (!details_) details_ = std::make_unique<SetDetailsWindow>(printSheet_);
+    details_->setPrintable(!sheetPrintable_ || sheetPrintable_());
     details_->showDetails(std::move(details));
     return true;
+}
+
+void ResultListActions::setSheetPrintable(std::function<bool()> printable) {
+    sheetPrintable_ = std::move(printable);
+    if (details_) details_->setPrintable(!sheetPrintable_ || sheetPrintable_());
 }
 
 void ResultListActions::copyAll() const {

@@ -84,6 +84,11 @@ void SetDetailsWindow::fitToScreen() {
     move(placed.topLeft());
 }
 
+void SetDetailsWindow::setPrintable(bool printable) {
+    printButton_->setEnabled(printable);
+    printButton_->setToolTip(printable ? QString() : QStringLiteral("没有安装打印机"));
+}
+
 void SetDetailsWindow::showDetails(SetDetails details) {
     details_ = std::move(details);
     heading_->setText(QString::fromStdString(details_.heading));

@@ -143,6 +143,7 @@ void ChaDong::Form_Activate() {
     machineList_->setCurrentIndex(kept >= 0 ? kept : (list.names.empty() ? -1 : 0));
     machineList_->blockSignals(false);
     Combo1_Click();
+    markStale(); // the machine of the results may be gone
 
     fillPrinters();
 

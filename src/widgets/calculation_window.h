@@ -72,6 +72,11 @@ class CalculationWindow : public QWidget {
     std::string calculatedText(const QLineEdit* field) const;
     std::string calculatedText(const QComboBox* list) const;
 
+    // Greys the list while the inputs differ from those that made it. Runs
+    // on every change of a field or list; a window that refills a list with
+    // its signals blocked calls it afterwards.
+    void markStale();
+
     // The calculation as Calculate runs it, the field texts read now.
     virtual Calculation calculation() = 0;
     // The fields whose readings are marked after a calculation.
@@ -88,9 +93,6 @@ class CalculationWindow : public QWidget {
     // Every field and list of the window but the printer list, with its
     // text now.
     std::map<const QWidget*, QString> inputTexts() const;
-    // Greys the list while the inputs differ from those that made it.
-    void markStale();
-
     PaneServices services_;
     // The inputs' texts at the calculation that last replaced the list.
     std::map<const QWidget*, QString> calculatedTexts_;

@@ -4,16 +4,22 @@
 // runs it at 100 %, at 150 % and at 144 dpi.
 #include "catalogue/add_machine_window.h"
 #include "catalogue/delete_machine_window.h"
+#include "differential/chadong_window.h"
+#include "ordinary/putong_window.h"
 #include "support/recording_print_backend.h"
 #include "support/temporary_catalogue.h"
 #include "support/window_driver.h"
 #include "widgets/set_details_window.h"
 #include "widgets/train_drawing.h"
 
+#include <QApplication>
 #include <QClipboard>
+#include <QColor>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
+#include <QProgressDialog>
 #include <QScreen>
+#include <QTimer>
 
 using namespace kelvaro;
 using namespace kelvaro::driver;
@@ -121,7 +127,108 @@ class ShopWindowTest : public QObject {
         }
     }
 
+    // The data line describes the sets printed: typed over after the
+    // calculation, the fields do not reach it until the next one.
+    void printoutDescribesItsSets() {
+        printers.printers = {"P"};
+        PuTong puTong(context(printers, recorder));
+        fillPuTong(&puTong, "1.5", "0.00001", "20", "30");
+        click(&puTong, "Command1");
+        type(&puTong, "chuandongbi", "2");
+        click(&puTong, "Command3");
+        click(&puTong, "Command1");
+        click(&puTong, "Command3");
+        TemporaryCatalogue dir({{"jixing.dat", "Y7150\r\nM\r\n"},
+                                {"Y7150.dat", "20\r\n60\r\n 1\r\n10\r\n\r\n"},
+                                {"M.dat", "20\r\n60\r\n 1\r\n10\r\n\r\n"}});
+        ChaDong chaDong(context(printers, recorder, dir.path()));
+        chaDong.show();
+        chaDong.Form_Activate();
+        for (const auto& [field, text] : {std::pair("moshu", " 2"),
+                                          {"luoxuanjiaodu", "20 "},
+                                          {"luoxuanjiaofen", "30"},
+                                          {"luoxuanjiaomiao", "0"},
+                                          {"齿数", "40"}})
+            type(&chaDong, field, text);
+        click(&chaDong, "Command1");
+        type(&chaDong, "moshu", "3");
+        child<QComboBox>(&chaDong, "Combo1")->setCurrentIndex(1);
+        click(&chaDong, "Command3");
+        std::vector<std::string> dataLines;
+        for (const auto& document : printers.documents)
+            dataLines.push_back(document.lines.at(0));
+        QCOMPARE(dataLines, (std::vector<std::string>{"      i=1.5", "      i=2",
+                                                      "      m= 2  β=20°30′0″  Z=40"}));
+    }
+
+    // Each way a list comes to stand beside inputs that did not make it.
+    void staleListLooksStale() {
+        TemporaryCatalogue dir({{"jixing.dat", "A\r\nB\r\n"},
+                                {"A.dat", "20\r\n60\r\n 1\r\n10\r\n\r\n"},
+                                {"B.dat", "20\r\n60\r\n 1\r\n10\r\n\r\n"}});
+        const QString made = "结果对应：传动比 i=1.5  允差 0.00001  齿数 20 ～ 30";
+        PuTong window(context(printers, recorder));
+        window.show();
+        fillPuTong(&window, "1.5", "0.00001", "20", "30");
+        click(&window, "Command1");
+        QCOMPARE(staleNote(&window), QString());
+        type(&window, "jingdu", "0.001"); // a field changed
+        QCOMPARE(staleNote(&window), made);
+        click(&window, "Command1");
+        QCOMPARE(staleNote(&window), QString());
+        fillPuTong(&window, "1.5", "0.00001", "20", "30");
+        click(&window, "Command1");
+        type(&window, "zuidachishu", ""); // an empty field: 请输入数值 below
+        click(&window, "Command1");
+        QCOMPARE(staleNote(&window), made);
+        QCOMPARE(listItems(&window).last(), "请输入数值");
+        QCOMPARE(lastRowColour(&window), QVariant());
+        // A long calculation cancelled.
+        fillPuTong(&window, "1.5", "0.00001", "20", "30");
+        click(&window, "Command1");
+        fillPuTong(&window, "3.14159265358979", "1E-7", "0.5", "5000");
+        QTimer cancel;
+        connect(&cancel, &QTimer::timeout, &window, [&window] {
+            auto* dialog = window.findChild<QProgressDialog*>();
+            if (dialog && dialog->isVisible())
+                QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
+        });
+        cancel.start(20);
+        click(&window, "Command1");
+        QCOMPARE(staleNote(&window), made);
+
+        // The chosen machine deleted.
+        ChaDong chaDong(context(printers, recorder, dir.path()));
+        chaDong.show();
+        chaDong.Form_Activate();
+        child<QComboBox>(&chaDong, "Combo1")->setCurrentIndex(1);
+        for (const auto& [field, text] : {std::pair("moshu", "2"),
+                                          {"luoxuanjiaodu", "20"},
+                                          {"luoxuanjiaofen", "0"},
+                                          {"luoxuanjiaomiao", "0"}})
+            type(&chaDong, field, text);
+        click(&chaDong, "Command1");
+        QCOMPARE(staleNote(&chaDong), QString());
+        Form3 form(context(printers, recorder, dir.path()), [] { return QStringList{"A", "B"}; });
+        form.Form_Activate();
+        child<QComboBox>(&form, "Combo1")->setCurrentIndex(1);
+        click(&form, "Command2");
+        chaDong.Form_Activate();
+        QVERIFY(staleNote(&chaDong).startsWith("结果对应：机床型号 B"));
+    }
+
   private:
+    static QString staleNote(const QWidget* window) {
+        const auto* model = child<QAbstractItemView>(window, "jsjgp")->model();
+        const QModelIndex first = model->index(0, 0);
+        const bool grey = first.data(Qt::ForegroundRole) == QVariant(QColor(Qt::gray));
+        return grey ? first.data(Qt::ToolTipRole).toString() : QString();
+    }
+    static QVariant lastRowColour(const QWidget* window) {
+        const auto* model = child<QAbstractItemView>(window, "jsjgp")->model();
+        return model->index(model->rowCount() - 1, 0).data(Qt::ForegroundRole);
+    }
+
     RecordingPrintBackend printers;
     MessageRecorder recorder;
 };

@@ -55,11 +55,6 @@ TEST(NearestSet, WhereNothingFits) {
         EXPECT_TRUE(hasBestSet(searchGears(ratio, tolerance, zmin, zmax, missing)));
         EXPECT_FALSE(hasBestSet(searchGears(ratio, below, zmin, zmax, missing)));
     }
-    // The same edge above reach: 0.09 lists 22 22 20 20 of error -0.09000000000000008.
-    for (const auto& [ratio, tolerance] : {std::pair(1.3, 0.091), {1.25, 0.041}, {1.31, 0.11}}) {
-        const NearestSet n = nearestSet(ratio, 20, 22);
-        EXPECT_EQ(toleranceNeeded(ratio, n.set.error, 20, 22).value_or(0), tolerance) << ratio;
-    }
     EXPECT_EQ(nearestSet(1.5, 20.5, 30).status, NearestSet::Status::Unsupported);
     EXPECT_EQ(nearestSet(1.5, 30, 20).status, NearestSet::Status::NoSets);
 }
@@ -68,11 +63,9 @@ TEST(NumberTexts, AsAPersonReadsAndTypesThem) {
     const struct {
         std::string text, expected;
     } cases[] = {
-        {typedTolerance(0.29), "0.29"},
         {typedTolerance(12), "12"},
         {typedTolerance(0.0001), "0.0001"},
         {typedTolerance(9.9e-05), "9.9E-05"},
-        {typedTolerance(1.1e-05), "1.1E-05"},
         {errorDetailText(-0.29000000000000004), "-0.29"},
         {errorDetailText(0.5), "0.5"},
         {errorDetailText(5.713094e-06), "5.713094E-06"},

@@ -85,51 +85,31 @@ class DetailsWindowTest : public QObject {
 
     // The tolerance the details suggest, typed as written, names a best set,
     // in the window and in kelvaro-calc; a tolerance of 0 is named as the cause.
-    void suggestedToleranceNamesABestSet_data() {
-        QTest::addColumn<QString>("ratio");
-        QTest::addColumn<QString>("largest");
-        QTest::addColumn<QString>("suggested");
-        QTest::newRow("1.5") << "1.5"
-                             << "22"
-                             << "0.3";
-        QTest::newRow("1.3") << "1.3"
-                             << "22"
-                             << "0.091";
-        QTest::newRow("1.25") << "1.25"
-                              << "22"
-                              << "0.041";
-        QTest::newRow("1.31") << "1.31"
-                              << "22"
-                              << "0.11";
-        QTest::newRow("π of 20 to 60") << "3.14159265"
-                                       << "60"
-                                       << "3.5E-05";
-        QTest::newRow("0.86 of 20 to 30") << "0.8627301359629121"
-                                          << "30"
-                                          << "0.00024";
-    }
     void suggestedToleranceNamesABestSet() {
-        QFETCH(QString, ratio);
-        QFETCH(QString, largest);
-        QFETCH(QString, suggested);
-        PuTong window(context(printers, recorder));
-        window.show();
-        fillPuTong(&window, ratio, "0", "20", largest);
-        click(&window, "Command1");
-        QWidget* details = open(&window, -1);
-        QVERIFY(shows(details, "允差为 0 时不列出任何挂轮组"));
-        QVERIFY(shows(details, "把允差放宽到 " + suggested + " 即可得到结果"));
-        type(&window, "jingdu", suggested);
-        click(&window, "Command1");
-        QVERIFY(hasBestSet(*window.results().results()));
-
-        const std::string r = ratio.toStdString(), z = largest.toStdString();
-        const QJsonValue needed =
-            calcJson({"ordinary", "--format", "json", r, "0", "20", z})["tolerance_needed"];
-        const std::string typed = QString::number(needed.toDouble(), 'g', 17).toStdString();
-        const QJsonObject best =
-            calcJson({"ordinary", "--format", "json", r, typed, "20", z})["best"].toObject();
-        QVERIFY(best["a"].toDouble() != 0);
+        for (const auto& [ratio, largest, suggested] : {std::tuple("1.5", "22", "0.3"),
+                                                        {"1.3", "22", "0.091"},
+                                                        {"1.25", "22", "0.041"},
+                                                        {"1.31", "22", "0.11"},
+                                                        {"3.14159265", "60", "3.5E-05"},
+                                                        {"0.8627301359629121", "30", "0.00024"}}) {
+            PuTong window(context(printers, recorder));
+            window.show();
+            fillPuTong(&window, ratio, "0", "20", largest);
+            click(&window, "Command1");
+            QWidget* details = open(&window, -1);
+            QVERIFY(shows(details, "允差为 0 时不列出任何挂轮组"));
+            QVERIFY2(shows(details, QString("把允差放宽到 %1 即可得到结果").arg(suggested)), ratio);
+            type(&window, "jingdu", suggested);
+            click(&window, "Command1");
+            QVERIFY(hasBestSet(*window.results().results()));
+            const double needed = calcJson({"ordinary", "--format", "json", ratio, "0", "20",
+                                            largest})["tolerance_needed"]
+                                      .toDouble();
+            const std::string typed = QString::number(needed, 'g', 17).toStdString();
+            QVERIFY(calcJson({"ordinary", "--format", "json", ratio, typed, "20", largest})["best"]
+                        .toObject()["a"]
+                        .toDouble() != 0);
+        }
     }
 
     void jsonReadsBack() {

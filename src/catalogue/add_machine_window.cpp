@@ -94,7 +94,12 @@ Form2::Form2(const WindowContext& context, std::function<void()> showDifferentia
     connect(missingTeethField_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) {
                 const std::unique_ptr<QMenu> menu(missingTeethField_->createStandardContextMenu());
-                if (auto* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"))) {
+                // The menu's paste item, known by the shortcut its text ends with.
+                const QString pasteKeys =
+                    QLatin1Char('\t') +
+                    QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+                for (QAction* paste : menu->actions()) {
+                    if (!paste->text().endsWith(pasteKeys)) continue;
                     paste->disconnect();
                     connect(paste, &QAction::triggered, this,
                             [this] { pasteMissingTeeth(QClipboard::Clipboard); });

@@ -121,7 +121,7 @@ class ShopWindowTest : public QObject {
                                    {20, 300, 300, 20, 0},
                                    {23, 97, 89, 24, 0}}) {
             window.showDetails(
-                {"", {{"挂轮", "主动 a=20  主动 b=199  被动 c=26  被动 d=124"}}, set});
+                {"", {{"挂轮", "主动 a=20  主动 b=199  被动 c=26  被动 d=124"}}, set, {}});
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             QVERIFY(window.screen()->availableGeometry().contains(window.frameGeometry()));
             const auto* drawing = child<TrainDrawing>(&window, "train");

@@ -2,7 +2,6 @@
 // worked out by hand and by python3 over every set, not by the code here.
 #include "gears/gear_search.h"
 #include "gears/nearest_set.h"
-#include "gears/number_text.h"
 #include "gears/result_export.h"
 #include "gears/set_facts.h"
 
@@ -57,24 +56,6 @@ TEST(NearestSet, WhereNothingFits) {
     }
     EXPECT_EQ(nearestSet(1.5, 20.5, 30).status, NearestSet::Status::Unsupported);
     EXPECT_EQ(nearestSet(1.5, 30, 20).status, NearestSet::Status::NoSets);
-}
-
-TEST(NumberTexts, AsAPersonReadsAndTypesThem) {
-    const struct {
-        std::string text, expected;
-    } cases[] = {
-        {typedTolerance(12), "12"},
-        {typedTolerance(0.0001), "0.0001"},
-        {typedTolerance(9.9e-05), "9.9E-05"},
-        {errorDetailText(-0.29000000000000004), "-0.29"},
-        {errorDetailText(0.5), "0.5"},
-        {errorDetailText(5.713094e-06), "5.713094E-06"},
-        {readableNumber(-193333.333, 3), "-193333"},
-        {readableNumber(0.19298, 3), "0.193"},
-        {readableNumber(999.6, 3), "1000"},
-    };
-    for (const auto& [text, expected] : cases)
-        EXPECT_EQ(text, expected);
 }
 
 } // namespace

@@ -55,8 +55,10 @@ void CalculationWindow::setUpPane(const char* printerList, const std::vector<QLi
 
 std::map<const QWidget*, QString> CalculationWindow::inputTexts() const {
     std::map<const QWidget*, QString> texts;
+    // A read-only field shows a result; it is no input.
     for (const QLineEdit* field : findChildren<QLineEdit*>())
-        if (!qobject_cast<const QComboBox*>(field->parent())) texts[field] = field->text();
+        if (!field->isReadOnly() && !qobject_cast<const QComboBox*>(field->parent()))
+            texts[field] = field->text();
     for (const QComboBox* list : findChildren<QComboBox*>())
         if (list != printerList_) texts[list] = list->currentText();
     return texts;

@@ -90,8 +90,8 @@ class CalculationWindow : public QWidget {
     WindowContext context_;
 
   private:
-    // Every field and list of the window but the printer list, with its
-    // text now.
+    // Every field and list of the window but read-only fields and the
+    // printer list, with its text now.
     std::map<const QWidget*, QString> inputTexts() const;
     PaneServices services_;
     // The inputs' texts at the calculation that last replaced the list.

@@ -72,6 +72,15 @@ type_text "$putong" 185 192 "20"  # zuishaochishu
 type_text "$putong" 185 253 "30"  # zuidachishu
 click "$putong" 125 315           # 计算
 shot "$putong" putong
+# The ratio typed over: the list greys, its tooltip names the inputs that made it.
+click "$putong" 170 75
+xdotool key ctrl+a type "2"
+for x in 320 330; do # a move within the list shows its tooltip
+    xdotool mousemove --window "$putong" "$(awk -v v="$x" -v s="$scale" 'BEGIN { printf "%d", v * s }')" \
+        "$(awk -v s="$scale" 'BEGIN { printf "%d", 75 * s }')"
+    sleep 1
+done
+shot "$putong" putong-stale
 
 click "$form1" 230 229 # 差动Kelvaro
 chadong=$(window 差动Kelvaro)
@@ -106,7 +115,8 @@ xdotool windowraise "$chadong"
 type_text "$chadong" 180 147 "20" # luoxuanjiaodu
 type_text "$chadong" 180 188 "30" # luoxuanjiaofen
 click "$chadong" 129 403          # 计算
-xdotool mousemove --window "$chadong" 330 103 click --repeat 2 --delay 80 1
+xdotool mousemove --window "$chadong" "$(awk -v s="$scale" 'BEGIN { printf "%d", 330 * s }')" \
+    "$(awk -v s="$scale" 'BEGIN { printf "%d", 103 * s }')" click --repeat 2 --delay 80 1
 details=$(window 挂轮详情)
 xdotool windowmove "$details" 0 0
 shot "$details" details

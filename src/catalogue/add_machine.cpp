@@ -4,6 +4,7 @@
 #include "catalogue/machine_file.h"
 #include "catalogue/machine_list.h"
 #include "catalogue/model_name.h"
+#include "gears/number_text.h"
 #include "gears/numeric_value.h"
 
 #include <algorithm>
@@ -45,6 +46,25 @@ bool isMissingTeethItem(const std::string& item) {
     return digitsOnly && numericValue(item) <= std::numeric_limits<std::int16_t>::max();
 }
 
+// A count as the message names it, without numberText's leading blank.
+std::string countText(double teeth) {
+    return std::string(trimBlanks(numberText(teeth)));
+}
+
+// A range whose search lists nothing, or runs for minutes: which count is wrong.
+std::optional<std::string> toothRangeProblem(double smallest, double largest) {
+    std::string problem;
+    if (smallest > kMaxMachineTeeth)
+        problem = "最少齿数 " + countText(smallest) + " 超过 " + countText(kMaxMachineTeeth);
+    if (largest > kMaxMachineTeeth)
+        problem += (problem.empty() ? "" : "，") + std::string("最大齿数 ") + countText(largest) +
+                   " 超过 " + countText(kMaxMachineTeeth);
+    if (problem.empty() && smallest > largest)
+        problem = "最少齿数 " + countText(smallest) + " 大于最大齿数 " + countText(largest);
+    if (problem.empty()) return std::nullopt;
+    return problem;
+}
+
 AddMachineOutcome refused(std::string message) {
     AddMachineOutcome outcome;
     outcome.message = std::move(message);
@@ -53,6 +73,23 @@ AddMachineOutcome refused(std::string message) {
 
 } // namespace
 
+std::optional<std::string> missingTeethInsertion(std::string_view utf8) {
+    static constexpr std::string_view kFullWidthComma = "，";
+    std::string text;
+    while (!utf8.empty()) {
+        if (utf8.starts_with(kFullWidthComma)) {
+            text += ',';
+            utf8.remove_prefix(kFullWidthComma.size());
+            continue;
+        }
+        const char c = utf8.front();
+        if (c != ',' && (c < '0' || c > '9')) return std::nullopt;
+        text += c;
+        utf8.remove_prefix(1);
+    }
+    return text;
+}
+
 AddMachineOutcome addMachine(const std::string& directory, const AddMachineInput& input,
                              FileSystem& fs) {
     // All three numbers are looked at, as the dialog always has.
@@ -60,6 +97,9 @@ AddMachineOutcome addMachine(const std::string& directory, const AddMachineInput
     const bool maxOk = isNumberAccepted(input.maxTeeth);
     const bool constantOk = isNumberAccepted(input.machineConstant);
     if (!minOk || !maxOk || !constantOk) return refused(kWrongDataMessage);
+    if (auto problem =
+            toothRangeProblem(numericValue(input.minTeeth), numericValue(input.maxTeeth)))
+        return refused(std::move(*problem));
 
     const std::string_view model = trimBlanks(input.model);
     if (model.empty()) return refused(kWrongModelMessage);

@@ -2,6 +2,7 @@
 
 #include "catalogue/file_system.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,15 @@ inline constexpr const char* kPointInModelMessage = "机床型号中请不要包
 inline constexpr const char* kWrongDataMessage = "输入数据有错";
 inline constexpr const char* kWrongModelMessage = "机床型号错";
 inline constexpr const char* kWrongMissingTeethMessage = "输入数据有错误,数据间用逗号隔开!!!";
+
+// The largest tooth count the dialog takes: a wider range makes a search
+// that runs for minutes.
+inline constexpr double kMaxMachineTeeth = 1000;
+
+// Text put into the missing-teeth field at once (pasted, or committed by an
+// input method): the full-width comma "，" a Chinese keyboard gives becomes
+// ","; a text with anything but digits and commas is refused (nothing).
+std::optional<std::string> missingTeethInsertion(std::string_view utf8);
 
 // The texts of the add-machine dialog's fields, as typed.
 struct AddMachineInput {
@@ -29,12 +39,12 @@ struct AddMachineOutcome {
 };
 
 // Confirm of the add-machine dialog. Checks everything before anything is
-// written, then writes the machine file and appends the model to the list.
-// A model the list already holds is refused with the question "机床 X
-// 已存在，是否覆盖？" unless `overwrite` is set; then only its machine file is
-// rewritten and the list stays as it is.
-// Either both succeed or the catalogue is left as it was: a failed append
-// puts the earlier machine file back (or removes the new one).
+// written (a smallest count above the largest, or counts above
+// kMaxMachineTeeth, are refused with a message that names them), then writes the machine file and
+// appends the model to the list. A model the list already holds is refused with the question "机床
+// X 已存在，是否覆盖？" unless `overwrite` is set; then only its machine file is rewritten and the
+// list stays as it is. Either both succeed or the catalogue is left as it was: a failed append puts
+// the earlier machine file back (or removes the new one).
 AddMachineOutcome addMachine(const std::string& directory, const AddMachineInput& input,
                              FileSystem& fs = realFileSystem());
 

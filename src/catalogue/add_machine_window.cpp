@@ -5,11 +5,17 @@
 #include "widgets/form_builder.h"
 #include "widgets/message_sink.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFocusEvent>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <memory>
 
 namespace kelvaro {
 
@@ -59,6 +65,15 @@ int characterCode(const QKeyEvent* event) {
     return text.isEmpty() ? 0 : text.at(0).unicode();
 }
 
+// Select all, copy, cut, undo and redo: they type nothing.
+bool isEditingKey(const QKeyEvent* event) {
+    for (QKeySequence::StandardKey key :
+         {QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Undo,
+          QKeySequence::Redo})
+        if (event->matches(key)) return true;
+    return false;
+}
+
 } // namespace
 
 Form2::Form2(const WindowContext& context, std::function<void()> showDifferential, QWidget* parent)
@@ -72,6 +87,25 @@ Form2::Form2(const WindowContext& context, std::function<void()> showDifferentia
     missingTeethField_ = control<QLineEdit>(this, "Text5");
     modelField_->installEventFilter(this);
     missingTeethField_->installEventFilter(this);
+    // Every paste goes through the field's rule: the keys, the context
+    // menu and the middle button; text is not dropped in.
+    missingTeethField_->setAcceptDrops(false);
+    missingTeethField_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(missingTeethField_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) {
+                const std::unique_ptr<QMenu> menu(missingTeethField_->createStandardContextMenu());
+                // The menu's paste item, known by the shortcut its text ends with.
+                const QString pasteKeys =
+                    QLatin1Char('\t') +
+                    QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+                for (QAction* paste : menu->actions()) {
+                    if (!paste->text().endsWith(pasteKeys)) continue;
+                    paste->disconnect();
+                    connect(paste, &QAction::triggered, this,
+                            [this] { pasteMissingTeeth(QClipboard::Clipboard); });
+                }
+                menu->exec(missingTeethField_->mapToGlobal(at));
+            });
 
     connect(control<QPushButton>(this, "Command2"), &QPushButton::clicked, this,
             &Form2::Command2_Click);
@@ -89,11 +123,46 @@ bool Form2::eventFilter(QObject* watched, QEvent* event) {
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             Text1_LostFocus();
     } else if (watched == missingTeethField_ && event->type() == QEvent::KeyPress) {
-        const int code = characterCode(static_cast<QKeyEvent*>(event));
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Paste)) {
+            pasteMissingTeeth(QClipboard::Clipboard);
+            return true;
+        }
+        if (key->text() == QStringLiteral("，")) {
+            missingTeethField_->insert(QStringLiteral(","));
+            return true;
+        }
+        const int code = isEditingKey(key) ? 0 : characterCode(key);
         if (code != 0) Text5_KeyPress(code);
+    } else if (watched == missingTeethField_ && event->type() == QEvent::InputMethod) {
+        // An input method commits "，" for the comma key.
+        auto* input = static_cast<QInputMethodEvent*>(event);
+        QString committed = input->commitString();
+        if (committed.contains(QStringLiteral("，"))) {
+            committed.replace(QStringLiteral("，"), QStringLiteral(","));
+            input->setCommitString(committed, input->replacementStart(),
+                                   input->replacementLength());
+        }
+        if (!committed.isEmpty() && !missingTeethInsertion(committed.toStdString()))
+            context_.messages.show(this, QString::fromUtf8(kWrongMissingTeethMessage));
+    } else if (watched == missingTeethField_ && event->type() == QEvent::MouseButtonRelease &&
+               static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {
+        if (QGuiApplication::clipboard()->supportsSelection())
+            pasteMissingTeeth(QClipboard::Selection);
+        return true;
     }
-    // The key goes on into the field in every case.
+    // A typed key goes on into the field in every case.
     return QWidget::eventFilter(watched, event);
+}
+
+void Form2::pasteMissingTeeth(QClipboard::Mode mode) {
+    const std::optional<std::string> text =
+        missingTeethInsertion(QGuiApplication::clipboard()->text(mode).toStdString());
+    if (!text) {
+        context_.messages.show(this, QString::fromUtf8(kWrongMissingTeethMessage));
+        return;
+    }
+    missingTeethField_->insert(QString::fromStdString(*text));
 }
 
 void Form2::Text1_LostFocus() {

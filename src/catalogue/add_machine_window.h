@@ -2,6 +2,7 @@
 
 #include "widgets/window_context.h"
 
+#include <QClipboard>
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -31,6 +32,9 @@ class Form2 : public QWidget {
   private:
     void Text1_LostFocus();
     void Text5_KeyPress(int characterCode);
+    // A paste into Text5: refused with the message unless it holds only
+    // digits and commas (full-width ones become commas).
+    void pasteMissingTeeth(QClipboard::Mode mode);
 
     WindowContext context_;
     std::function<void()> showDifferential_;

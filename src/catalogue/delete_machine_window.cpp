@@ -51,6 +51,11 @@ void Form3::Form_Activate() {
 
 void Form3::Command2_Click() {
     const std::string model = machineList_->currentText().toStdString();
+    // Without a choice nothing is listed under the empty name: no question.
+    const bool chosen = !model.empty();
+    if (chosen &&
+        !context_.messages.ask(this, QString::fromStdString(deleteMachineQuestion(model))))
+        return;
     const CatalogueResult removed =
         removeMachineName(context_.catalogueFolder, model, context_.fileSystem);
     if (removed.failed()) {
@@ -58,6 +63,7 @@ void Form3::Command2_Click() {
         context_.messages.show(this, removed.message);
         return;
     }
+    if (chosen) context_.messages.show(this, machineDeletedMessage(model));
     Command1_Click();
 }
 

@@ -14,8 +14,9 @@ namespace kelvaro {
 class ActivationWatcher;
 
 // Form3, the delete-machine dialog: offers the models that the differential window
-// lists and removes the chosen one from the machine list on Confirm. Its
-// machine file stays on disk.
+// lists and removes the chosen one from the machine list on Confirm, once
+// the user has said yes to "确定删除机床 X 吗？". Its machine file stays on
+// disk, and the message afterwards says so.
 class Form3 : public QWidget {
     Q_OBJECT
   public:

@@ -89,4 +89,13 @@ CatalogueResult removeMachineName(const std::string& directory, std::string_view
     return {};
 }
 
+std::string deleteMachineQuestion(std::string_view model) {
+    return "确定删除机床 " + std::string(model) + " 吗？";
+}
+
+std::string machineDeletedMessage(std::string_view model) {
+    return "机床 " + std::string(model) + " 已从机床列表中删除；它的机床文件 " +
+           machineFileName(model) + " 仍留在磁盘上。";
+}
+
 } // namespace kelvaro

@@ -43,4 +43,9 @@ CatalogueResult appendMachineName(const CatalogueLock& held, std::string_view na
 CatalogueResult removeMachineName(const std::string& directory, std::string_view name,
                                   FileSystem& fs = realFileSystem());
 
+// What the delete dialog asks before it removes `model` from the list, and
+// what it says afterwards: the machine file stays where it is.
+std::string deleteMachineQuestion(std::string_view model);
+std::string machineDeletedMessage(std::string_view model);
+
 } // namespace kelvaro

@@ -143,6 +143,7 @@ void ChaDong::Form_Activate() {
     machineList_->setCurrentIndex(kept >= 0 ? kept : (list.names.empty() ? -1 : 0));
     machineList_->blockSignals(false);
     Combo1_Click();
+    markStale(); // the machine of the results may be gone
 
     fillPrinters();
 
@@ -184,13 +185,13 @@ std::vector<QLineEdit*> ChaDong::readFields() const {
 }
 
 std::string ChaDong::printResults() {
-    const std::string model = machineList_->currentText().toStdString();
+    const std::string model = calculatedText(machineList_);
     const DifferentialPrintFields fields{printerListText(),
-                                         moduleField_->text().toStdString(),
-                                         degreesOrLatheModuleField_->text().toStdString(),
-                                         minutesField_->text().toStdString(),
-                                         secondsField_->text().toStdString(),
-                                         partTeethField_->text().toStdString(),
+                                         calculatedText(moduleField_),
+                                         calculatedText(degreesOrLatheModuleField_),
+                                         calculatedText(minutesField_),
+                                         calculatedText(secondsField_),
+                                         calculatedText(partTeethField_),
                                          describeModel(model).needsPartTeeth};
     return printFailureMessage(printDifferentialResults(context_.printBackend, fields, printText(),
                                                         context_.messages.asker(this)));

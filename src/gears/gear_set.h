@@ -51,6 +51,14 @@ struct GearSearchResult {
     ~GearSearchResult();
 };
 
+// Whether a search named a best set: a listed set's |error| lies below the
+// tolerance. A set on the tolerance itself is listed but never the best,
+// which then stays the starting set of zero teeth.
+inline bool hasBestSet(const GearSearchResult& result) {
+    const GearSet& b = result.best;
+    return !result.sets.empty() && !(b.a == 0 && b.b == 0 && b.c == 0 && b.d == 0);
+}
+
 // Empty storage for the sets of a new search: the kept memory of a
 // discarded result, or new storage with room for a whole list.
 std::vector<GearSet> setStorage();

@@ -153,12 +153,13 @@ std::optional<double> toleranceNeeded(double ratio, double nearestError, double 
         }
         const double tolerance = value(k, e);
         if (tolerance >= ratio) return std::nullopt;
-        // A bound of no sets stops the search at the first one it would list.
-        SearchControl firstOnly;
-        firstOnly.setLimit = 0;
+        // A set whose |error| equals the tolerance is listed but never made
+        // the best set, and the suggestion often lands on that edge: it must
+        // give a best set, so the whole search runs.
+        SearchControl bounded;
         const GearSearchResult result =
-            searchGears(ratio, tolerance, zmin, zmax, missingTeeth, &firstOnly);
-        if (result.end == SearchEnd::TooManySets || !result.sets.empty()) return tolerance;
+            searchGears(ratio, tolerance, zmin, zmax, missingTeeth, &bounded);
+        if (result.end == SearchEnd::TooManySets || hasBestSet(result)) return tolerance;
     }
 }
 

@@ -41,9 +41,9 @@ NearestSet nearestSet(double ratio, double zmin, double zmax,
 
 // The smallest tolerance of two significant digits (1.0E-06, 1.1E-06, ...)
 // from |nearestError| up (an error that differs from such a value by
-// rounding alone counts as that value), with which searchGears lists at
-// least one set; it runs the search for each. None where no tolerance
-// below the ratio does.
+// rounding alone counts as that value), with which searchGears lists a set
+// and makes it the best set (its |error| below the tolerance); it runs the
+// search for each. None where no tolerance below the ratio does.
 std::optional<double> toleranceNeeded(double ratio, double nearestError, double zmin, double zmax,
                                       std::span<const std::int16_t> missingTeeth = {});
 

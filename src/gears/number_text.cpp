@@ -45,6 +45,42 @@ void appendErrorText(std::string& out, double error) {
     appendFormatted(out, static_cast<double>(static_cast<float>(error)), 7);
 }
 
+std::string errorDetailText(double error) {
+    std::string text = errorText(error);
+    if (text[0] == ' ') text.erase(0, 1);
+    const std::size_t digits = text[0] == '-' ? 1 : 0;
+    if (text.compare(digits, 1, ".") == 0) text.insert(digits, "0");
+    return text;
+}
+
+std::string readableNumber(double value, int digits) {
+    if (!std::isfinite(value)) return "—";
+    if (value == 0) value = 0.0; // no "-0"
+    char buffer[400];
+    const bool whole = std::abs(value) >= std::pow(10.0, digits - 1);
+    const auto end =
+        whole
+            ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 0).ptr
+            : std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general,
+                            digits)
+                  .ptr;
+    std::string text(buffer, end);
+    for (char& c : text)
+        if (c == 'e') c = 'E';
+    return text;
+}
+
+std::string typedTolerance(double tolerance) {
+    if (!(std::abs(tolerance) >= 1e-4) || !std::isfinite(tolerance)) {
+        std::string text = numberText(tolerance);
+        return text[0] == ' ' ? text.substr(1) : text;
+    }
+    char buffer[400];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, tolerance, std::chars_format::fixed).ptr;
+    return std::string(buffer, end);
+}
+
 std::string numberText(double value) {
     std::string text;
     appendNumberText(text, value);

@@ -48,7 +48,7 @@ std::string setJson(const GearSet& set, double ratio, const ExtraFacts* extra) {
 ResultReport reportResults(GearSearchInputs inputs, const GearSearchResult& result) {
     ResultReport report;
     report.nearest = nearestSet(inputs.ratio, inputs.zmin, inputs.zmax, inputs.missingTeeth);
-    if (result.sets.empty() && report.nearest.status == NearestSet::Status::Found)
+    if (!hasBestSet(result) && report.nearest.status == NearestSet::Status::Found)
         report.toleranceNeeded = toleranceNeeded(inputs.ratio, report.nearest.set.error,
                                                  inputs.zmin, inputs.zmax, inputs.missingTeeth);
     report.inputs = std::move(inputs);

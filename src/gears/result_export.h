@@ -41,10 +41,10 @@ struct ResultReport {
     GearSearchInputs inputs;
     const GearSearchResult* result = nullptr;
     NearestSet nearest;
-    std::optional<double> toleranceNeeded; // only where no set is listed
+    std::optional<double> toleranceNeeded; // only where no set is named the best
 };
 
-// Nearest set and, where nothing is listed, the tolerance needed.
+// Nearest set and, where no set is named the best, the tolerance needed.
 ResultReport reportResults(GearSearchInputs inputs, const GearSearchResult& result);
 
 std::string jsonNumber(double value); // "null" unless finite

@@ -3,7 +3,6 @@
 #include "gears/number_text.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace kelvaro {
 
@@ -52,6 +51,8 @@ SetDetails nothingListedDetails(const CalculationFacts& facts) {
     SetDetails details;
     details.inputLines = facts.inputLines;
     details.heading = "允差内无解";
+    if (facts.inputs.tolerance == 0)
+        details.rows.push_back({"原因", "允差为 0 时不列出任何挂轮组"});
     const NearestSet nearest = nearestOf(facts);
     if (nearest.status != NearestSet::Status::Found) {
         details.rows.push_back({"最接近的一组", "无法给出：" + nearest.reason, true});
@@ -65,9 +66,8 @@ SetDetails nothingListedDetails(const CalculationFacts& facts) {
     const std::optional<double> tolerance =
         toleranceNeeded(in.ratio, nearest.set.error, in.zmin, in.zmax, in.missingTeeth);
     if (tolerance) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%.1E", *tolerance);
-        details.rows.push_back({"建议允差", std::string("把允差放宽到 ") + text + " 即可得到结果"});
+        details.rows.push_back(
+            {"建议允差", "把允差放宽到 " + typedTolerance(*tolerance) + " 即可得到结果"});
     } else {
         details.rows.push_back(
             {"建议允差",

@@ -81,9 +81,9 @@ std::vector<DetailRow> setFactRows(const SetFacts& facts) {
                                 "  被动 c=" + teethText(s.c) + "  被动 d=" + teethText(s.d)});
     rows.push_back({"位置", "a 在主动轴，c 与 b 在中间轴，d 在被动轴"});
     rows.push_back({"传动比", shortNumber(facts.ratio, 15)});
-    rows.push_back({"误差", errorText(s.error).substr(s.error < 0 ? 0 : 1)});
+    rows.push_back({"误差", errorDetailText(s.error)});
     rows.push_back({"相对误差", facts.relativeErrorPpm
-                                    ? shortNumber(*facts.relativeErrorPpm, 3) + " ppm (µ)"
+                                    ? readableNumber(*facts.relativeErrorPpm, 3) + " ppm (µ)"
                                     : "—"});
     if (facts.fraction)
         rows.push_back({"精确传动比", std::to_string(facts.fraction->numerator) + " / " +

@@ -67,7 +67,7 @@ std::vector<QLineEdit*> PuTong::readFields() const {
 }
 
 std::string PuTong::printResults() {
-    const OrdinaryPrintFields fields{printerListText(), ratioField_->text().toStdString()};
+    const OrdinaryPrintFields fields{printerListText(), calculatedText(ratioField_)};
     return printFailureMessage(printOrdinaryResults(context_.printBackend, fields, printText(),
                                                     context_.messages.asker(this)));
 }

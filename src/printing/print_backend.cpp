@@ -9,7 +9,7 @@ std::string printFailureMessage(const PrintStatus& status) {
     case PrintError::None:
         return {};
     case PrintError::NoPrinter:
-        message = "打印失败：没有选定打印机。";
+        message = "打印失败：系统中没有安装打印机。";
         break;
     case PrintError::PrinterGone:
         message = "打印失败：找不到打印机" + quoted + "。";

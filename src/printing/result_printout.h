@@ -8,7 +8,7 @@
 
 // The printouts of the two calculation windows: the printer named by the
 // window's list, one or two header lines made from the fields as they read
-// now, then the printText of the last calculation, as one document. Each
+// at the calculation that made printText, then that printText, as one document. Each
 // stops at the first failure of the back-end and returns it. A document of
 // more than kPagesWithoutQuestion pages on the chosen printer is printed
 // only when `confirm` answers its question ("将打印 N 页，是否继续？") with
@@ -16,13 +16,15 @@
 
 namespace kelvaro {
 
-// The texts of PuTong's controls at the time of printing.
+// The texts of PuTong's controls: the printer list now, the ratio as it was
+// typed for the calculation that made printText.
 struct OrdinaryPrintFields {
     std::string printerList; // Combo1
     std::string ratio;       // chuandongbi
 };
 
-// The texts of ChaDong's controls at the time of printing.
+// The texts of ChaDong's controls: the printer list now, the others as they
+// were at the calculation that made printText.
 struct DifferentialPrintFields {
     std::string printerList;    // Combo2
     std::string module;         // moshu

@@ -13,6 +13,7 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QPointer>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QTimer>
 #include <QWindow>
@@ -145,14 +146,23 @@ class WaitCursor {
     WaitCursor& operator=(const WaitCursor&) = delete;
 };
 
-QString progressText(double progress, std::size_t found) {
-    const int percent = std::clamp(static_cast<int>(progress * 100), 0, 100);
-    return QStringLiteral("正在计算 %1%，已找到 %2 组").arg(percent).arg(found);
+int percentOf(double progress) {
+    return std::clamp(static_cast<int>(progress * 100), 0, 100);
 }
 
-std::unique_ptr<QProgressDialog> makeProgressDialog(QWidget* window) {
-    auto dialog =
-        std::make_unique<QProgressDialog>(progressText(0, 0), QStringLiteral("取消"), 0, 0, window);
+QString progressText(double progress, std::size_t found) {
+    return QStringLiteral("正在计算 %1%，已找到 %2 组").arg(percentOf(progress)).arg(found);
+}
+
+// The bar is set directly: the dialog's own setValue would run the event
+// loop from inside the timer that updates it.
+std::unique_ptr<QProgressDialog> makeProgressDialog(QWidget* window, QProgressBar*& bar) {
+    auto dialog = std::make_unique<QProgressDialog>(progressText(0, 0), QStringLiteral("取消"), 0,
+                                                    100, window);
+    bar = new QProgressBar(dialog.get());
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    dialog->setBar(bar);
     dialog->setWindowTitle(QStringLiteral("Kelvaro"));
     dialog->setWindowModality(Qt::ApplicationModal);
     dialog->setAutoReset(false);
@@ -215,15 +225,17 @@ std::optional<CalculationOutcome> runCalculation(QWidget* window, const Calculat
     const WorkerGuard guard(worker, control);
 
     std::unique_ptr<QProgressDialog> progress;
+    QProgressBar* bar = nullptr;
     QTimer update;
     update.setInterval(kProgressIntervalMs);
     QObject::connect(&update, &QTimer::timeout, &loop, [&] {
-        progress->setLabelText(progressText(control.progress.load(std::memory_order_relaxed),
-                                            control.found.load(std::memory_order_relaxed)));
+        const double share = control.progress.load(std::memory_order_relaxed);
+        progress->setLabelText(progressText(share, control.found.load(std::memory_order_relaxed)));
+        bar->setValue(percentOf(share));
     });
     QTimer::singleShot(kProgressDelayMs, &loop, [&] {
         if (done.load()) return; // its end is already on its way
-        progress = makeProgressDialog(window);
+        progress = makeProgressDialog(window, bar);
         QObject::connect(progress.get(), &QProgressDialog::canceled, &loop,
                          [&control] { control.cancelled.store(true); });
         // Escape is the dialog's shortcut for 取消 while the dialog is the

@@ -43,6 +43,46 @@ void CalculationWindow::setUpPane(const char* printerList, const std::vector<QLi
     // Enter in a field calculates.
     for (QLineEdit* field : fields)
         connect(field, &QLineEdit::returnPressed, this, &CalculationWindow::Command1_Click);
+    listActions_->setSheetPrintable([this] { return printButton_->isEnabled(); });
+    for (const auto& [input, text] : inputTexts()) {
+        if (const auto* field = qobject_cast<const QLineEdit*>(input))
+            connect(field, &QLineEdit::textChanged, this, &CalculationWindow::markStale);
+        else
+            connect(static_cast<const QComboBox*>(input), &QComboBox::currentTextChanged, this,
+                    &CalculationWindow::markStale);
+    }
+}
+
+std::map<const QWidget*, QString> CalculationWindow::inputTexts() const {
+    std::map<const QWidget*, QString> texts;
+    // A read-only field shows a result; it is no input.
+    for (const QLineEdit* field : findChildren<QLineEdit*>())
+        if (!field->isReadOnly() && !qobject_cast<const QComboBox*>(field->parent()))
+            texts[field] = field->text();
+    for (const QComboBox* list : findChildren<QComboBox*>())
+        if (list != printerList_) texts[list] = list->currentText();
+    return texts;
+}
+
+void CalculationWindow::markStale() {
+    QString note;
+    if (results_->facts() && inputTexts() != calculatedTexts_) {
+        QStringList lines;
+        for (const std::string& line : results_->facts()->inputLines)
+            lines << QString::fromStdString(line);
+        note = QStringLiteral("结果对应：") + lines.join(QStringLiteral("  "));
+    }
+    results_->setStaleNote(note);
+}
+
+std::string CalculationWindow::calculatedText(const QLineEdit* field) const {
+    const auto kept = calculatedTexts_.find(field);
+    return (kept == calculatedTexts_.end() ? field->text() : kept->second).toStdString();
+}
+
+std::string CalculationWindow::calculatedText(const QComboBox* list) const {
+    const auto kept = calculatedTexts_.find(list);
+    return (kept == calculatedTexts_.end() ? list->currentText() : kept->second).toStdString();
 }
 
 std::string CalculationWindow::printText() const {
@@ -53,6 +93,7 @@ void CalculationWindow::fillPrinters() {
     const PrinterListItems printers = services_.printers();
     applyPrinterList(printers.items, printers.selected, printers.disablePrint, *printerList_,
                      *printButton_);
+    listActions_->setSheetPrintable([this] { return printButton_->isEnabled(); });
 }
 
 std::string CalculationWindow::printerListText() const {
@@ -67,9 +108,12 @@ std::vector<std::string> CalculationWindow::fieldTexts(const std::vector<QLineEd
 }
 
 void CalculationWindow::Command1_Click() {
+    std::map<const QWidget*, QString> texts = inputTexts();
     auto outcome = runCalculation(this, calculation());
-    if (!outcome) return;
+    if (!outcome) return; // cancelled: the list stays as it was, and marked if it was
+    if (outcome->replaceResults) calculatedTexts_ = std::move(texts);
     listActions_->show(std::move(*outcome), this);
+    markStale();
     markReadings(readFields());
 }
 

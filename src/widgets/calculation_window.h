@@ -8,6 +8,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -32,7 +33,8 @@ struct PaneServices {
 
 // What every calculation window shares, whatever its fields: the result list
 // jsjgp with its actions (details, copy, CSV export), the printer list and
-// Print, the setup sheet of an opened set, Calculate on Command1 or Enter in
+// Print, the setup sheet of an opened set (disabled with Print), a list
+// greyed while the inputs differ from those that made it, Calculate on Command1 or Enter in
 // a field, Exit on Command2, and closing through the frame as Exit (hidden,
 // contents kept). A window builds its own layout table, then calls
 // setUpPane; it supplies only its calculation, the fields whose readings
@@ -64,13 +66,23 @@ class CalculationWindow : public QWidget {
     std::string printerListText() const;
     // The fields' texts now, in their order.
     static std::vector<std::string> fieldTexts(const std::vector<QLineEdit*>& fields);
+    // The text a field or list held at the calculation that made printText,
+    // exactly as it was then; its text now before any calculation. A
+    // printout's data line is made of these, so it describes its sets.
+    std::string calculatedText(const QLineEdit* field) const;
+    std::string calculatedText(const QComboBox* list) const;
+
+    // Greys the list while the inputs differ from those that made it. Runs
+    // on every change of a field or list; a window that refills a list with
+    // its signals blocked calls it afterwards.
+    void markStale();
 
     // The calculation as Calculate runs it, the field texts read now.
     virtual Calculation calculation() = 0;
     // The fields whose readings are marked after a calculation.
     virtual std::vector<QLineEdit*> readFields() const = 0;
-    // Prints the results with the fields as they read now; the message of a
-    // failure, empty on success or when the user declines.
+    // Prints the results with the fields as calculatedText gives them; the
+    // message of a failure, empty on success or when the user declines.
     virtual std::string printResults() = 0;
 
     void closeEvent(QCloseEvent* event) override;
@@ -78,7 +90,12 @@ class CalculationWindow : public QWidget {
     WindowContext context_;
 
   private:
+    // Every field and list of the window but read-only fields and the
+    // printer list, with its text now.
+    std::map<const QWidget*, QString> inputTexts() const;
     PaneServices services_;
+    // The inputs' texts at the calculation that last replaced the list.
+    std::map<const QWidget*, QString> calculatedTexts_;
     QListView* resultList_ = nullptr;
     QComboBox* printerList_ = nullptr;
     QPushButton* printButton_ = nullptr;

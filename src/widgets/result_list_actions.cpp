@@ -6,6 +6,7 @@
 
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QListView>
@@ -42,9 +43,12 @@ void ResultListActions::exportCsv() {
     const auto& results = model_->results();
     if (!results || !model_->facts()) return;
     QWidget* window = list_->window();
-    const QString file = messages_.askSaveFileName(window, QStringLiteral("导出CSV"),
-                                                   QStringLiteral("CSV 文件 (*.csv)"));
+    QString file = messages_.askSaveFileName(window, QStringLiteral("导出CSV"),
+                                             QStringLiteral("CSV 文件 (*.csv)"));
     if (file.isEmpty()) return;
+    // The dialog's filter names the kind, not the name: a name without a
+    // suffix gets the filter's.
+    if (QFileInfo(file).suffix().isEmpty()) file += QStringLiteral(".csv");
     const std::string failure =
         writeFile_(file.toStdString(), calculationCsv(*results, *model_->facts()));
     if (!failure.empty()) messages_.show(window, failure);
@@ -60,8 +64,14 @@ bool ResultListActions::openDetails(int row) {
             ? nothingListedDetails(*facts)
             : listedSetDetails(*facts, model_->rowSet(row), kind == RowKind::BestSet);
     if (!details_) details_ = std::make_unique<SetDetailsWindow>(printSheet_);
+    details_->setPrintable(!sheetPrintable_ || sheetPrintable_());
     details_->showDetails(std::move(details));
     return true;
+}
+
+void ResultListActions::setSheetPrintable(std::function<bool()> printable) {
+    sheetPrintable_ = std::move(printable);
+    if (details_) details_->setPrintable(!sheetPrintable_ || sheetPrintable_());
 }
 
 void ResultListActions::copyAll() const {

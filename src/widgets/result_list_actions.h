@@ -39,6 +39,9 @@ class ResultListActions : public QObject {
 
     // Opens the details of `row`, if it shows a set; false where it does not.
     bool openDetails(int row);
+    // Whether 打印挂轮卡 can print now (the window's Print can); asked
+    // whenever details open.
+    void setSheetPrintable(std::function<bool()> printable);
     // The details window, once opened.
     SetDetailsWindow* detailsWindow() const { return details_.get(); }
     // The list's lines, one per line, on the clipboard.
@@ -56,6 +59,7 @@ class ResultListActions : public QObject {
     MessageSink& messages_;
     SetDetailsWindow::PrintSheet printSheet_;
     WriteFile writeFile_;
+    std::function<bool()> sheetPrintable_;
     std::unique_ptr<SetDetailsWindow> details_;
 };
 

@@ -26,10 +26,24 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const {
         return QString::fromStdString(line(static_cast<std::size_t>(index.row())));
     // The line of zeros keeps its text, but nobody should take it for a set.
     const bool zeroLine = nothingListed() && rowKind(index.row()) == RowKind::BestSet;
-    if (zeroLine && role == Qt::ForegroundRole) return QColor(Qt::gray);
-    if (zeroLine && role == Qt::ToolTipRole)
-        return QStringLiteral("允差内无解，双击查看最接近的一组");
+    const bool stale =
+        !staleNote_.isEmpty() && static_cast<std::size_t>(index.row()) < resultRows();
+    if ((zeroLine || stale) && role == Qt::ForegroundRole) return QColor(Qt::gray);
+    if (role == Qt::ToolTipRole) {
+        QStringList tips;
+        if (stale) tips << staleNote_;
+        if (zeroLine) tips << QStringLiteral("允差内无解，双击查看最接近的一组");
+        if (!tips.isEmpty()) return tips.join(QLatin1Char('\n'));
+    }
     return {};
+}
+
+void ResultListModel::setStaleNote(QString note) {
+    if (note == staleNote_) return;
+    staleNote_ = std::move(note);
+    if (resultRows() > 0)
+        emit dataChanged(index(0), index(static_cast<int>(resultRows()) - 1),
+                         {Qt::ForegroundRole, Qt::ToolTipRole});
 }
 
 RowKind ResultListModel::rowKind(int row) const {

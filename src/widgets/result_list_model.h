@@ -3,6 +3,7 @@
 #include "gears/calculation_outcome.h"
 
 #include <QAbstractListModel>
+#include <QString>
 #include <memory>
 #include <optional>
 #include <string>
@@ -48,6 +49,12 @@ class ResultListModel : public QAbstractListModel {
     // line of zeros: it is drawn grey, with a tooltip.
     bool nothingListed() const { return results_ && results_->sets.empty(); }
 
+    // A list that no longer matches the window's inputs: its result rows are
+    // drawn grey, with `note` (the inputs that made them) as their tooltip.
+    // An empty note marks them current again.
+    void setStaleNote(QString note);
+    const QString& staleNote() const { return staleNote_; }
+
     // Puts a calculation's outcome in, in its order: the list and printText
     // replaced, the items appended, and the message, if any, shown over
     // `window`.
@@ -60,6 +67,7 @@ class ResultListModel : public QAbstractListModel {
     std::optional<GearSearchResult> results_;
     std::shared_ptr<const CalculationFacts> facts_;
     std::vector<std::string> items_;
+    QString staleNote_;
 };
 
 } // namespace kelvaro

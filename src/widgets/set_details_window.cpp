@@ -7,8 +7,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace kelvaro {
 
@@ -34,7 +37,7 @@ SetDetailsWindow::SetDetailsWindow(PrintSheet printSheet, QWidget* parent)
     facts_->setWordWrap(true);
     facts_->setSelectionMode(QAbstractItemView::NoSelection);
     facts_->setFocusPolicy(Qt::NoFocus);
-    facts_->setMinimumWidth(460);
+    facts_->setMinimumWidth(240);
 
     drawing_ = new TrainDrawing(this);
     printButton_ = new QPushButton(QStringLiteral("打印挂轮卡"), this);
@@ -52,7 +55,38 @@ SetDetailsWindow::SetDetailsWindow(PrintSheet printSheet, QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left, 3);
     layout->addLayout(right, 2);
-    resize(940, 520);
+}
+
+void SetDetailsWindow::fitToScreen() {
+    const QScreen* screen = this->screen();
+    if (!screen) return;
+    const QRect available = screen->availableGeometry();
+    // The frame is known once the window has been shown; before, a title
+    // bar's height stands for it.
+    const bool framed = frameGeometry() != geometry();
+    const QMargins frame = framed
+                               ? QMargins(geometry().left() - frameGeometry().left(),
+                                          geometry().top() - frameGeometry().top(),
+                                          frameGeometry().right() - geometry().right(),
+                                          frameGeometry().bottom() - geometry().bottom())
+                               : QMargins(0, style()->pixelMetric(QStyle::PM_TitleBarHeight), 0, 0);
+    const QSize room = available.size().shrunkBy(frame);
+    resize(QSize(940, 520).boundedTo(room).expandedTo(minimumSizeHint().boundedTo(room)));
+    QRect placed = frameGeometry();
+    placed.setSize(size().grownBy(frame));
+    // Opened the first time: in the middle of the screen; later where it
+    // was left, moved in as far as needed.
+    if (!testAttribute(Qt::WA_Moved)) placed.moveCenter(available.center());
+    placed.moveRight(std::min(placed.right(), available.right()));
+    placed.moveBottom(std::min(placed.bottom(), available.bottom()));
+    placed.moveLeft(std::max(placed.left(), available.left()));
+    placed.moveTop(std::max(placed.top(), available.top()));
+    move(placed.topLeft());
+}
+
+void SetDetailsWindow::setPrintable(bool printable) {
+    printButton_->setEnabled(printable);
+    printButton_->setToolTip(printable ? QString() : QStringLiteral("没有安装打印机"));
 }
 
 void SetDetailsWindow::showDetails(SetDetails details) {
@@ -69,7 +103,11 @@ void SetDetailsWindow::showDetails(SetDetails details) {
         facts_->setItem(i, 1, value);
     }
     drawing_->setTrain(details_.train);
+    // Sized afresh whenever it opens, so it fits the screen at any scale.
+    if (!isVisible()) fitToScreen();
     bringToFront(this);
+    // Shown, the window knows its frame.
+    if (screen() && !screen()->availableGeometry().contains(frameGeometry())) fitToScreen();
     // Only once the window is laid out do the values know their width.
     facts_->resizeRowsToContents();
 }

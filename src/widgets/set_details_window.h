@@ -26,8 +26,13 @@ class SetDetailsWindow : public QWidget {
 
     void showDetails(SetDetails details);
     const SetDetails& details() const { return details_; }
+    // 打印挂轮卡 is disabled, saying why, where there is no printer.
+    void setPrintable(bool printable);
 
   private:
+    // At most the first size, within the screen's available area.
+    void fitToScreen();
+
     PrintSheet printSheet_;
     SetDetails details_;
     QLabel* heading_;

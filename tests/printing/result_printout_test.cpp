@@ -53,7 +53,8 @@ TEST(Printout, StopsAtAFailureAndSaysWhatFailed) {
         EXPECT_EQ(backend.calls.size(), row.calls);
         EXPECT_EQ(printFailureMessage(status), row.message);
     }
-    EXPECT_EQ(printFailureMessage({PrintError::NoPrinter, "", ""}), "打印失败：没有选定打印机。");
+    EXPECT_EQ(printFailureMessage({PrintError::NoPrinter, "", ""}),
+              "打印失败：系统中没有安装打印机。");
     EXPECT_EQ(printFailureMessage({PrintError::NotCompleted, "HP", "Stopped."}),
               "打印失败：打印机“HP”没有接受打印任务。\nStopped.");
 }

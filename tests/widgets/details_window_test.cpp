@@ -8,6 +8,7 @@
 #include "support/temporary_catalogue.h"
 #include "support/window_driver.h"
 #include "widgets/result_list_actions.h"
+#include "widgets/result_list_model.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -19,6 +20,7 @@
 
 using namespace kelvaro;
 using namespace kelvaro::driver;
+using namespace std::string_literals;
 
 namespace {
 
@@ -80,6 +82,38 @@ class DetailsWindowTest : public QObject {
         QVERIFY(lines.contains("挂轮：主动 a=31 主动 b=59 被动 c=40 被动 d=53"));
         // 角 comes back as its radical ⻆, which has no other form to read it by.
         QCOMPARE(lines.filter(QRegularExpression("^螺旋.误差：\\+0\\.37″$")).size(), 1);
+    }
+
+    // The tolerance the details suggest, typed as written, names a best set,
+    // in the window and in kelvaro-calc; a tolerance of 0 is named as the cause.
+    void suggestedToleranceNamesABestSet() {
+        for (const auto& [ratio, largest, suggested] : {std::tuple("1.5", "22", "0.3"),
+                                                        {"1.3", "22", "0.091"},
+                                                        {"1.25", "22", "0.041"},
+                                                        {"1.31", "22", "0.11"},
+                                                        {"3.14159265", "60", "3.5E-05"},
+                                                        {"0.8627301359629121", "30", "0.00024"}}) {
+            PuTong window(context(printers, recorder));
+            window.show();
+            fillPuTong(&window, ratio, "0", "20", largest);
+            click(&window, "Command1");
+            QWidget* details = open(&window, -1);
+            QVERIFY(shows(details, "允差为 0 时不列出任何挂轮组"));
+            // Numbers a person reads: a 0 before the point, a large ppm whole.
+            QVERIFY(ratio != "1.5"s ||
+                    (shows(details, "-0.29") && shows(details, "-193333 ppm (µ)")));
+            QVERIFY2(shows(details, QString("把允差放宽到 %1 即可得到结果").arg(suggested)), ratio);
+            type(&window, "jingdu", suggested);
+            click(&window, "Command1");
+            QVERIFY(hasBestSet(*window.results().results()));
+            const double needed = calcJson({"ordinary", "--format", "json", ratio, "0", "20",
+                                            largest})["tolerance_needed"]
+                                      .toDouble();
+            const std::string typed = QString::number(needed, 'g', 17).toStdString();
+            QVERIFY(calcJson({"ordinary", "--format", "json", ratio, typed, "20", largest})["best"]
+                        .toObject()["a"]
+                        .toDouble() != 0);
+        }
     }
 
     void jsonReadsBack() {

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QProgressBar>
 #include <QProgressDialog>
 #include <QTimer>
 #include <filesystem>
@@ -68,12 +69,15 @@ class RunnerEdgesTest : public QObject {
         QTimer::singleShot(50, &chaDong, [&chaDong] { chaDong.activateWindow(); });
         bool quiet = false;
         waitWith(puTong, [&](QProgressDialog& dialog) {
-            if (!QRegularExpression("^正在计算 [1-9]\\d*%，已找到 \\d+ 组$")
-                     .match(dialog.labelText())
-                     .hasMatch())
-                return false;
-            // No message yet, a busy cursor, 取消 offered, keys kept from the fields.
-            quiet = recorder.texts.isEmpty() && QApplication::overrideCursor() &&
+            const QRegularExpressionMatch shown =
+                QRegularExpression("^正在计算 ([1-9]\\d*)%，已找到 \\d+ 组$")
+                    .match(dialog.labelText());
+            if (!shown.hasMatch()) return false;
+            // No message yet, the bar at the percentage, a busy cursor, 取消
+            // offered, keys kept from the fields.
+            quiet = recorder.texts.isEmpty() &&
+                    dialog.findChild<QProgressBar*>()->value() == shown.captured(1).toInt() &&
+                    QApplication::overrideCursor() &&
                     dialog.findChild<QPushButton*>()->text() == QStringLiteral("取消");
             QTest::keyClicks(child<QLineEdit>(&puTong, "chuandongbi"), "9");
             QTest::keyClick(&dialog, Qt::Key_Escape);

@@ -5,7 +5,7 @@
 #include "catalogue/file_system.h"
 #include "catalogue/machine_list.h"
 #include "differential/differential_calculation.h"
-#include "differential/differential_ratio.h"
+#include "gears/differential_ratio.h"
 #include "printing/printer_choice.h"
 #include "printing/result_printout.h"
 #include "printing/setup_sheet.h"

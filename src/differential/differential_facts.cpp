@@ -2,34 +2,12 @@
 
 #include <cmath>
 #include <cstdio>
-#include <numbers>
 
 namespace kelvaro {
 
 namespace {
 
 constexpr double kRadiansPerDegree = kPi / 180; // the calculation's own factor
-constexpr double kTurn = 2 * std::numbers::pi;
-
-// Of the angles base + k turns, the one nearest `near`.
-double nearestTurn(double base, double near) {
-    return base + kTurn * std::round((near - base) / kTurn);
-}
-
-// The angle whose sine (or cosine) is x, on the branch nearest the typed
-// angle, so a set that cuts nearly the typed angle shows nearly it.
-std::optional<double> inverseAngle(MachineKind kind, double x, double typed) {
-    if (!(std::abs(x) <= 1)) return std::nullopt; // NaN too
-    double first, second;
-    if (kind == MachineKind::PartTeeth) {
-        first = nearestTurn(std::acos(x), typed);
-        second = nearestTurn(-std::acos(x), typed);
-    } else {
-        first = nearestTurn(std::asin(x), typed);
-        second = nearestTurn(std::numbers::pi - std::asin(x), typed);
-    }
-    return std::abs(first - typed) <= std::abs(second - typed) ? first : second;
-}
 
 } // namespace
 
@@ -46,54 +24,14 @@ DifferentialFacts describeDifferentialSet(const DifferentialContext& context, do
         }
         return facts;
     }
-    const double factor = context.kind == MachineKind::PartTeeth
-                              ? (context.constant / context.module) / context.teeth
-                              : context.constant / context.module;
     const std::optional<double> angle =
-        exact ? context.helix : inverseAngle(context.kind, setRatio / factor, context.helix);
+        exact ? context.helix
+              : achievedHelix(context.kind, setRatio, context.module, context.constant,
+                              context.teeth, context.helix);
     if (!angle) return facts;
     facts.helixDegrees = *angle / kRadiansPerDegree;
     facts.helixDeviationArcsec = (*angle - context.helix) / kRadiansPerDegree * 3600;
     return facts;
-}
-
-const char* kindName(MachineKind kind) {
-    switch (kind) {
-    case MachineKind::Lathe:
-        return "lathe";
-    case MachineKind::PartTeeth:
-        return "part_teeth";
-    case MachineKind::Default:
-        break;
-    }
-    return "default";
-}
-
-std::string kindCaption(MachineKind kind) {
-    switch (kind) {
-    case MachineKind::Lathe:
-        return "车床公式 i = (π/4 × m) / 机床模数";
-    case MachineKind::PartTeeth:
-        return "零件齿数公式 i = ((C / m) / z) × cos β";
-    case MachineKind::Default:
-        break;
-    }
-    return "默认公式 i = (C / m) × sin β";
-}
-
-std::string angleText(double degrees) {
-    if (!std::isfinite(degrees)) return "—";
-    // Hundredths of a second, whole: rounding can carry into the minutes.
-    const double hundredths = std::round(std::abs(degrees) * 360000);
-    if (hundredths > 0x1p62) return shortNumber(degrees, 15) + "°";
-    const auto whole = static_cast<long long>(hundredths);
-    const long long d = whole / 360000;
-    const long long m = whole / 6000 % 60;
-    const long long s = whole % 6000;
-    char seconds[16];
-    std::snprintf(seconds, sizeof seconds, "%lld.%02lld", s / 100, s % 100);
-    return (degrees < 0 && whole != 0 ? "-" : "") + std::to_string(d) + "°" + std::to_string(m) +
-           "′" + seconds + "″";
 }
 
 std::vector<DetailRow> differentialFactRows(const DifferentialContext& context,

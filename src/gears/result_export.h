@@ -2,6 +2,7 @@
 
 #include "gears/gear_set.h"
 #include "gears/nearest_set.h"
+#include "gears/set_facts.h"
 
 #include <cstdint>
 #include <functional>
@@ -41,6 +42,7 @@ struct ResultReport {
     const GearSearchResult* result = nullptr;
     NearestSet nearest;
     std::optional<double> toleranceNeeded; // only where no set is listed
+    double clearance = kDefaultClearance;  // the rule of "mountable"
 };
 
 // Nearest set and, where nothing is listed, the tolerance needed.

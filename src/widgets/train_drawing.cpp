@@ -57,8 +57,10 @@ void paintGearTrain(QPainter& painter, const QRectF& area, const GearSet& set) {
     // The reasons of failed margins stand below the drawing.
     const QuadrantMargins margins = quadrantMargins(set.a, set.b, set.c, set.d);
     QStringList reasons;
-    if (margins.driving <= 0) reasons << QString::fromStdString(drivingMarginFailure());
-    if (margins.driven <= 0) reasons << QString::fromStdString(drivenMarginFailure());
+    if (margins.driving <= 0)
+        reasons << QString::fromStdString(drivingMarginFailure(margins.driving, 0));
+    if (margins.driven <= 0)
+        reasons << QString::fromStdString(drivenMarginFailure(margins.driven, 0));
     const double textHeight = painter.fontMetrics().height();
     QRectF space =
         area.adjusted(textHeight, textHeight, -textHeight, -textHeight * (1.5 + reasons.size()));

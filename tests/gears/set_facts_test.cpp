@@ -18,7 +18,7 @@ TEST(SetFacts, InShopTerms) {
     EXPECT_EQ(std::pair(f.fraction->numerator, f.fraction->denominator), std::pair(1372L, 1767L));
     // (28 + 38) - (98 + 2) and (98 + 93) - (38 + 2); either swap mounts it.
     EXPECT_EQ(std::pair(f.margins.driving, f.margins.driven), std::pair(-34., 151.));
-    EXPECT_TRUE(!f.margins.mountable() && f.swapDrivingFits && f.swapDrivenFits);
+    EXPECT_TRUE(!f.margins.mountable(0) && f.swapDrivingFits && f.swapDrivenFits);
     EXPECT_FALSE(describeSet({20.5, 30, 20, 20, 0.5}, 0).fraction);
     // The export: byte-order mark, header, CR LF.
     EXPECT_EQ(setsCsv({{20, 30, 20, 21, -0.0714285714285714}}, 1.5),

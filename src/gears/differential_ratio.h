@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 // The ratio that a machine's differential change gears must give, from the
@@ -21,6 +23,14 @@ enum class MachineKind { Default, Lathe, PartTeeth };
 // Models are compared exactly: "Y7150A" is of the default kind.
 MachineKind machineKind(std::string_view model);
 
+// The kind's name in kelvaro-calc's output: "default", "part_teeth", "lathe".
+const char* kindName(MachineKind kind);
+// The kind's formula in words, for the details.
+std::string kindCaption(MachineKind kind);
+
+// Degrees as D°M′S.SS″ ("15°0′0.53″"), the seconds rounded to two places.
+std::string angleText(double degrees);
+
 // ((degrees + minutes / 60) + seconds / 3600) * (pi / 180), in this order,
 // with no normalisation of the parts.
 double helixAngleRadians(double degrees, double minutes, double seconds);
@@ -29,5 +39,12 @@ double helixAngleRadians(double degrees, double minutes, double seconds);
 // the part-teeth kind only.
 double differentialRatio(MachineKind kind, double module, double helix, double constant,
                          double teeth, double degrees);
+
+// The angle kinds' formula turned round: the helix angle (radians) that a
+// set of ratio `setRatio` cuts, on the branch nearest the `typed` angle, so
+// that a set cutting nearly the typed angle shows nearly it. None for the
+// lathe kind and where the sine or cosine would be beyond 1.
+std::optional<double> achievedHelix(MachineKind kind, double setRatio, double module,
+                                    double constant, double teeth, double typed);
 
 } // namespace kelvaro

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 
 namespace kelvaro {
 
@@ -13,21 +14,21 @@ constexpr double kRadiansPerDegree = kPi / 180; // the calculation's own factor
 
 DifferentialFacts describeDifferentialSet(const DifferentialContext& context, double setRatio) {
     DifferentialFacts facts;
+    const MachineKindDescription& kind = describeKind(context.kind);
     // A set of the wanted ratio itself cuts what was typed, free of the
     // rounding of a formula turned round.
     const bool exact = setRatio == context.ratio;
-    if (context.kind == MachineKind::Lathe) {
-        const double module = exact ? context.module : setRatio * context.degrees / (kPi / 4);
-        if (std::isfinite(module)) {
-            facts.module = module;
-            facts.moduleDeviation = module - context.module;
+    if (kind.achieved == Achieved::Module) {
+        const std::optional<double> module =
+            exact ? context.module : kind.inverse(context.formulaInputs(), setRatio);
+        if (module && std::isfinite(*module)) {
+            facts.module = *module;
+            facts.moduleDeviation = *module - context.module;
         }
         return facts;
     }
     const std::optional<double> angle =
-        exact ? context.helix
-              : achievedHelix(context.kind, setRatio, context.module, context.constant,
-                              context.teeth, context.helix);
+        exact ? context.helix : kind.inverse(context.formulaInputs(), setRatio);
     if (!angle) return facts;
     facts.helixDegrees = *angle / kRadiansPerDegree;
     facts.helixDeviationArcsec = (*angle - context.helix) / kRadiansPerDegree * 3600;
@@ -37,8 +38,9 @@ DifferentialFacts describeDifferentialSet(const DifferentialContext& context, do
 std::vector<DetailRow> differentialFactRows(const DifferentialContext& context,
                                             const DifferentialFacts& facts) {
     std::vector<DetailRow> rows;
-    rows.push_back({"公式", kindCaption(context.kind) + "（机床型号 " + context.model + "）"});
-    if (context.kind == MachineKind::Lathe) {
+    const MachineKindDescription& kind = describeKind(context.kind);
+    rows.push_back({"公式", std::string(kind.caption) + "（机床型号 " + context.model + "）"});
+    if (kind.achieved == Achieved::Module) {
         if (facts.module) {
             rows.push_back({"实际模数", shortNumber(*facts.module, 10)});
             rows.push_back({"模数误差", shortNumber(*facts.moduleDeviation, 3)});
@@ -63,28 +65,22 @@ std::vector<DetailRow> differentialFactRows(const DifferentialContext& context,
 CalculationFacts differentialCalculationFacts(const DifferentialContext& context,
                                               GearSearchInputs inputs,
                                               std::vector<std::string> inputLines) {
+    const MachineKindDescription& kind = describeKind(context.kind);
     CalculationFacts facts;
     facts.inputs = std::move(inputs);
-    facts.kind = kindName(context.kind);
+    facts.kind = kind.name;
     facts.inputLines = std::move(inputLines);
     auto describe = [context](const GearSet& set) {
         return describeDifferentialSet(context, ((set.a * set.b) / set.c) / set.d);
     };
-    if (context.kind == MachineKind::Lathe) {
-        facts.extra.csvHeader = {"实际模数", "模数误差"};
-        facts.extra.jsonKeys = {"module", "module_deviation"};
-        facts.extra.values = [describe](const GearSet& set) {
-            const DifferentialFacts f = describe(set);
-            return std::vector<std::optional<double>>{f.module, f.moduleDeviation};
-        };
-    } else {
-        facts.extra.csvHeader = {"实际螺旋角(°)", "螺旋角误差(″)"};
-        facts.extra.jsonKeys = {"helix_angle_deg", "helix_deviation_arcsec"};
-        facts.extra.values = [describe](const GearSet& set) {
-            const DifferentialFacts f = describe(set);
-            return std::vector<std::optional<double>>{f.helixDegrees, f.helixDeviationArcsec};
-        };
-    }
+    facts.extra.csvHeader.assign(kind.csvHeader.begin(), kind.csvHeader.end());
+    facts.extra.jsonKeys.assign(kind.jsonKeys.begin(), kind.jsonKeys.end());
+    facts.extra.values = [describe,
+                          module = kind.achieved == Achieved::Module](const GearSet& set) {
+        const DifferentialFacts f = describe(set);
+        return module ? std::vector<std::optional<double>>{f.module, f.moduleDeviation}
+                      : std::vector<std::optional<double>>{f.helixDegrees, f.helixDeviationArcsec};
+    };
     facts.extraRows = [context, describe](const GearSet& set) {
         return differentialFactRows(context, describe(set));
     };

@@ -43,10 +43,11 @@ int largestPrimeFactor(std::int64_t n) {
     return static_cast<int>(std::min<std::int64_t>(largest, 1 << 30));
 }
 
-// The facts of a differential set against the target angle (radians).
+// The facts of a differential set against the target angle (inputs.helix).
 struct HelixContext {
-    MachineKind kind;
-    double module, constant, teeth, ratio, helix;
+    const MachineKindDescription* kind;
+    FormulaInputs inputs;
+    double ratio; // the wanted ratio, divided by the hob's starts
     int starts;
 };
 
@@ -55,11 +56,9 @@ HelixSet describeHelixSet(const HelixContext& c, const GearSet& set) {
     h.set = set;
     h.ratio = ((set.a * set.b) / set.c) / set.d;
     if (c.ratio != 0) h.relativeErrorPpm = set.error / c.ratio * 1e6;
-    const auto angle =
-        achievedHelix(c.kind, h.ratio * c.starts, c.module, c.constant, c.teeth, c.helix);
-    if (angle) {
+    if (const auto angle = c.kind->inverse(c.inputs, h.ratio * c.starts)) {
         h.helixDegrees = *angle / kRadiansPerDegree;
-        h.helixDeviationArcsec = (*angle - c.helix) / kRadiansPerDegree * 3600;
+        h.helixDeviationArcsec = (*angle - c.inputs.helix) / kRadiansPerDegree * 3600;
     }
     return h;
 }
@@ -138,7 +137,8 @@ HobbingJob runHobbingJob(const JobRequest& request, const std::string& directory
                          SearchControl* control, FileSystem& fs) {
     if (request.model.empty()) return refused("选择机床型号");
     const MachineKind kind = machineKind(request.model);
-    if (kind == MachineKind::Lathe)
+    const MachineKindDescription& description = describeKind(kind);
+    if (description.achieved != Achieved::HelixAngle)
         return refused("机床 " + request.model + " 是车床，没有滚齿调整");
     MachineFile machine = readMachineFile(directory, request.model, fs);
     if (machine.result.failed()) return refused(std::move(machine.result.message));
@@ -241,12 +241,11 @@ HobbingJob runHobbingJob(const JobRequest& request, const std::string& directory
             " 中加一行“index = 24 for Z/K from 1 to 1000, 说明”（常数和范围见机床说明书）";
     }
 
-    const double helix = helixAngleRadians(degrees, minutes, seconds);
-    const double constant = machine.record.machineConstant;
-    HelixContext helixContext{kind, job.module, constant, double(job.teeth), 0, helix, job.starts};
+    const FormulaInputs inputs{job.module, helixAngleRadians(degrees, minutes, seconds),
+                               machine.record.machineConstant, double(job.teeth), degrees};
+    HelixContext helixContext{&description, inputs, 0, job.starts};
     if (job.helical) {
-        job.differentialRatio =
-            differentialRatio(kind, job.module, helix, constant, job.teeth, degrees) / job.starts;
+        job.differentialRatio = description.ratio(inputs) / job.starts;
         if (!(job.differentialRatio > 0) || !std::isfinite(job.differentialRatio) ||
             !searchIsDefined(job.differentialRatio, job.tolerance, 1, kMaxBoxTeeth))
             return refused("差动传动比算不出来：请检查模数和机床常数");
@@ -312,10 +311,8 @@ HobbingJob runHobbingJob(const JobRequest& request, const std::string& directory
         correction.deltaArcsec = delta * 3600;
         correction.targetDegrees = job.helixDegrees + (correction.larger ? -delta : delta);
         HelixContext corrected = helixContext;
-        corrected.helix = correction.targetDegrees * kRadiansPerDegree;
-        corrected.ratio = differentialRatio(kind, job.module, corrected.helix, constant, job.teeth,
-                                            correction.targetDegrees) /
-                          job.starts;
+        corrected.inputs.helix = correction.targetDegrees * kRadiansPerDegree;
+        corrected.ratio = description.ratio(corrected.inputs) / job.starts;
         // The index train stays on the machine: the new set comes from what is left.
         GearBox left = job.box;
         if (job.indexSet)

@@ -75,7 +75,7 @@ std::string setPositions(const GearSet& s) {
 std::vector<std::string> jobLines(const HobbingJob& job) {
     if (!job.message.empty()) return {job.message};
     std::vector<std::string> lines;
-    lines.push_back("机床 " + job.model + "（" + kindCaption(job.kind) + "）");
+    lines.push_back("机床 " + job.model + "（" + describeKind(job.kind).caption + "）");
     lines.push_back(job.dataNote);
     lines.push_back("零件 Z=" + std::to_string(job.teeth) + "  K=" + std::to_string(job.starts) +
                     "  m=" + shortNumber(job.module, 10) + "  β=" + angleText(job.helixDegrees));
@@ -124,7 +124,7 @@ std::vector<std::string> jobLines(const HobbingJob& job) {
 std::string jobJson(const HobbingJob& job) {
     if (!job.message.empty()) return messageJson(job.message);
     std::string json = "{\"machine\":" + jsonString(job.model) + ",\"kind\":\"" +
-                       kindName(job.kind) + "\",\"box\":" + boxJson(job.box) +
+                       describeKind(job.kind).name + "\",\"box\":" + boxJson(job.box) +
                        ",\"clearance\":" + jsonNumber(job.clearance);
     json += ",\"index\":{\"fraction\":";
     json += job.constant ? "[" + std::to_string(job.fraction.numerator) + "," +

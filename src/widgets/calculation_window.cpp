@@ -71,6 +71,7 @@ void CalculationWindow::Command1_Click() {
     if (!outcome) return;
     listActions_->show(std::move(*outcome), this);
     markReadings(readFields());
+    calculated();
 }
 
 void CalculationWindow::Command2_Click() {

@@ -270,6 +270,8 @@ MachineDataFile loadMachineData(const std::string& directory, std::string_view m
 
 CatalogueResult saveMachineData(const std::string& directory, std::string_view model,
                                 const MachineData& data, FileSystem& fs) {
+    const CatalogueLock lock = fs.lockCatalogue(directory);
+    if (!lock.held()) return catalogueFailure(lock.message());
     std::string failure =
         writeWholeFile(fs, machineDataFile(directory, model), machineDataText(model, data));
     if (!failure.empty()) return catalogueFailure(std::move(failure));

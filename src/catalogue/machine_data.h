@@ -94,7 +94,7 @@ struct MachineDataFile {
 MachineDataFile loadMachineData(const std::string& directory, std::string_view model,
                                 FileSystem& fs = realFileSystem());
 
-// Replaces the file in one step with `data`.
+// Replaces the file in one step with `data`, under the catalogue's lock.
 CatalogueResult saveMachineData(const std::string& directory, std::string_view model,
                                 const MachineData& data, FileSystem& fs = realFileSystem());
 

@@ -238,7 +238,7 @@ TEST(MachineData, ReadsWritesAndNamesTheBrokenLine) {
     const MachineData data = readMachineData(text).data;
     FailingFileSystem fs;
     EXPECT_FALSE(saveMachineData(dir.path(), "M", data, fs).failed());
-    EXPECT_EQ(fs.steps, "wWFCR");
+    EXPECT_EQ(fs.steps, "LEwWFCRU");
     EXPECT_EQ(dir.read("M.dat.txt"), text);
     const MachineDataFile back = loadMachineData(dir.path(), "M");
     EXPECT_EQ(back.data.indexRows[1].constant.numerator, 5);
@@ -247,7 +247,7 @@ TEST(MachineData, ReadsWritesAndNamesTheBrokenLine) {
     EXPECT_EQ(back.data.box->at(25), 3);
     EXPECT_EQ(back.data.clearance, 8);
     // A failed rename leaves the file as it was.
-    FailingFileSystem failing(FailingFileSystem::atCall(5));
+    FailingFileSystem failing(FailingFileSystem::atCall(7));
     EXPECT_EQ(saveMachineData(dir.path(), "M", {}, failing).message,
               "无法写入文件 " + dir.file("M.dat.txt") + "：读写错误");
     EXPECT_EQ(dir.read("M.dat.txt"), text);

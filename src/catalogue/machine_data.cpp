@@ -248,6 +248,10 @@ std::string machineDataFile(const std::string& directory, std::string_view model
 MachineDataFile loadMachineData(const std::string& directory, std::string_view model,
                                 FileSystem& fs) {
     MachineDataFile file;
+    if (!isFileNameSafe(model)) {
+        file.result = catalogueFailure("机床型号“" + std::string(model) + "”不能作为文件名");
+        return file;
+    }
     const std::string path = machineDataFile(directory, model);
     FileBytes read = readWholeFile(fs, path);
     if (read.error == ENOENT) {
@@ -270,6 +274,8 @@ MachineDataFile loadMachineData(const std::string& directory, std::string_view m
 
 CatalogueResult saveMachineData(const std::string& directory, std::string_view model,
                                 const MachineData& data, FileSystem& fs) {
+    if (!isFileNameSafe(model))
+        return catalogueFailure("机床型号“" + std::string(model) + "”不能作为文件名");
     const CatalogueLock lock = fs.lockCatalogue(directory);
     if (!lock.held()) return catalogueFailure(lock.message());
     std::string failure =

@@ -110,7 +110,7 @@ void addOneGear(HobbingJob& job, const TrainProblem& problem, const HelixContext
         universe.push_back(teeth);
     const TrainSolver solver(problem, universe, control);
     std::optional<double> best;
-    for (int teeth = from; teeth <= to; ++teeth) {
+    for (int teeth = from; teeth <= to && !(control && control->cancelled); ++teeth) {
         GearBox box = job.box;
         ++box[teeth];
         const Trains trains = solver.solve(box);

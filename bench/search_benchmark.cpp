@@ -5,6 +5,7 @@
 // search, formatting and filling the list view.
 #include "gears/gear_lines.h"
 #include "gears/gear_search.h"
+#include "job/hobbing_job.h"
 #include "ordinary/ordinary_calculation.h"
 #include "support/plain_search.h"
 #include "widgets/message_sink.h"
@@ -14,6 +15,9 @@
 #include <QListView>
 #include <benchmark/benchmark.h>
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -170,6 +174,39 @@ BENCHMARK(BM_Calculate_2_Lines)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Calculate_2_PrintText)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Calculate_3_FillList)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Calculate_4_Whole)->Unit(benchmark::kMillisecond);
+
+// A hobbing job on a box of 20 to 100 teeth, beside the differential
+// search over the same gears (the reference: one train of the two). The
+// first job is found at once; the second (Z 101, a prime above the box)
+// tries every gear of 20 to 120 that could be added.
+struct JobMachine {
+    std::string directory = [] {
+        std::string pattern = (std::filesystem::temp_directory_path() / "kelvaro-bench-XXXXXX");
+        if (!::mkdtemp(pattern.data())) std::abort();
+        std::ofstream(pattern + "/M.dat", std::ios::binary) << "20\r\n120\r\n 1\r\n9\r\n0\r\n";
+        return pattern;
+    }();
+    ~JobMachine() { std::filesystem::remove_all(directory); }
+};
+
+void BM_Job(benchmark::State& state, const char* teeth) {
+    static const JobMachine machine;
+    kelvaro::JobRequest request;
+    request.model = "M";
+    request.teeth = teeth;
+    request.module = "3";
+    request.degrees = "15";
+    request.minutes = request.seconds = "0";
+    request.indexConstant = "24";
+    request.box = "20-100";
+    for (auto _ : state)
+        benchmark::DoNotOptimize(kelvaro::runHobbingJob(request, machine.directory));
+}
+BENCHMARK_CAPTURE(BM_Search, job_reference_differential_z20_100, skippingSearch,
+                  SearchInput{0.7764571223666209, 0.00001, 20, 100, {}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Job, found_z40, "40")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Job, add_one_gear_z101, "101")->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -4,7 +4,8 @@
 # install time and by CPack's tarball step; the build runs it with -P to copy
 # the example catalogue beside the built program (see packaging.cmake).
 
-# The example catalogue goes into a folder that has no jixing.dat yet, and
+# The example catalogue (with its machine data for the hobbing job) goes
+# into a folder that has no jixing.dat yet, and
 # none of its files replaces one already there: an update, or a folder the
 # user has filled, keeps its catalogue byte for byte. Copied, not installed,
 # so that no install manifest lists the catalogue for removal.
@@ -13,7 +14,7 @@ function(kelvaro_copy_example_catalogue from to)
         return()
     endif()
     file(MAKE_DIRECTORY "${to}")
-    file(GLOB files RELATIVE "${from}" "${from}/*.dat")
+    file(GLOB files RELATIVE "${from}" "${from}/*.dat" "${from}/*.dat.txt")
     list(REMOVE_ITEM files jixing.dat)
     # The machine files first: the list only names machines that are there.
     foreach(name IN LISTS files ITEMS jixing.dat)

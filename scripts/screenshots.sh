@@ -29,6 +29,9 @@ cp "$root/build/src/shell/kelvaro" "$app_dir/"
 printf 'Y7150\r\nC630\r\n' >"$app_dir/jixing.dat"
 printf '20\r\n100\r\n 2\r\n10\r\n37\r\n41\r\n' >"$app_dir/Y7150.dat"
 printf '20\r\n120\r\n 1\r\n1\r\n\r\n' >"$app_dir/C630.dat"
+# Y7150's data for the hobbing job: index rows, a box with two gears of 25.
+printf 'index = 24 for Z/K from 1 to 161, e/f = 36/36\nbox = 20-100, 25, -37, -41\n' \
+    >"$app_dir/Y7150.dat.txt"
 
 sleep 1
 "$app_dir/kelvaro" 2>/dev/null &
@@ -120,3 +123,15 @@ xdotool mousemove --window "$chadong" "$(awk -v s="$scale" 'BEGIN { printf "%d",
 details=$(window 挂轮详情)
 xdotool windowmove "$details" 0 0
 shot "$details" details
+
+# 滚齿调整: Z 40, m 3, 15°, the hob's lead angle 2.5°, on Y7150.
+click "$form1" 274 293 # 滚齿调整
+gunchi=$(window 滚齿调整)
+xdotool windowmove "$gunchi" 0 0
+type_text "$gunchi" 157 70 "40"   # chishu
+type_text "$gunchi" 157 142 "3"   # moshu
+click "$gunchi" 145 178
+xdotool key ctrl+a type "15"      # luoxuanjiaodu, in place of its 0
+type_text "$gunchi" 157 250 "2.5" # shengjiao
+click "$gunchi" 80 416            # 计算
+shot "$gunchi" gunchi

@@ -5,7 +5,7 @@
 #include "catalogue/file_system.h"
 #include "catalogue/machine_list.h"
 #include "differential/differential_calculation.h"
-#include "differential/differential_ratio.h"
+#include "gears/differential_ratio.h"
 #include "printing/pane_services.h"
 #include "printing/result_printout.h"
 #include "widgets/activation_watcher.h"

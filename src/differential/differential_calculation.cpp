@@ -1,8 +1,9 @@
 #include "differential/differential_calculation.h"
 
+#include "catalogue/machine_data.h"
 #include "catalogue/machine_file.h"
 #include "differential/differential_facts.h"
-#include "differential/differential_ratio.h"
+#include "gears/differential_ratio.h"
 #include "gears/gear_lines.h"
 #include "gears/gear_search.h"
 #include "gears/numeric_value.h"
@@ -33,6 +34,8 @@ CalculationOutcome undefinedRatio() {
 struct DifferentialSetup {
     std::optional<CalculationOutcome> refusal;
     MachineRecord machine;
+    double clearance = kDefaultClearance;
+    std::string clearanceSource = "默认值";
     DifferentialContext context;
     double tolerance = 0;
 };
@@ -61,6 +64,15 @@ DifferentialSetup prepareDifferential(const DifferentialInput& input, std::strin
         return setup;
     }
     setup.machine = std::move(machine.record);
+    // The job's machine data give the mounting clearance; a broken file
+    // leaves the default, and the job window tells what is wrong with it.
+    const MachineDataFile data = loadMachineData(directory, model, fs);
+    if (data.result.status == CatalogueStatus::Ok && data.data.clearance) {
+        setup.clearance = *data.data.clearance;
+        setup.clearanceSource = "机床资料的值";
+    } else if (data.result.failed()) {
+        setup.clearanceSource = "机床资料有错，取默认值";
+    }
 
     DifferentialContext& c = setup.context;
     c.model = model;
@@ -111,7 +123,10 @@ CalculationFacts differentialFacts(const DifferentialSetup& setup, const Differe
     std::vector<std::string> lines = {"机床型号 " + c.model + "（" + kind.caption + "）", part,
                                       "传动比 i=" + shortNumber(c.ratio, 15) + "  允差 " +
                                           std::string(trimBlanks(input.tolerance))};
-    return differentialCalculationFacts(c, std::move(inputs), std::move(lines));
+    CalculationFacts facts = differentialCalculationFacts(c, std::move(inputs), std::move(lines));
+    facts.clearance = setup.clearance;
+    facts.clearanceSource = setup.clearanceSource;
+    return facts;
 }
 
 } // namespace

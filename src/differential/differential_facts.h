@@ -1,6 +1,6 @@
 #pragma once
 
-#include "differential/differential_ratio.h"
+#include "gears/differential_ratio.h"
 #include "gears/set_details.h"
 
 #include <optional>
@@ -41,9 +41,6 @@ struct DifferentialFacts {
 };
 
 DifferentialFacts describeDifferentialSet(const DifferentialContext& context, double setRatio);
-
-// Degrees as D°M′S.SS″ ("15°0′0.53″"), the seconds rounded to two places.
-std::string angleText(double degrees);
 
 // The facts as detail rows: the formula the model chose, then the angle or
 // the module the set cuts.

@@ -21,8 +21,8 @@ std::string jsonOptional(const std::optional<double>& value) {
     return value ? jsonNumber(*value) : "null";
 }
 
-std::string setJson(const GearSet& set, double ratio, const ExtraFacts* extra) {
-    const SetFacts facts = describeSet(set, ratio);
+std::string setJson(const GearSet& set, double ratio, const ExtraFacts* extra, double clearance) {
+    const SetFacts facts = describeSet(set, ratio, clearance);
     std::string json = "{\"a\":" + jsonNumber(set.a) + ",\"b\":" + jsonNumber(set.b) +
                        ",\"c\":" + jsonNumber(set.c) + ",\"d\":" + jsonNumber(set.d) +
                        ",\"ratio\":" + jsonNumber(facts.ratio) +
@@ -34,7 +34,7 @@ std::string setJson(const GearSet& set, double ratio, const ExtraFacts* extra) {
                            : "null";
     json += ",\"margins\":[" + jsonNumber(facts.margins.driving) + "," +
             jsonNumber(facts.margins.driven) + "],\"mountable\":";
-    json += facts.margins.mountable() ? "true" : "false";
+    json += facts.margins.mountable(clearance) ? "true" : "false";
     if (extra) {
         const std::vector<std::optional<double>> values = extra->values(set);
         for (std::size_t i = 0; i < extra->jsonKeys.size() && i < values.size(); ++i)
@@ -131,14 +131,14 @@ void writeResultsJson(const ResultReport& report, const ExtraFacts* extra, std::
     json += ",\"sets\":[";
     for (std::size_t i = 0; i < result.sets.size(); ++i) {
         if (i > 0) json += ",";
-        json += setJson(result.sets[i], in.ratio, extra);
+        json += setJson(result.sets[i], in.ratio, extra, report.clearance);
         out.next();
     }
     json += "],\"best\":";
-    json += result.sets.empty() ? "null" : setJson(result.best, in.ratio, extra);
+    json += result.sets.empty() ? "null" : setJson(result.best, in.ratio, extra, report.clearance);
     const bool found = report.nearest.status == NearestSet::Status::Found;
     json += ",\"nearest\":";
-    json += found ? setJson(report.nearest.set, in.ratio, extra) : "null";
+    json += found ? setJson(report.nearest.set, in.ratio, extra, report.clearance) : "null";
     json += ",\"tolerance_needed\":" + jsonOptional(report.toleranceNeeded);
     json += ",\"reachable\":";
     json += found ? "[" + jsonNumber(report.nearest.lowest) + "," +

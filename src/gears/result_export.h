@@ -2,6 +2,7 @@
 
 #include "gears/gear_set.h"
 #include "gears/nearest_set.h"
+#include "gears/set_facts.h"
 #include "gears/text_sink.h"
 
 #include <cstdint>
@@ -42,6 +43,7 @@ struct ResultReport {
     const GearSearchResult* result = nullptr;
     NearestSet nearest;
     std::optional<double> toleranceNeeded; // only where no set is named the best
+    double clearance = kDefaultClearance;  // the rule of "mountable"
 };
 
 // Nearest set and, where no set is named the best, the tolerance needed.

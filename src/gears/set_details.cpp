@@ -9,7 +9,9 @@ namespace kelvaro {
 namespace {
 
 void addSetRows(std::vector<DetailRow>& rows, const CalculationFacts& facts, const GearSet& set) {
-    for (DetailRow& row : setFactRows(describeSet(set, facts.inputs.ratio)))
+    SetFacts setFacts = describeSet(set, facts.inputs.ratio, facts.clearance);
+    setFacts.clearanceSource = facts.clearanceSource;
+    for (DetailRow& row : setFactRows(setFacts))
         rows.push_back(std::move(row));
     if (facts.extraRows)
         for (DetailRow& row : facts.extraRows(set))

@@ -24,7 +24,9 @@ struct CalculationFacts {
     // calculation.
     ExtraFacts extra;
     std::function<std::vector<DetailRow>(const GearSet&)> extraRows;
-    std::string kind;                    // kelvaro-calc's "kind"; empty for none
+    std::string kind;                     // kelvaro-calc's "kind"; empty for none
+    double clearance = kDefaultClearance; // the mounting rule's s
+    std::string clearanceSource = "默认值";
     std::vector<std::string> inputLines; // the inputs, for the setup sheet
 };
 

@@ -38,7 +38,7 @@ QuadrantMargins quadrantMargins(double a, double b, double c, double d) {
     return {(a + c) - (b + 2), (b + d) - (c + 2)};
 }
 
-SetFacts describeSet(const GearSet& set, double wantedRatio) {
+SetFacts describeSet(const GearSet& set, double wantedRatio, double clearance) {
     SetFacts facts;
     facts.set = set;
     facts.ratio = ((set.a * set.b) / set.c) / set.d;
@@ -46,19 +46,22 @@ SetFacts describeSet(const GearSet& set, double wantedRatio) {
         facts.relativeErrorPpm = set.error / wantedRatio * 1e6;
     facts.fraction = reducedFraction(set);
     facts.margins = quadrantMargins(set.a, set.b, set.c, set.d);
-    if (!facts.margins.mountable()) {
-        facts.swapDrivingFits = quadrantMargins(set.b, set.a, set.c, set.d).mountable();
-        facts.swapDrivenFits = quadrantMargins(set.a, set.b, set.d, set.c).mountable();
+    facts.clearance = clearance;
+    if (!facts.margins.mountable(clearance)) {
+        facts.swapDrivingFits = quadrantMargins(set.b, set.a, set.c, set.d).mountable(clearance);
+        facts.swapDrivenFits = quadrantMargins(set.a, set.b, set.d, set.c).mountable(clearance);
     }
     return facts;
 }
 
-std::string drivingMarginFailure() {
-    return "b 的齿顶碰到主动轴";
+std::string drivingMarginFailure(double margin, double clearance) {
+    return margin <= 0 ? "b 的齿顶碰到主动轴"
+                       : "b 的齿顶离主动轴不足 " + shortNumber(clearance, 15) + " 齿";
 }
 
-std::string drivenMarginFailure() {
-    return "c 的齿顶碰到被动轴";
+std::string drivenMarginFailure(double margin, double clearance) {
+    return margin <= 0 ? "c 的齿顶碰到被动轴"
+                       : "c 的齿顶离被动轴不足 " + shortNumber(clearance, 15) + " 齿";
 }
 
 std::string shortNumber(double value, int digits) {
@@ -91,14 +94,17 @@ std::vector<DetailRow> setFactRows(const SetFacts& facts) {
     const QuadrantMargins& m = facts.margins;
     rows.push_back({"装配余量", "(a+c)-(b+2) = " + shortNumber(m.driving, 15) +
                                     " 齿，(b+d)-(c+2) = " + shortNumber(m.driven, 15) + " 齿"});
-    if (m.mountable()) {
-        rows.push_back({"能否装上", "能"});
+    const std::string rule = "（两处余量都不小于 s = " + shortNumber(facts.clearance, 15) +
+                             " 齿才装得上，s 留给轴和隔套，" + facts.clearanceSource + "）";
+    if (m.mountable(facts.clearance)) {
+        rows.push_back({"能否装上", "能" + rule});
         return rows;
     }
     std::string reason;
-    if (m.driving <= 0) reason = drivingMarginFailure();
-    if (m.driven <= 0) reason += (reason.empty() ? "" : "，") + drivenMarginFailure();
-    rows.push_back({"能否装上", "不能：" + reason, true});
+    if (m.driving < facts.clearance) reason = drivingMarginFailure(m.driving, facts.clearance);
+    if (m.driven < facts.clearance)
+        reason += (reason.empty() ? "" : "，") + drivenMarginFailure(m.driven, facts.clearance);
+    rows.push_back({"能否装上", "不能：" + reason + rule, true});
     std::string advice;
     if (facts.swapDrivingFits) advice = "对调主动轮 a 与 b 后可以装上";
     if (facts.swapDrivenFits)

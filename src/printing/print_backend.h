@@ -56,6 +56,14 @@ class PrintBackend {
         static_cast<void>(set);
         return {};
     }
+    // Draws the trains side by side, each in an equal share of the width,
+    // below the lines so far. Without its own way the back-end draws them
+    // one under the other.
+    virtual PrintStatus printGearTrainsSideBySide(const std::vector<GearSet>& sets) {
+        for (const GearSet& set : sets)
+            if (PrintStatus status = printGearTrain(set); !status.ok()) return status;
+        return {};
+    }
     // The pages that a document of `lines` lines takes on the current
     // printer; 0 when there is no printer to ask.
     virtual std::size_t pageCount(std::size_t lines) = 0;

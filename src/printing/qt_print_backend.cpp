@@ -185,6 +185,25 @@ PrintStatus QtPrintBackend::printGearTrain(const GearSet& set) {
     return {};
 }
 
+PrintStatus QtPrintBackend::printGearTrainsSideBySide(const std::vector<GearSet>& sets) {
+    if (sets.empty()) return {};
+    if (!painter_) {
+        if (PrintStatus status = beginDocument(); !status.ok()) return status;
+    }
+    const double width = pageWidth_ / static_cast<double>(sets.size());
+    double height = std::min(width, pageHeight_ - nextTop_);
+    if (height < pageHeight_ / 4) {
+        if (!printer_->newPage()) return failDocument(PrintError::NotStarted);
+        nextTop_ = 0;
+        height = std::min(width, pageHeight_);
+    }
+    for (std::size_t i = 0; i < sets.size(); ++i)
+        paintGearTrain(*painter_, QRectF(width * static_cast<double>(i), nextTop_, width, height),
+                       sets[i]);
+    nextTop_ += height;
+    return {};
+}
+
 PrintStatus QtPrintBackend::endDocument() {
     if (!painter_) return {}; // no line since the last end: nothing to release
     const bool ended = painter_->end();

@@ -29,6 +29,7 @@ class QtPrintBackend final : public PrintBackend {
     PrintStatus printLine(const std::string& text) override;
     PrintStatus endDocument() override;
     PrintStatus printGearTrain(const GearSet& set) override;
+    PrintStatus printGearTrainsSideBySide(const std::vector<GearSet>& sets) override;
     std::size_t pageCount(std::size_t lines) override;
 
     const std::string& currentPrinter() const { return current_; }

@@ -2,15 +2,18 @@
 
 #include "catalogue/application_directory.h"
 #include "differential/differential_calculation.h"
-#include "differential/differential_ratio.h"
+#include "gears/differential_ratio.h"
 #include "gears/gear_lines.h"
 #include "gears/result_export.h"
 #include "gears/set_details.h"
+#include "job/hobbing_job.h"
+#include "job/job_report.h"
 #include "ordinary/ordinary_calculation.h"
 #include "printing/result_printout.h"
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 #include <new>
 #include <optional>
 #include <ostream>
@@ -23,6 +26,11 @@ constexpr const char* kUsage =
     "Usage: kelvaro-calc ordinary [--printout | --format F] RATIO TOLERANCE SMALLEST LARGEST\n"
     "       kelvaro-calc differential [--printout | --format F] [--catalogue DIR] MODEL\n"
     "                    MODULE DEGREES MINUTES SECONDS TOLERANCE [TEETH]\n"
+    "       kelvaro-calc job [--catalogue DIR] [--format text|json]\n"
+    "                    [--index-constant C] [--box LIST] [--clearance S]\n"
+    "                    [--hob-lead DEG] [--hands same|opposite]\n"
+    "                    [--correction larger|smaller:F/L]\n"
+    "                    MODEL TEETH STARTS MODULE DEGREES MINUTES SECONDS TOLERANCE\n"
     "       kelvaro-calc --help | --version\n";
 
 constexpr const char* kHelp =
@@ -68,6 +76,24 @@ constexpr const char* kHelp =
     "Exit status (text): 0 when the calculation ran (a missing input gives the item\n"
     "请输入数值, as in the window); 1 when the window would show a message box\n"
     "instead, whose text then goes to standard error; 2 for wrong arguments.\n"
+    "\n"
+    "  kelvaro-calc job [options] MODEL TEETH STARTS MODULE DEGREES MINUTES SECONDS\n"
+    "               TOLERANCE\n"
+    "\n"
+    "A hobbing job on the machine MODEL: the index train, exact, and the\n"
+    "differential train within TOLERANCE, both from the machine's box of change\n"
+    "gears and both mountable; TEETH and STARTS are the part's teeth and the\n"
+    "hob's starts, DEGREES MINUTES SECONDS the helix angle (0 0 0: a spur gear).\n"
+    "The machine's data file (MODEL.dat.txt) gives the index constant, the box\n"
+    "and the clearance; these options replace them for one run:\n"
+    "  --index-constant C   C for every Z/K\n"
+    "  --box LIST           N, N*Q, A-B add gears, -N removes one: 20-100,25,-37\n"
+    "  --clearance S        the room in teeth the shaft and its spacer need\n"
+    "  --hob-lead DEG, --hands same|opposite   the hob, for its setting angle\n"
+    "  --correction larger|smaller:F/L   the first piece's helix angle was\n"
+    "                       larger or smaller by F um over L mm\n"
+    "--format json gives one object; a refused job is {\"message\": ...} with\n"
+    "status 1 (text: the message on standard error).\n"
     "\n"
     "  kelvaro-calc --version   prints the version of Kelvaro.\n";
 
@@ -126,6 +152,7 @@ struct Arguments {
     std::string format = "text";
     bool hasCatalogue = false;
     std::string catalogue;
+    std::map<std::string, std::string> jobOptions; // "--box" -> its value
     std::vector<std::string> fields;
     bool valid = true;
 };
@@ -137,6 +164,11 @@ bool takeFormat(std::vector<std::string>& args, std::size_t i, Arguments& parsed
     args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
                args.begin() + static_cast<std::ptrdiff_t>(i + 2));
     return true;
+}
+
+bool isJobOption(const std::string& option) {
+    return option == "--index-constant" || option == "--box" || option == "--clearance" ||
+           option == "--hob-lead" || option == "--hands" || option == "--correction";
 }
 
 // --printout and --format F may stand before or after the calculation's
@@ -172,7 +204,15 @@ Arguments parseArguments(std::vector<std::string> args) {
         } else if (option == "--format" && i + 1 < args.size()) {
             parsed.format = args[i + 1];
             i += 2;
-        } else if (option == "--catalogue" && parsed.mode == "differential") {
+        } else if (parsed.mode == "job" && isJobOption(option)) {
+            if (i + 1 >= args.size()) {
+                parsed.valid = false;
+                return parsed;
+            }
+            parsed.jobOptions[option] = args[i + 1];
+            i += 2;
+        } else if (option == "--catalogue" &&
+                   (parsed.mode == "differential" || parsed.mode == "job")) {
             if (i + 1 >= args.size()) {
                 parsed.valid = false;
                 return parsed;
@@ -180,7 +220,8 @@ Arguments parseArguments(std::vector<std::string> args) {
             parsed.hasCatalogue = true;
             parsed.catalogue = args[i + 1];
             i += 2;
-        } else if (parsed.mode == "differential" && option.size() > 2 && option.starts_with("--") &&
+        } else if ((parsed.mode == "differential" || parsed.mode == "job") && option.size() > 2 &&
+                   option.starts_with("--") &&
                    std::isalpha(static_cast<unsigned char>(option[2]))) {
             parsed.valid = false; // a misspelt option, not a model
             return parsed;
@@ -192,6 +233,7 @@ Arguments parseArguments(std::vector<std::string> args) {
     const bool knownFormat =
         parsed.format == "text" || parsed.format == "csv" || parsed.format == "json";
     if (!knownFormat || (parsed.printout && parsed.format != "text")) parsed.valid = false;
+    if (parsed.mode == "job" && (parsed.printout || parsed.format == "csv")) parsed.valid = false;
     return parsed;
 }
 
@@ -218,7 +260,9 @@ int writeFacts(const std::string& format, const CalculationOutcome& outcome, std
         writeSetsCsv(result.sets, facts.inputs.ratio, extra, streamTo(out));
         return 0;
     }
-    writeResultsJson(reportResults(facts.inputs, result), extra, facts.kind, streamTo(out));
+    ResultReport report = reportResults(facts.inputs, result);
+    report.clearance = facts.clearance;
+    writeResultsJson(report, extra, facts.kind, streamTo(out));
     out << '\n';
     return 0;
 }
@@ -238,6 +282,59 @@ int runDifferential(const Arguments& args, std::ostream& out, std::ostream& err)
     return writeOutcome(outcome, head, out, err);
 }
 
+// The job's options into its request; false for a value that is none of
+// the words or forms the option takes.
+bool jobRequest(const Arguments& args, JobRequest& request) {
+    const std::vector<std::string>& f = args.fields;
+    request.model = f[0];
+    request.teeth = f[1];
+    request.starts = f[2];
+    request.module = f[3];
+    request.degrees = f[4];
+    request.minutes = f[5];
+    request.seconds = f[6];
+    request.tolerance = f[7];
+    for (const auto& [option, value] : args.jobOptions) {
+        if (option == "--index-constant") request.indexConstant = value;
+        if (option == "--box") request.box = value;
+        if (option == "--clearance") request.clearance = value;
+        if (option == "--hob-lead") request.hobLead = value;
+        if (option == "--hands") {
+            if (value != "same" && value != "opposite") return false;
+            request.hands = value == "same" ? Hands::Same : Hands::Opposite;
+        }
+        if (option == "--correction") {
+            const auto colon = value.find(':'), slash = value.find('/');
+            const std::string word = value.substr(0, colon);
+            if (colon == std::string::npos || slash == std::string::npos || slash < colon ||
+                (word != "larger" && word != "smaller"))
+                return false;
+            request.measured =
+                word == "larger" ? JobRequest::Measured::Larger : JobRequest::Measured::Smaller;
+            request.deviation = value.substr(colon + 1, slash - colon - 1);
+            request.length = value.substr(slash + 1);
+        }
+    }
+    return true;
+}
+
+int runJob(const Arguments& args, std::ostream& out, std::ostream& err) {
+    JobRequest request;
+    if (!jobRequest(args, request)) {
+        err << kUsage;
+        return 2;
+    }
+    const std::string directory = args.hasCatalogue ? args.catalogue : applicationDirectory();
+    const HobbingJob job = runHobbingJob(request, directory);
+    if (args.format == "json") {
+        out << jobJson(job) << '\n';
+    } else {
+        for (const std::string& line : jobLines(job))
+            (job.message.empty() ? out : err) << line << '\n';
+    }
+    return job.message.empty() ? 0 : 1;
+}
+
 // The calculation that the arguments name, or the usage and status 2.
 int runParsed(const Arguments& parsed, std::ostream& out, std::ostream& err) {
     if (parsed.valid) {
@@ -252,6 +349,7 @@ int runParsed(const Arguments& parsed, std::ostream& out, std::ostream& err) {
         }
         if (parsed.mode == "differential" && (count == 6 || count == 7))
             return runDifferential(parsed, out, err);
+        if (parsed.mode == "job" && count == 8) return runJob(parsed, out, err);
     }
     err << kUsage;
     return 2;

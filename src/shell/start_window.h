@@ -10,6 +10,7 @@ namespace kelvaro {
 
 class PuTong;
 class ChaDong;
+class GunChi;
 
 // Form1, the start window: opens the calculation windows, each created on first
 // use and afterwards only shown again, and ends the program.
@@ -24,10 +25,12 @@ class Form1 : public QWidget {
 
     PuTong* puTong() const { return puTong_.get(); }
     ChaDong* chaDong() const { return chaDong_.get(); }
+    GunChi* gunChi() const { return gunChi_.get(); }
 
   public slots:
     void Label2_Click(); // 普通Kelvaro
     void Label3_Click(); // 差动Kelvaro
+    void Label4_Click(); // 滚齿调整
     void Label1_Click(); // 结  束
 
   protected:
@@ -38,6 +41,7 @@ class Form1 : public QWidget {
     std::function<void()> endProgram_;
     std::unique_ptr<PuTong> puTong_;
     std::unique_ptr<ChaDong> chaDong_;
+    std::unique_ptr<GunChi> gunChi_;
 };
 
 } // namespace kelvaro

@@ -115,6 +115,7 @@ void CalculationWindow::Command1_Click() {
     listActions_->show(std::move(*outcome), this);
     markStale();
     markReadings(readFields());
+    calculated();
 }
 
 void CalculationWindow::Command2_Click() {

@@ -84,6 +84,9 @@ class CalculationWindow : public QWidget {
     // Prints the results with the fields as calculatedText gives them; the
     // message of a failure, empty on success or when the user declines.
     virtual std::string printResults() = 0;
+    // After a calculation's outcome is shown: a window that shows more
+    // than the list updates it here.
+    virtual void calculated() {}
 
     void closeEvent(QCloseEvent* event) override;
 

@@ -61,8 +61,10 @@ QRectF freeSpot(QPointF wanted, QSizeF size, const QRectF& room, const std::vect
 QStringList mountingFailures(const GearSet& set) {
     const QuadrantMargins margins = quadrantMargins(set.a, set.b, set.c, set.d);
     QStringList reasons;
-    if (margins.driving <= 0) reasons << QString::fromStdString(drivingMarginFailure());
-    if (margins.driven <= 0) reasons << QString::fromStdString(drivenMarginFailure());
+    if (margins.driving <= 0)
+        reasons << QString::fromStdString(drivingMarginFailure(margins.driving, 0));
+    if (margins.driven <= 0)
+        reasons << QString::fromStdString(drivenMarginFailure(margins.driven, 0));
     return reasons;
 }
 

@@ -2,7 +2,7 @@
 // example from the field texts to the list and printText, and what the
 // calculation refuses, with its message.
 #include "differential/differential_calculation.h"
-#include "differential/differential_ratio.h"
+#include "gears/differential_ratio.h"
 #include "gears/gear_lines.h"
 #include "support/temporary_catalogue.h"
 

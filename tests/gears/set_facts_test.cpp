@@ -18,8 +18,15 @@ TEST(SetFacts, InShopTerms) {
     EXPECT_EQ(std::pair(f.fraction->numerator, f.fraction->denominator), std::pair(1372L, 1767L));
     // (28 + 38) - (98 + 2) and (98 + 93) - (38 + 2); either swap mounts it.
     EXPECT_EQ(std::pair(f.margins.driving, f.margins.driven), std::pair(-34., 151.));
-    EXPECT_TRUE(!f.margins.mountable() && f.swapDrivingFits && f.swapDrivenFits);
+    EXPECT_TRUE(!f.margins.mountable(0) && f.swapDrivingFits && f.swapDrivenFits);
     EXPECT_FALSE(describeSet({20.5, 30, 20, 20, 0.5}, 0).fraction);
+    // The verdict with its rule: margins 22 and 22; 13 and 43 against s = 15.
+    const std::string rule = "两处余量都不小于 s = ";
+    EXPECT_EQ(setFactRows(describeSet({20, 21, 25, 28, 0}, 0.6)).back().value,
+              "能（" + rule + "10 齿才装得上，s 留给轴和隔套，默认值）");
+    EXPECT_EQ(setFactRows(describeSet({20, 30, 25, 40, 0}, 0.6, 15)).at(7).value,
+              "不能：b 的齿顶离主动轴不足 15 齿（" + rule +
+                  "15 齿才装得上，s 留给轴和隔套，默认值）");
     // The export: byte-order mark, header, CR LF.
     EXPECT_EQ(setsCsv({{20, 30, 20, 21, -0.0714285714285714}}, 1.5),
               "\xEF\xBB\xBF主动a,主动b,被动c,被动d,传动比,误差,相对误差(ppm)\r\n"

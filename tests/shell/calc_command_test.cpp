@@ -27,12 +27,33 @@ TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
          "",
          "选择机床型号\n"},
         {{"ordinary", "1.5", "0.00001", "20"}, 2, "", "Usage: kelvaro-calc"},
+        {{"job", "--format", "json", "C630", "40", "1", "3", "15", "0", "0", "0.00001"},
+         1,
+         "{\"message\":\"机床 C630 是车床，没有滚齿调整\"}\n"},
+        {{"job", "--hands", "left", "M", "40", "1", "3", "15", "0", "0", "0.00001"},
+         2,
+         "",
+         "Usage: kelvaro-calc"},
+        {{"job", "--format", "csv", "M", "40", "1", "3", "15", "0", "0", "0.00001"},
+         2,
+         "",
+         "Usage: kelvaro-calc"},
     };
     for (const auto& row : rows) {
         std::ostringstream out, err;
         EXPECT_EQ(runCalcCommand(row.args, out, err), row.status);
         EXPECT_EQ(out.str(), row.out);
         EXPECT_TRUE(err.str().starts_with(row.err)) << err.str();
+    }
+    // "mountable" follows the machine's clearance: 10 teeth without its data,
+    // and no set of 20 to 60 teeth leaves 200.
+    for (const bool data : {false, true}) {
+        if (data) dir.write("M.dat.txt", "clearance = 200\n");
+        std::ostringstream out, err;
+        runCalcCommand({"differential", "--catalogue", dir.path(), "--format", "json", "M", "3",
+                        "15", "0", "0", "0.00001"},
+                       out, err);
+        EXPECT_EQ(out.str().find("\"mountable\":true") == std::string::npos, data);
     }
 }
 

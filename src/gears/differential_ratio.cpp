@@ -1,6 +1,9 @@
-#include "differential/differential_ratio.h"
+#include "gears/differential_ratio.h"
+
+#include "gears/set_facts.h"
 
 #include <cmath>
+#include <cstdio>
 #include <numbers>
 
 namespace kelvaro {
@@ -102,6 +105,21 @@ MachineKind machineKind(std::string_view model) {
 
 double helixAngleRadians(double degrees, double minutes, double seconds) {
     return ((degrees + minutes / 60) + seconds / 3600) * (kPi / 180);
+}
+
+std::string angleText(double degrees) {
+    if (!std::isfinite(degrees)) return "—";
+    // Hundredths of a second, whole: rounding can carry into the minutes.
+    const double hundredths = std::round(std::abs(degrees) * 360000);
+    if (hundredths > 0x1p62) return shortNumber(degrees, 15) + "°";
+    const auto whole = static_cast<long long>(hundredths);
+    const long long d = whole / 360000;
+    const long long m = whole / 6000 % 60;
+    const long long s = whole % 6000;
+    char seconds[16];
+    std::snprintf(seconds, sizeof seconds, "%lld.%02lld", s / 100, s % 100);
+    return (degrees < 0 && whole != 0 ? "-" : "") + std::to_string(d) + "°" + std::to_string(m) +
+           "′" + seconds + "″";
 }
 
 } // namespace kelvaro

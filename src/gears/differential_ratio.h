@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 // The machine kinds, each described once: the model names that choose it,
@@ -60,6 +61,9 @@ MachineKind machineKind(std::string_view model);
 inline const MachineKindDescription& describeModel(std::string_view model) {
     return describeKind(machineKind(model));
 }
+
+// Degrees as D°M′S.SS″ ("15°0′0.53″"), the seconds rounded to two places.
+std::string angleText(double degrees);
 
 // ((degrees + minutes / 60) + seconds / 3600) * (pi / 180), in this order,
 // with no normalisation of the parts.

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "catalogue/catalogue_result.h"
+#include "catalogue/file_system.h"
+#include "catalogue/machine_file.h"
+#include "gears/set_facts.h"
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What a hobbing job needs of a machine beyond its machine file, kept in a
+// second file beside it, "<model>.dat.txt": UTF-8, one "key = value" per
+// line, "#" begins a comment line.
+//
+//   index = 24 for Z/K from 1 to 160, e/f = 36/36
+//   box = 20-100, 25*2, -37
+//   clearance = 10
+//
+// "index" may stand on several lines: the index constant C for a range of
+// Z / K (ends included) and the manual's note; the first line whose range
+// holds Z / K counts. "box" lists the change gears: N one gear of N teeth,
+// N*Q Q gears, A-B one gear of each count from A to B, -N one gear of N
+// teeth fewer; several box lines add up. "clearance" is the room in teeth
+// that the shaft and its spacer need. A key left out takes its default: no
+// index rows, the machine file's range less its missing counts, 10 teeth.
+
+namespace kelvaro {
+
+inline constexpr std::string_view kMachineDataSuffix = ".txt";
+// The largest tooth count a box may hold.
+inline constexpr int kMaxBoxTeeth = 1000;
+
+// Tooth count -> how many gears of it.
+using GearBox = std::map<int, int>;
+
+struct IndexRow {
+    Fraction constant; // C, in lowest terms ("2.5" is 5/2)
+    double from = 0;   // Z / K from
+    double to = 0;     // to, included
+    std::string note;  // as written, without blanks around it; may be empty
+    std::string text;  // the whole value, as written
+};
+
+struct MachineData {
+    std::vector<IndexRow> indexRows;
+    std::optional<GearBox> box;        // none: the machine file's gears
+    std::optional<double> clearance;   // none: kDefaultClearance
+    std::vector<std::string> boxTexts; // each box line's value, as written
+    std::string clearanceText;
+};
+
+struct BoxReading {
+    GearBox box;
+    std::string problem; // empty when the list was read
+};
+
+// Adds the items of a box list ("20-100,25*2,-37") to `box` in order.
+BoxReading readBoxList(std::string_view list, GearBox box = {});
+// A box as a list that reads back to it: runs of single gears as A-B,
+// others as N or N*Q, in order of tooth count.
+std::string boxListText(const GearBox& box);
+
+// One of each count of the machine's range less its missing counts; a
+// problem where the range cannot make a box.
+BoxReading machineBox(const MachineRecord& machine);
+
+// The index row that holds Z / K, if any.
+const IndexRow* indexRowFor(const std::vector<IndexRow>& rows, double zOverK);
+
+// One index row's value ("24 for Z/K from 1 to 160, e/f = 36/36"); a
+// problem in words where it is not one.
+std::optional<IndexRow> readIndexRow(std::string_view text, std::string* problem = nullptr);
+
+struct MachineDataReading {
+    MachineData data;
+    std::string problem; // "第 3 行：…" where the text is broken
+};
+MachineDataReading readMachineData(std::string_view text);
+
+// The file's text: a comment naming the machine, then the facts.
+std::string machineDataText(std::string_view model, const MachineData& data);
+
+std::string machineDataFile(const std::string& directory, std::string_view model);
+
+struct MachineDataFile {
+    CatalogueResult result; // Missing: no file, the defaults hold
+    MachineData data;
+    std::string bytes; // the file as read, broken or not
+};
+// A broken file fails with a message that names the file and the line.
+MachineDataFile loadMachineData(const std::string& directory, std::string_view model,
+                                FileSystem& fs = realFileSystem());
+
+// Replaces the file in one step with `data`, under the catalogue's lock.
+CatalogueResult saveMachineData(const std::string& directory, std::string_view model,
+                                const MachineData& data, FileSystem& fs = realFileSystem());
+
+} // namespace kelvaro

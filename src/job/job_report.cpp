@@ -1,0 +1,169 @@
+#include "job/job_report.h"
+
+#include "catalogue/machine_data.h"
+#include "gears/number_text.h"
+#include "gears/result_export.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace kelvaro {
+
+namespace {
+
+std::string teeth(double count) {
+    return shortNumber(count, 15);
+}
+
+std::string jsonOptional(const std::optional<double>& value) {
+    return value ? jsonNumber(*value) : "null";
+}
+
+std::string jsonText(const std::string& text) {
+    return text.empty() ? "null" : jsonString(text);
+}
+
+std::string boxJson(const GearBox& box) {
+    std::string json = "[";
+    for (const auto& [count, quantity] : box)
+        json += (json.size() > 1 ? ",[" : "[") + std::to_string(count) + "," +
+                std::to_string(quantity) + "]";
+    return json + "]";
+}
+
+std::string positionsJson(const GearSet& s) {
+    return "\"a\":" + jsonNumber(s.a) + ",\"b\":" + jsonNumber(s.b) + ",\"c\":" + jsonNumber(s.c) +
+           ",\"d\":" + jsonNumber(s.d);
+}
+
+std::string helixSetJson(const std::optional<HelixSet>& h) {
+    if (!h) return "null";
+    return "{" + positionsJson(h->set) + ",\"ratio\":" + jsonNumber(h->ratio) +
+           ",\"error\":" + jsonNumber(h->set.error) +
+           ",\"relative_error_ppm\":" + jsonOptional(h->relativeErrorPpm) +
+           ",\"helix_angle_deg\":" + jsonOptional(h->helixDegrees) +
+           ",\"helix_deviation_arcsec\":" + jsonOptional(h->helixDeviationArcsec) + "}";
+}
+
+std::string fractionText(const Fraction& f) {
+    return std::to_string(f.numerator) +
+           (f.denominator == 1 ? "" : "/" + std::to_string(f.denominator));
+}
+
+std::string signedSeconds(double arcsec) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%+.2f″", std::round(arcsec * 100) / 100 + 0.0);
+    return text;
+}
+
+void addHelixLines(std::vector<std::string>& lines, const HelixSet& h) {
+    lines.push_back("  " + setPositions(h.set) + "  传动比 " + shortNumber(h.ratio, 15) +
+                    "  误差 " + shortNumber(h.set.error, 7) +
+                    (h.relativeErrorPpm ? "（" + shortNumber(*h.relativeErrorPpm, 3) + " ppm）"
+                                        : std::string()));
+    if (h.helixDegrees)
+        lines.push_back("  实际螺旋角 " + angleText(*h.helixDegrees) + "  螺旋角误差 " +
+                        signedSeconds(*h.helixDeviationArcsec));
+}
+
+} // namespace
+
+std::string setPositions(const GearSet& s) {
+    return "a=" + teeth(s.a) + "  b=" + teeth(s.b) + "  c=" + teeth(s.c) + "  d=" + teeth(s.d);
+}
+
+std::vector<std::string> jobLines(const HobbingJob& job) {
+    if (!job.message.empty()) return {job.message};
+    std::vector<std::string> lines;
+    lines.push_back("机床 " + job.model + "（" + describeKind(job.kind).caption + "）");
+    lines.push_back(job.dataNote);
+    lines.push_back("零件 Z=" + std::to_string(job.teeth) + "  K=" + std::to_string(job.starts) +
+                    "  m=" + shortNumber(job.module, 10) + "  β=" + angleText(job.helixDegrees));
+    lines.push_back("挂轮箱 " + boxListText(job.box) +
+                    "  装配间隙 s=" + shortNumber(job.clearance, 10) + " 齿");
+    std::string index = "分齿挂轮";
+    if (job.constant)
+        index += " i = C × K / Z = " + fractionText(*job.constant) + " × " +
+                 std::to_string(job.starts) + " / " + std::to_string(job.teeth) + " = " +
+                 std::to_string(job.fraction.numerator) + "/" +
+                 std::to_string(job.fraction.denominator) +
+                 (job.note.empty() ? "" : "（" + job.note + "）");
+    lines.push_back(index);
+    if (job.indexSet) lines.push_back("  " + setPositions(*job.indexSet));
+    if (!job.indexReason.empty()) lines.push_back("  " + job.indexReason);
+    if (job.helical) {
+        lines.push_back("差动挂轮 i = " + shortNumber(job.differentialRatio, 15) + "  允差 " +
+                        shortNumber(job.tolerance, 6));
+        if (job.differential) addHelixLines(lines, *job.differential);
+        if (!job.differentialReason.empty()) lines.push_back("  " + job.differentialReason);
+    } else {
+        lines.push_back("直齿轮，不用差动挂轮");
+    }
+    if (!job.gearsUsed.empty()) lines.push_back("用到的挂轮 " + boxListText(job.gearsUsed));
+    if (!job.settingWords.empty()) lines.push_back(job.settingWords);
+    if (job.correction) {
+        const JobCorrection& c = *job.correction;
+        lines.push_back("试切修正：实测螺旋角" + std::string(c.larger ? "偏大" : "偏小") +
+                        " Δβ = " + shortNumber(c.deltaArcsec, 4) + "″，目标螺旋角改为 " +
+                        angleText(c.targetDegrees));
+        if (c.set) addHelixLines(lines, *c.set);
+        if (!c.reason.empty()) lines.push_back("  " + c.reason);
+    }
+    if (job.addOne) {
+        lines.push_back("加一个 " + std::to_string(job.addOne->teeth) + " 齿的挂轮就能配出：");
+        if (job.addOne->index) lines.push_back("  分齿 " + setPositions(*job.addOne->index));
+        if (job.addOne->differential) {
+            lines.push_back("  差动");
+            addHelixLines(lines, *job.addOne->differential);
+        }
+    }
+    if (!job.addOneReason.empty()) lines.push_back(job.addOneReason);
+    return lines;
+}
+
+std::string jobJson(const HobbingJob& job) {
+    if (!job.message.empty()) return messageJson(job.message);
+    std::string json = "{\"machine\":" + jsonString(job.model) + ",\"kind\":\"" +
+                       describeKind(job.kind).name + "\",\"box\":" + boxJson(job.box) +
+                       ",\"clearance\":" + jsonNumber(job.clearance);
+    json += ",\"index\":{\"fraction\":";
+    json += job.constant ? "[" + std::to_string(job.fraction.numerator) + "," +
+                               std::to_string(job.fraction.denominator) + "]"
+                         : "null";
+    json += ",\"constant\":";
+    json += job.constant ? jsonNumber(static_cast<double>(job.constant->numerator) /
+                                      static_cast<double>(job.constant->denominator))
+                         : "null";
+    json += ",\"note\":" + jsonText(job.note);
+    json += ",\"set\":" + (job.indexSet ? "{" + positionsJson(*job.indexSet) + "}" : "null");
+    json += ",\"reason\":" + jsonText(job.indexReason) + "}";
+    json += ",\"differential\":";
+    if (job.helical) {
+        json += "{\"ratio\":" + jsonNumber(job.differentialRatio) +
+                ",\"tolerance\":" + jsonNumber(job.tolerance) +
+                ",\"set\":" + helixSetJson(job.differential) +
+                ",\"reason\":" + jsonText(job.differentialReason) + "}";
+    } else {
+        json += "null";
+    }
+    json += ",\"gears_used\":" + boxJson(job.gearsUsed);
+    json += ",\"setting_angle_deg\":" + jsonOptional(job.settingAngle);
+    json += ",\"correction\":";
+    if (job.correction)
+        json += "{\"delta_arcsec\":" + jsonNumber(job.correction->deltaArcsec) +
+                ",\"target_deg\":" + jsonNumber(job.correction->targetDegrees) +
+                ",\"set\":" + helixSetJson(job.correction->set) + "}";
+    else
+        json += "null";
+    json += ",\"add_one_gear\":";
+    if (job.addOne)
+        json +=
+            "{\"teeth\":" + std::to_string(job.addOne->teeth) + ",\"differential_error\":" +
+            (job.addOne->differential ? jsonNumber(job.addOne->differential->set.error) : "null") +
+            "}";
+    else
+        json += "null";
+    return json + "}";
+}
+
+} // namespace kelvaro

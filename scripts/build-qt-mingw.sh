@@ -62,15 +62,16 @@ src=$(cd "$src" && pwd)
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
-# 2. Configure. Debian's source leaves out wintab.h, so no tablet events; with
+# 2. Configure, with a copy of the project's toolchain file, so that the
+#    build folder does not depend on this checkout. Debian's source leaves out wintab.h, so no tablet events; with
 #    OpenGL off, 6.4.2's windows plugin still refers to the GL context unless
 #    dynamicgl is off too.
 build=$work/build
 if [[ ! -f $build/build.ninja ]]; then
     rm -rf "$build"
+    cp "$here/cmake/mingw-w64-x86_64.cmake" "$work/toolchain.cmake"
     cmake -G Ninja -S "$src" -B "$build" \
-        -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64-x86_64.cmake" \
-        -DCMAKE_CROSSCOMPILING_EMULATOR= \
+        -DCMAKE_TOOLCHAIN_FILE="$work/toolchain.cmake" \
         "${launcher[@]}" \
         -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_INSTALL_PREFIX="$prefix" \
@@ -82,12 +83,12 @@ if [[ ! -f $build/build.ninja ]]; then
         -DFEATURE_opengl=OFF -DFEATURE_dynamicgl=OFF -DFEATURE_opengles2=OFF \
         -DFEATURE_vulkan=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
         -DFEATURE_tabletevent=OFF -DFEATURE_direct2d=OFF \
-        -DFEATURE_sql=OFF -DFEATURE_testlib=ON -DFEATURE_printsupport=ON \
+        -DFEATURE_testlib=ON -DFEATURE_printsupport=ON \
         -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF \
         -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_freetype=OFF \
         -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
         -DFEATURE_system_doubleconversion=OFF \
-        -DFEATURE_icu=OFF -DFEATURE_openssl=OFF \
+        -DFEATURE_icu=OFF \
         -DFEATURE_vnc=OFF -DFEATURE_eglfs=OFF -DFEATURE_linuxfb=OFF
 fi
 

@@ -1,5 +1,7 @@
 #include "differential/differential_facts.h"
 
+#include "gears/rounded_math.h"
+
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -22,11 +24,11 @@ std::optional<double> inverseAngle(MachineKind kind, double x, double typed) {
     if (!(std::abs(x) <= 1)) return std::nullopt; // NaN too
     double first, second;
     if (kind == MachineKind::PartTeeth) {
-        first = nearestTurn(std::acos(x), typed);
-        second = nearestTurn(-std::acos(x), typed);
+        first = nearestTurn(roundedAcos(x), typed);
+        second = nearestTurn(-roundedAcos(x), typed);
     } else {
-        first = nearestTurn(std::asin(x), typed);
-        second = nearestTurn(std::numbers::pi - std::asin(x), typed);
+        first = nearestTurn(roundedAsin(x), typed);
+        second = nearestTurn(std::numbers::pi - roundedAsin(x), typed);
     }
     return std::abs(first - typed) <= std::abs(second - typed) ? first : second;
 }
@@ -92,8 +94,9 @@ std::string angleText(double degrees) {
     const long long s = whole % 6000;
     char seconds[16];
     std::snprintf(seconds, sizeof seconds, "%lld.%02lld", s / 100, s % 100);
-    return (degrees < 0 && whole != 0 ? "-" : "") + std::to_string(d) + "°" + std::to_string(m) +
-           "′" + seconds + "″";
+    std::string text = degrees < 0 && whole != 0 ? "-" : "";
+    text += std::to_string(d) + "°" + std::to_string(m) + "′" + seconds + "″";
+    return text;
 }
 
 std::vector<DetailRow> differentialFactRows(const DifferentialContext& context,

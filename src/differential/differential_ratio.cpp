@@ -1,6 +1,6 @@
 #include "differential/differential_ratio.h"
 
-#include <cmath>
+#include "gears/rounded_math.h"
 
 namespace kelvaro {
 
@@ -20,11 +20,11 @@ double differentialRatio(MachineKind kind, double module, double helix, double c
     case MachineKind::Lathe:
         return (kPi / 4 * module) / degrees;
     case MachineKind::PartTeeth:
-        return ((constant / module) / teeth) * std::cos(helix);
+        return ((constant / module) / teeth) * roundedCos(helix);
     case MachineKind::Default:
         break;
     }
-    return (constant / module) * std::sin(helix);
+    return (constant / module) * roundedSin(helix);
 }
 
 } // namespace kelvaro

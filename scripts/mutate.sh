@@ -37,8 +37,8 @@ print-blanks ## src/gears/gear_lines.cpp ## appendBlanks(out, 7 - appendTeeth(ou
 print-indent ## src/gears/gear_lines.cpp ## kPrintIndent = "     "; ## kPrintIndent = "    ";
 print-heading ## src/gears/gear_lines.cpp ## text += kBestSetHeading; ## 
 angle-order ## src/differential/differential_ratio.cpp ## ((degrees + minutes / 60) + seconds / 3600) ## (degrees + (minutes / 60 + seconds / 3600))
-lathe-operator ## src/differential/differential_ratio.cpp ## (kPi / 4 * module) / degrees ## (kPi / 4 * module) * degrees
-part-teeth-kind ## src/differential/differential_ratio.cpp ## model == "Y7150" || model == "ZSTZ" ## model == "Y7150"
+lathe-operator ## src/differential/differential_ratio.cpp ## (kPi / 4 * in.module) / in.latheModule ## (kPi / 4 * in.module) * in.latheModule
+part-teeth-kind ## src/differential/differential_ratio.cpp ## kPartTeethModels[] = {"Y7150", "ZSTZ"}; ## kPartTeethModels[] = {"Y7150"};
 part-teeth-bound ## src/differential/differential_calculation.cpp ## if (c.teeth <= 0) { ## if (c.teeth < 0) {
 swap-range ## src/ordinary/ordinary_calculation.cpp ## if (inputs.zmin > inputs.zmax) std::swap(inputs.zmin, inputs.zmax); ## 
 write-no-flush ## src/catalogue/file_system.cpp ## if (status == 0) status = fs.flush(file); ## 

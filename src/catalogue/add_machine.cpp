@@ -100,7 +100,6 @@ AddMachineOutcome addMachine(const std::string& directory, const AddMachineInput
 
     AddMachineOutcome outcome;
     outcome.added = true;
-    outcome.lastMissing = items.back();
     return outcome;
 }
 

@@ -25,7 +25,6 @@ struct AddMachineInput {
 struct AddMachineOutcome {
     bool added = false;
     std::string message;        // for the message box when not added
-    std::string lastMissing;    // the last missing tooth count
     bool alreadyListed = false; // not added: `message` asks whether to overwrite
 };
 

@@ -130,7 +130,8 @@ void Form2::Command2_Click() {
         context_.messages.show(this, outcome.message);
         return;
     }
-    // The fields keep what was saved, so a second Confirm saves it again.
+    // The fields keep what was saved; a second Confirm finds the machine
+    // listed and asks before it overwrites.
     hide();
 }
 

@@ -10,7 +10,7 @@ namespace kelvaro {
 
 namespace {
 
-int failure() {
+int negatedErrno() {
     return -errno;
 }
 
@@ -24,7 +24,7 @@ class RealFileSystem final : public FileSystem {
         do {
             file = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
         } while (file < 0 && errno == EINTR);
-        if (file < 0) return failure();
+        if (file < 0) return negatedErrno();
         // Plain files only: a pipe or a device (/dev/zero never ends) is no
         // catalogue file.
         struct stat status;
@@ -44,7 +44,7 @@ class RealFileSystem final : public FileSystem {
         do {
             count = ::read(file, buffer, size);
         } while (count < 0 && errno == EINTR);
-        return count < 0 ? failure() : static_cast<long>(count);
+        return count < 0 ? negatedErrno() : static_cast<long>(count);
     }
 
     int write(int file, std::string_view bytes) override {
@@ -52,19 +52,21 @@ class RealFileSystem final : public FileSystem {
             const ssize_t count = ::write(file, bytes.data(), bytes.size());
             if (count < 0) {
                 if (errno == EINTR) continue;
-                return failure();
+                return negatedErrno();
             }
             bytes.remove_prefix(static_cast<std::size_t>(count));
         }
         return 0;
     }
 
-    int flush(int file) override { return ::fsync(file) < 0 ? failure() : 0; }
+    int flush(int file) override { return ::fsync(file) < 0 ? negatedErrno() : 0; }
 
-    int close(int file) override { return ::close(file) < 0 && errno != EINTR ? failure() : 0; }
+    int close(int file) override {
+        return ::close(file) < 0 && errno != EINTR ? negatedErrno() : 0;
+    }
 
     int rename(const std::string& from, const std::string& to) override {
-        if (::rename(from.c_str(), to.c_str()) < 0) return failure();
+        if (::rename(from.c_str(), to.c_str()) < 0) return negatedErrno();
         // The rename itself reaches the disk with its folder. A folder that
         // cannot be flushed still holds the renamed file, so this is no failure.
         const auto slash = to.rfind('/');
@@ -78,7 +80,7 @@ class RealFileSystem final : public FileSystem {
     }
 
     int remove(const std::string& path) override {
-        return ::unlink(path.c_str()) < 0 ? failure() : 0;
+        return ::unlink(path.c_str()) < 0 ? negatedErrno() : 0;
     }
 };
 

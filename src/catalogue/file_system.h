@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -55,6 +56,13 @@ std::string replaceFile(FileSystem& fs, const std::string& temporary, const std:
 // Replaces the file at `path` with `bytes` as replaceFile does, through
 // `path` + ".tmp"; a failure's message names `path`.
 std::string writeWholeFile(FileSystem& fs, const std::string& path, std::string_view bytes);
+// writeWholeFile over `fs`, as a window's file export takes it.
+inline std::function<std::string(const std::string& path, const std::string& bytes)>
+wholeFileWriter(FileSystem& fs) {
+    return [&fs](const std::string& path, const std::string& bytes) {
+        return writeWholeFile(fs, path, bytes);
+    };
+}
 
 // Messages for the user, naming the file and the reason.
 std::string readFailure(const std::string& path, int error);

@@ -106,12 +106,12 @@ MachineFile readMachineFile(const std::string& directory, std::string_view model
                                              std::to_string(available) + " 个");
         return machine;
     }
-    record.missingCount = static_cast<int>(count);
+    const auto missingCount = static_cast<std::size_t>(count);
     record.machineConstant = numericValue(fields[3]);
 
-    record.missingTeeth.reserve(static_cast<std::size_t>(record.missingCount));
-    for (int i = 0; i < record.missingCount; ++i) {
-        const std::string_view field = fields[kFixedFields + static_cast<std::size_t>(i)];
+    record.missingTeeth.reserve(missingCount);
+    for (std::size_t i = 0; i < missingCount; ++i) {
+        const std::string_view field = fields[kFixedFields + i];
         // Rounded to the nearest whole count, halves to even.
         const double teeth = std::nearbyint(numericValue(field));
         if (!(teeth >= std::numeric_limits<std::int16_t>::min() &&

@@ -19,9 +19,8 @@ namespace kelvaro {
 struct MachineRecord {
     double minTeeth = 0;
     double maxTeeth = 0;
-    int missingCount = 0;
     double machineConstant = 0;
-    std::vector<std::int16_t> missingTeeth; // missingCount entries, in file order
+    std::vector<std::int16_t> missingTeeth; // N entries (at least 1), in file order
 
     friend bool operator==(const MachineRecord&, const MachineRecord&) = default;
 };

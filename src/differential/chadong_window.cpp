@@ -6,25 +6,16 @@
 #include "catalogue/machine_list.h"
 #include "differential/differential_calculation.h"
 #include "differential/differential_ratio.h"
-#include "printing/printer_choice.h"
+#include "printing/pane_services.h"
 #include "printing/result_printout.h"
-#include "printing/setup_sheet.h"
 #include "widgets/activation_watcher.h"
-#include "widgets/calculation_runner.h"
-#include "widgets/field_marks.h"
 #include "widgets/form_builder.h"
 #include "widgets/message_sink.h"
-#include "widgets/printer_controls.h"
-#include "widgets/result_list_actions.h"
-#include "widgets/result_list_model.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace kelvaro {
@@ -69,7 +60,7 @@ const ControlSpec kControls[] = {
 } // namespace
 
 ChaDong::ChaDong(const WindowContext& context, QWidget* parent)
-    : QWidget(parent, Qt::Window), context_(context) {
+    : CalculationWindow(context, parent) {
     auto* menuBar = new QMenuBar(this);
     // In the window, whatever the desktop: the client area lies below it.
     menuBar->setNativeMenuBar(false);
@@ -91,46 +82,25 @@ ChaDong::ChaDong(const WindowContext& context, QWidget* parent)
     connect(deleteMachine, &QAction::triggered, this, &ChaDong::deletemachine_Click);
 
     moduleField_ = control<QLineEdit>(this, "moshu");
-    degreesField_ = control<QLineEdit>(this, "luoxuanjiaodu");
+    degreesOrLatheModuleField_ = control<QLineEdit>(this, "luoxuanjiaodu");
     minutesField_ = control<QLineEdit>(this, "luoxuanjiaofen");
     secondsField_ = control<QLineEdit>(this, "luoxuanjiaomiao");
     toleranceField_ = control<QLineEdit>(this, "jingdu");
     partTeethField_ = control<QLineEdit>(this, "齿数");
     partTeethLabel_ = control<QLabel>(this, "Label12");
     machineList_ = control<QComboBox>(this, "Combo1");
-    printerList_ = control<QComboBox>(this, "Combo2");
-    printButton_ = control<QPushButton>(this, "Command3");
-    resultList_ = control<QListView>(this, "jsjgp");
-
-    results_ = new ResultListModel(this);
-    resultList_->setModel(results_);
-    listActions_ = new ResultListActions(
-        resultList_, results_, context_.messages,
-        [this](const SetDetails& details) { printSetupSheet(details); },
-        [this](const std::string& path, const std::string& bytes) {
-            return writeWholeFile(context_.fileSystem, path, bytes);
-        });
+    setUpPane("Combo2",
+              {moduleField_, degreesOrLatheModuleField_, minutesField_, secondsField_,
+               toleranceField_, partTeethField_},
+              paneServices(context_.printBackend, wholeFileWriter(context_.fileSystem)));
 
     connect(machineList_, &QComboBox::currentIndexChanged, this, &ChaDong::Combo1_Click);
-    connect(control<QPushButton>(this, "Command1"), &QPushButton::clicked, this,
-            &ChaDong::Command1_Click);
-    connect(control<QPushButton>(this, "Command2"), &QPushButton::clicked, this,
-            &ChaDong::Command2_Click);
-    connect(printButton_, &QPushButton::clicked, this, &ChaDong::Command3_Click);
-    // Enter in a field calculates.
-    for (QLineEdit* field : {moduleField_, degreesField_, minutesField_, secondsField_,
-                             toleranceField_, partTeethField_})
-        connect(field, &QLineEdit::returnPressed, this, &ChaDong::Command1_Click);
     watcher_ = new ActivationWatcher(this, [this] { activated(); });
 }
 
 ChaDong::~ChaDong() {
     // No activation may reach a window that is being taken apart.
     delete watcher_;
-}
-
-std::string ChaDong::printText() const {
-    return results_->printText();
 }
 
 QStringList ChaDong::machineNames() const {
@@ -160,7 +130,6 @@ void ChaDong::Form_Activate() {
     const QString chosen = machineList_->currentText();
     machineList_->blockSignals(true);
     machineList_->clear();
-    printerList_->clear();
     const MachineList list = readMachineList(context_.catalogueFolder, context_.fileSystem);
     for (const std::string& name : list.names)
         machineList_->addItem(QString::fromStdString(name));
@@ -175,16 +144,13 @@ void ChaDong::Form_Activate() {
     machineList_->blockSignals(false);
     Combo1_Click();
 
-    const PrinterListContents printers = fillPrinterList(context_.printBackend);
-    applyPrinterList(printers.items, printers.selected, printers.disablePrint, *printerList_,
-                     *printButton_);
+    fillPrinters();
 
     if (list.status == CatalogueStatus::Failed) context_.messages.show(this, list.message);
 }
 
 void ChaDong::Combo1_Click() {
-    const bool shown =
-        machineKind(machineList_->currentText().toStdString()) == MachineKind::PartTeeth;
+    const bool shown = describeModel(machineList_->currentText().toStdString()).needsPartTeeth;
     partTeethLabel_->setVisible(shown);
     partTeethField_->setVisible(shown);
 }
@@ -199,51 +165,35 @@ void ChaDong::deletemachine_Click() {
     bringToFront(form3_.get());
 }
 
-void ChaDong::Command1_Click() {
-    const std::string module = moduleField_->text().toStdString();
-    const std::string degrees = degreesField_->text().toStdString();
-    const std::string minutes = minutesField_->text().toStdString();
-    const std::string seconds = secondsField_->text().toStdString();
-    const std::string tolerance = toleranceField_->text().toStdString();
-    const std::string teeth = partTeethField_->text().toStdString();
+Calculation ChaDong::calculation() {
+    return [this,
+            texts = fieldTexts({moduleField_, degreesOrLatheModuleField_, minutesField_,
+                                secondsField_, toleranceField_, partTeethField_}),
+            model = machineList_->currentText().toStdString()](SearchControl& control) {
+        return calculateDifferential({texts[0], texts[1], texts[2], texts[3], texts[4], texts[5]},
+                                     model, context_.catalogueFolder, &control,
+                                     context_.fileSystem);
+    };
+}
+
+std::vector<QLineEdit*> ChaDong::readFields() const {
+    std::vector<QLineEdit*> fields{moduleField_, degreesOrLatheModuleField_, minutesField_,
+                                   secondsField_, toleranceField_};
+    if (!partTeethField_->isHidden()) fields.push_back(partTeethField_);
+    return fields;
+}
+
+std::string ChaDong::printResults() {
     const std::string model = machineList_->currentText().toStdString();
-    auto outcome = runCalculation(this, [&](SearchControl& control) {
-        return calculateDifferential({module, degrees, minutes, seconds, tolerance, teeth}, model,
-                                     context_.catalogueFolder, &control, context_.fileSystem);
-    });
-    if (!outcome) return;
-    listActions_->show(std::move(*outcome), this);
-    markReadings({moduleField_, degreesField_, minutesField_, secondsField_, toleranceField_});
-    if (!partTeethField_->isHidden()) markReadings({partTeethField_});
-}
-
-void ChaDong::Command2_Click() {
-    hide();
-}
-
-void ChaDong::Command3_Click() {
-    const std::string model = machineList_->currentText().toStdString();
-    const DifferentialPrintFields fields{
-        printerList_->currentText().toStdString(),   moduleField_->text().toStdString(),
-        degreesField_->text().toStdString(),         minutesField_->text().toStdString(),
-        secondsField_->text().toStdString(),         partTeethField_->text().toStdString(),
-        machineKind(model) == MachineKind::PartTeeth};
-    const PrintStatus status = printDifferentialResults(context_.printBackend, fields, printText(),
-                                                        context_.messages.asker(this));
-    if (!status.ok()) context_.messages.show(this, printFailureMessage(status));
-}
-
-void ChaDong::printSetupSheet(const SetDetails& details) {
-    const PrintStatus status = kelvaro::printSetupSheet(
-        context_.printBackend, printerList_->currentText().toStdString(), details);
-    if (!status.ok())
-        context_.messages.show(listActions_->detailsWindow(), printFailureMessage(status));
-}
-
-void ChaDong::closeEvent(QCloseEvent* event) {
-    // Closing through the frame is Exit: hidden, contents kept.
-    event->ignore();
-    Command2_Click();
+    const DifferentialPrintFields fields{printerListText(),
+                                         moduleField_->text().toStdString(),
+                                         degreesOrLatheModuleField_->text().toStdString(),
+                                         minutesField_->text().toStdString(),
+                                         secondsField_->text().toStdString(),
+                                         partTeethField_->text().toStdString(),
+                                         describeModel(model).needsPartTeeth};
+    return printFailureMessage(printDifferentialResults(context_.printBackend, fields, printText(),
+                                                        context_.messages.asker(this)));
 }
 
 } // namespace kelvaro

@@ -72,20 +72,22 @@ DifferentialSetup prepareDifferential(const DifferentialInput& input, std::strin
     c.constant = setup.machine.machineConstant;
 
     c.kind = machineKind(model);
-    if (c.kind == MachineKind::PartTeeth) {
+    const MachineKindDescription& kind = describeKind(c.kind);
+    if (kind.needsPartTeeth) {
         c.teeth = numericValue(input.partTeeth);
         if (c.teeth <= 0) {
             setup.refusal = emptiedWith(kWrongPartTeethMessage);
             return setup;
         }
     }
-    c.ratio = differentialRatio(c.kind, c.module, c.helix, c.constant, c.teeth, c.degrees);
+    c.ratio = kind.ratio(c.formulaInputs());
     setup.tolerance = numericValue(input.tolerance);
 
     // No search with an undefined ratio: every formula divides by the
-    // module, the lathe's by the degrees too; and none that the ordinary
-    // window would refuse (a tolerance that is not finite among them).
-    const bool divisorZero = c.module == 0 || (c.kind == MachineKind::Lathe && c.degrees == 0);
+    // module, the lathe's by its own module (the degrees field) too; and
+    // none that the ordinary window would refuse (a tolerance that is not
+    // finite among them).
+    const bool divisorZero = c.module == 0 || (kind.achieved == Achieved::Module && c.degrees == 0);
     if (divisorZero ||
         !searchIsDefined(c.ratio, setup.tolerance, setup.machine.minTeeth, setup.machine.maxTeeth))
         setup.refusal = undefinedRatio();
@@ -96,18 +98,17 @@ CalculationFacts differentialFacts(const DifferentialSetup& setup, const Differe
     const DifferentialContext& c = setup.context;
     GearSearchInputs inputs{c.ratio, setup.tolerance, setup.machine.minTeeth,
                             setup.machine.maxTeeth, setup.machine.missingTeeth};
+    const MachineKindDescription& kind = describeKind(c.kind);
     std::string part = "m=" + std::string(trimBlanks(input.module));
-    if (c.kind == MachineKind::Lathe) {
+    if (kind.achieved == Achieved::Module) {
         part += "  机床模数=" + std::string(trimBlanks(input.degrees));
     } else {
         part += "  β=" + std::string(trimBlanks(input.degrees)) + "°" +
                 std::string(trimBlanks(input.minutes)) + "′" +
                 std::string(trimBlanks(input.seconds)) + "″";
-        if (c.kind == MachineKind::PartTeeth)
-            part += "  Z=" + std::string(trimBlanks(input.partTeeth));
     }
-    std::vector<std::string> lines = {"机床型号 " + c.model + "（" + kindCaption(c.kind) + "）",
-                                      part,
+    if (kind.needsPartTeeth) part += "  Z=" + std::string(trimBlanks(input.partTeeth));
+    std::vector<std::string> lines = {"机床型号 " + c.model + "（" + kind.caption + "）", part,
                                       "传动比 i=" + shortNumber(c.ratio, 15) + "  允差 " +
                                           std::string(trimBlanks(input.tolerance))};
     return differentialCalculationFacts(c, std::move(inputs), std::move(lines));

@@ -8,9 +8,10 @@
 #include <vector>
 
 // What a set of the differential calculation really cuts: the machine kind's
-// formula turned round, with the set's ratio and the very constants the
-// calculation used. The angle kinds give the helix angle the set cuts and
-// its deviation from the typed one; the lathe kind the module it cuts.
+// formula turned round (its description's inverse), with the set's ratio and
+// the very constants the calculation used. The angle kinds give the helix
+// angle the set cuts and its deviation from the typed one; the lathe kind
+// the module it cuts.
 
 namespace kelvaro {
 
@@ -23,7 +24,9 @@ struct DifferentialContext {
     double constant = 0; // the machine's constant
     double teeth = 0;    // the part's tooth count (part-teeth kind)
     double degrees = 0;  // the degrees field (lathe kind: the lathe's own module)
-    double ratio = 0;    // what differentialRatio gave
+    double ratio = 0;    // what the kind's formula gave
+
+    FormulaInputs formulaInputs() const { return {module, helix, constant, teeth, degrees}; }
 };
 
 struct DifferentialFacts {
@@ -38,11 +41,6 @@ struct DifferentialFacts {
 };
 
 DifferentialFacts describeDifferentialSet(const DifferentialContext& context, double setRatio);
-
-// The kind's name in kelvaro-calc's output: "default", "part_teeth", "lathe".
-const char* kindName(MachineKind kind);
-// The kind's formula in words, for the details.
-std::string kindCaption(MachineKind kind);
 
 // Degrees as D°M′S.SS″ ("15°0′0.53″"), the seconds rounded to two places.
 std::string angleText(double degrees);

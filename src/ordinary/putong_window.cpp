@@ -2,22 +2,12 @@
 
 #include "catalogue/file_system.h"
 #include "ordinary/ordinary_calculation.h"
-#include "printing/printer_choice.h"
+#include "printing/pane_services.h"
 #include "printing/result_printout.h"
-#include "printing/setup_sheet.h"
-#include "widgets/calculation_runner.h"
-#include "widgets/field_marks.h"
 #include "widgets/form_builder.h"
 #include "widgets/message_sink.h"
-#include "widgets/printer_controls.h"
-#include "widgets/result_list_actions.h"
-#include "widgets/result_list_model.h"
 
-#include <QCloseEvent>
-#include <QComboBox>
 #include <QLineEdit>
-#include <QListView>
-#include <QPushButton>
 
 namespace kelvaro {
 
@@ -50,89 +40,36 @@ const ControlSpec kControls[] = {
 
 } // namespace
 
-PuTong::PuTong(const WindowContext& context, QWidget* parent)
-    : QWidget(parent, Qt::Window), context_(context) {
+PuTong::PuTong(const WindowContext& context, QWidget* parent) : CalculationWindow(context, parent) {
     buildForm(this, kForm, kControls);
     ratioField_ = control<QLineEdit>(this, "chuandongbi");
     toleranceField_ = control<QLineEdit>(this, "jingdu");
     smallestField_ = control<QLineEdit>(this, "zuishaochishu");
     largestField_ = control<QLineEdit>(this, "zuidachishu");
-    resultList_ = control<QListView>(this, "jsjgp");
-    printerList_ = control<QComboBox>(this, "Combo1");
-    printButton_ = control<QPushButton>(this, "Command3");
-
-    results_ = new ResultListModel(this);
-    resultList_->setModel(results_);
-    listActions_ = new ResultListActions(
-        resultList_, results_, context_.messages,
-        [this](const SetDetails& details) { printSetupSheet(details); },
-        [this](const std::string& path, const std::string& bytes) {
-            return writeWholeFile(context_.fileSystem, path, bytes);
-        });
-
-    connect(control<QPushButton>(this, "Command1"), &QPushButton::clicked, this,
-            &PuTong::Command1_Click);
-    connect(control<QPushButton>(this, "Command2"), &QPushButton::clicked, this,
-            &PuTong::Command2_Click);
-    connect(printButton_, &QPushButton::clicked, this, &PuTong::Command3_Click);
-    // Enter in a field calculates.
-    for (QLineEdit* field : {ratioField_, toleranceField_, smallestField_, largestField_})
-        connect(field, &QLineEdit::returnPressed, this, &PuTong::Command1_Click);
+    setUpPane("Combo1", readFields(),
+              paneServices(context_.printBackend, wholeFileWriter(context_.fileSystem)));
     Form_Load();
-}
-
-PuTong::~PuTong() = default;
-
-std::string PuTong::printText() const {
-    return results_->printText();
 }
 
 void PuTong::Form_Load() {
     // Once per run: Exit only hides the window, so this list is never refilled.
-    const PrinterListContents printers = fillPrinterList(context_.printBackend);
-    applyPrinterList(printers.items, printers.selected, printers.disablePrint, *printerList_,
-                     *printButton_);
+    fillPrinters();
 }
 
-void PuTong::Command1_Click() {
-    const std::string ratio = ratioField_->text().toStdString();
-    const std::string tolerance = toleranceField_->text().toStdString();
-    const std::string smallest = smallestField_->text().toStdString();
-    const std::string largest = largestField_->text().toStdString();
-    auto outcome = runCalculation(
-        this,
-        [&](SearchControl& control) {
-            return calculateOrdinary({ratio, tolerance, smallest, largest}, &control);
-        },
-        setLimit_);
-    if (!outcome) return;
-    listActions_->show(std::move(*outcome), this);
-    markReadings({ratioField_, toleranceField_, smallestField_, largestField_});
+Calculation PuTong::calculation() {
+    return [texts = fieldTexts(readFields())](SearchControl& control) {
+        return calculateOrdinary({texts[0], texts[1], texts[2], texts[3]}, &control);
+    };
 }
 
-void PuTong::Command2_Click() {
-    hide();
+std::vector<QLineEdit*> PuTong::readFields() const {
+    return {ratioField_, toleranceField_, smallestField_, largestField_};
 }
 
-void PuTong::Command3_Click() {
-    const OrdinaryPrintFields fields{printerList_->currentText().toStdString(),
-                                     ratioField_->text().toStdString()};
-    const PrintStatus status = printOrdinaryResults(context_.printBackend, fields, printText(),
-                                                    context_.messages.asker(this));
-    if (!status.ok()) context_.messages.show(this, printFailureMessage(status));
-}
-
-void PuTong::printSetupSheet(const SetDetails& details) {
-    const PrintStatus status = kelvaro::printSetupSheet(
-        context_.printBackend, printerList_->currentText().toStdString(), details);
-    if (!status.ok())
-        context_.messages.show(listActions_->detailsWindow(), printFailureMessage(status));
-}
-
-void PuTong::closeEvent(QCloseEvent* event) {
-    // Closing through the frame is Exit: hidden, contents kept.
-    event->ignore();
-    Command2_Click();
+std::string PuTong::printResults() {
+    const OrdinaryPrintFields fields{printerListText(), ratioField_->text().toStdString()};
+    return printFailureMessage(printOrdinaryResults(context_.printBackend, fields, printText(),
+                                                    context_.messages.asker(this)));
 }
 
 } // namespace kelvaro

@@ -30,6 +30,13 @@ QFont printFont() {
 
 const QMarginsF kMarginsMm{20, 15, 15, 15};
 
+// Whether a line whose top would be `nextTop` goes on a new page: where it
+// would cross the bottom margin, but a page takes at least one line,
+// however small it is. printLine and pageCount both page by this.
+bool startsNewPage(double nextTop, double lineSpacing, double pageHeight) {
+    return nextTop > 0 && nextTop + lineSpacing > pageHeight;
+}
+
 } // namespace
 
 QtPrintBackend::QtPrintBackend() : current_(QPrinterInfo::defaultPrinterName().toStdString()) {}
@@ -60,7 +67,7 @@ PrintStatus QtPrintBackend::setCurrentPrinter(const std::string& printer) {
     return {};
 }
 
-PrintStatus QtPrintBackend::failure(PrintError error, std::string detail) {
+PrintStatus QtPrintBackend::failDocument(PrintError error, std::string detail) {
     discardDocument();
     PrintStatus status;
     status.error = error;
@@ -112,7 +119,7 @@ std::size_t QtPrintBackend::pageCount(std::size_t lines) {
     std::size_t pages = 1;
     double nextTop = 0;
     for (std::size_t i = 0; i < lines; ++i) {
-        if (nextTop > 0 && nextTop + lineSpacing > pageHeight) {
+        if (startsNewPage(nextTop, lineSpacing, pageHeight)) {
             ++pages;
             nextTop = 0;
         }
@@ -124,10 +131,10 @@ std::size_t QtPrintBackend::pageCount(std::size_t lines) {
 PrintStatus QtPrintBackend::beginDocument() {
     PrintError error = PrintError::None;
     printer_ = makePrinter(error);
-    if (!printer_) return failure(error);
+    if (!printer_) return failDocument(error);
 
     painter_ = std::make_unique<QPainter>();
-    if (!painter_->begin(printer_.get())) return failure(PrintError::NotStarted);
+    if (!painter_->begin(printer_.get())) return failDocument(PrintError::NotStarted);
     painter_->setFont(printFont());
     const QFontMetricsF metrics = painter_->fontMetrics();
     lineSpacing_ = metrics.lineSpacing();
@@ -143,9 +150,8 @@ PrintStatus QtPrintBackend::printLine(const std::string& text) {
         if (PrintStatus status = beginDocument(); !status.ok()) return status;
     }
     for (const QString& line : QString::fromStdString(text).split(QLatin1Char('\r'))) {
-        // A page takes at least one line, however small it is.
-        if (nextTop_ > 0 && nextTop_ + lineSpacing_ > pageHeight_) {
-            if (!printer_->newPage()) return failure(PrintError::NotStarted);
+        if (startsNewPage(nextTop_, lineSpacing_, pageHeight_)) {
+            if (!printer_->newPage()) return failDocument(PrintError::NotStarted);
             nextTop_ = 0;
         }
         painter_->drawText(QPointF(0, nextTop_ + ascent_), line);
@@ -162,7 +168,7 @@ PrintStatus QtPrintBackend::printGearTrain(const GearSet& set) {
     // only where less than a third of one is left.
     double height = std::min(pageWidth_ * 0.75, pageHeight_ - nextTop_);
     if (height < pageHeight_ / 3) {
-        if (!printer_->newPage()) return failure(PrintError::NotStarted);
+        if (!printer_->newPage()) return failDocument(PrintError::NotStarted);
         nextTop_ = 0;
         height = std::min(pageWidth_ * 0.75, pageHeight_);
     }
@@ -176,10 +182,10 @@ PrintStatus QtPrintBackend::endDocument() {
     const bool ended = painter_->end();
     const bool toPrinter = pdfFile_.isEmpty();
     if (!ended || printer_->printerState() == QPrinter::Error)
-        return failure(PrintError::NotCompleted);
+        return failDocument(PrintError::NotCompleted);
     if (toPrinter) {
         if (PrintStatus status = spoolerJobStatus(); !status.ok())
-            return failure(status.error, status.detail);
+            return failDocument(status.error, status.detail);
     }
     discardDocument();
     return {};

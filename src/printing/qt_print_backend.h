@@ -37,7 +37,8 @@ class QtPrintBackend final : public PrintBackend {
     // The printer a document goes to, set up for it; null with the error.
     std::unique_ptr<QPrinter> makePrinter(PrintError& error) const;
     PrintStatus beginDocument();
-    PrintStatus failure(PrintError error, std::string detail = {});
+    // Discards the open document and returns the failure.
+    PrintStatus failDocument(PrintError error, std::string detail = {});
     void discardDocument();
 
     std::string current_;

@@ -228,7 +228,7 @@ int runDifferential(const Arguments& args, std::ostream& out, std::ostream& err)
     std::optional<PrintoutHead> head;
     if (args.printout)
         head = differentialPrintoutHead(
-            {"", f[1], f[2], f[3], f[4], teeth, machineKind(f[0]) == MachineKind::PartTeeth});
+            {"", f[1], f[2], f[3], f[4], teeth, describeModel(f[0]).needsPartTeeth});
     return writeOutcome(outcome, head, out, err);
 }
 

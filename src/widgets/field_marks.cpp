@@ -37,7 +37,7 @@ bool isMarked(const QLineEdit* field) {
     return field->property(kMarkedProperty).toBool();
 }
 
-void markReadings(std::initializer_list<QLineEdit*> fields) {
+void markReadings(const std::vector<QLineEdit*>& fields) {
     for (QLineEdit* field : fields) {
         const std::string note = readingNote(field->text().toStdString());
         if (note.empty())

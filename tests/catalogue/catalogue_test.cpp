@@ -54,10 +54,10 @@ TEST(MachineFile, ReadsFilesMadeByHandOrNamesTheirFault) {
         MachineRecord record;
         std::string fault; // after "机床文件 <path> 有错："
     } rows[] = {
-        {"20\n60\n2\n10\n37\n41\n", {20, 60, 2, 10, {37, 41}}, ""},   // LF alone
-        {"  20,60, 1,3.75,0,9", {20, 60, 1, 3.75, {0}}, ""},          // one line, more than N
+        {"20\n60\n2\n10\n37\n41\n", {20, 60, 10, {37, 41}}, ""},      // LF alone
+        {"  20,60, 1,3.75,0,9", {20, 60, 3.75, {0}}, ""},             // one line, more than N
         {"20\r\n60\r\n 4\r\n10\r\nabc\r\n36.5\r\n37.5\r\n-32768\r\n", // halves to even
-         {20, 60, 4, 10, {0, 36, 38, -32768}},
+         {20, 60, 10, {0, 36, 38, -32768}},
          ""},
         {"20\r\n60\r\n 3\r\n10\r\n37\r\n41\r\n", {}, "应有 3 个缺少齿数，只有 2 个"},
         {"20\r\n60\r\n 0\r\n10\r\n", {}, "第 3 行的缺少齿数个数应是不小于 1 的整数，而不是“0”"},

@@ -17,18 +17,33 @@ const std::string kHeading = "     误差最小的挂轮组及误差为";
 TEST(DifferentialRatio, GivesTheWorkedValuesExactly) {
     const double thirty = helixAngleRadians(30, 0, 0);
     EXPECT_EQ(thirty, 0.5235987666666666);
-    EXPECT_EQ(differentialRatio(machineKind("M"), 2, thirty, 10, 0, 30), 2.4999999613248978);
-    EXPECT_EQ(differentialRatio(machineKind("C630"), 2, 0, 10, 0, 5), 0.31415926);
+    EXPECT_EQ(describeModel("M").ratio({2, thirty, 10, 0, 30}), 2.4999999613248978);
+    EXPECT_EQ(describeModel("C630").ratio({2, 0, 10, 0, 5}), 0.31415926);
     for (const char* model : {"Y7150", "ZSTZ"})
-        EXPECT_EQ(
-            differentialRatio(machineKind(model), 2, helixAngleRadians(20, 30, 0), 10, 40, 20),
-            0.1170840239232265);
+        EXPECT_EQ(describeModel(model).ratio({2, helixAngleRadians(20, 30, 0), 10, 40, 20}),
+                  0.1170840239232265);
     // Only the exact model names choose the special formulas.
     for (const char* model : {"c630", "C630 ", "y7150", " ZSTZ", "Y7150X"})
-        EXPECT_EQ(differentialRatio(machineKind(model), 2, thirty, 10, 40, 5), 2.4999999613248978);
+        EXPECT_EQ(describeModel(model).ratio({2, thirty, 10, 40, 5}), 2.4999999613248978);
     // Minutes are added to the degrees before the seconds are.
     EXPECT_EQ(helixAngleRadians(5, 10, 30), 0.09032078725);
     EXPECT_EQ(helixAngleRadians(10, -30, 0), helixAngleRadians(9.5, 0, 0));
+}
+
+// Each kind's row is whole and is the one its kind and its models find; its
+// formula turned round gives back what the formula was given.
+TEST(MachineKinds, EachRowIsWholeAndItsInverseUndoesItsFormula) {
+    const FormulaInputs in{2, helixAngleRadians(20, 30, 0), 10, 40, 5};
+    for (const MachineKindDescription& row : machineKinds()) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(&describeKind(row.kind), &row);
+        EXPECT_TRUE(row.caption && row.ratio && row.inverse && row.csvHeader[1] && row.jsonKeys[1]);
+        for (std::string_view model : row.models)
+            EXPECT_EQ(machineKind(model), row.kind);
+        const std::optional<double> back = row.inverse(in, row.ratio(in));
+        ASSERT_TRUE(back);
+        EXPECT_NEAR(*back, row.achieved == Achieved::Module ? in.module : in.helix, 1e-12);
+    }
 }
 
 TEST(DifferentialCalculation, ListsTheWorkedExampleAndRefusesWhatItCannotCalculate) {

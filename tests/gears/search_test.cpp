@@ -168,7 +168,7 @@ TEST(Cancel, EndsSoonAfterTheCancel) {
 }
 
 // Without a control of its own a calculation is bounded by a million sets;
-// a cancelled one gives nothing at all (the window's limit of 13 is its test's).
+// a cancelled one gives nothing at all.
 TEST(BoundedCalculation, BeyondTheBoundOnlyAMessageAfterACancelNothing) {
     EXPECT_EQ(calculateOrdinary({"1.5", "0.5", "1", "300"}).message,
               "结果超过1000000组，请缩小齿数范围或减小允差");

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "gears/set_details.h"
+#include "widgets/calculation_runner.h"
+#include "widgets/printer_controls.h"
+#include "widgets/result_list_actions.h"
+#include "widgets/window_context.h"
+
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QLineEdit;
+class QListView;
+class QPushButton;
+
+namespace kelvaro {
+
+class ResultListModel;
+
+// What the pane needs from the printing and catalogue layers, which it may
+// not include: each window hands in panePrinting(...) and wholeFileWriter(...).
+// The functions return the message of a failure, empty on success.
+struct PaneServices {
+    std::function<PrinterListItems()> printers; // the printer list as it is now
+    std::function<std::string(const std::string& printerList, const SetDetails& details)>
+        printSheet;                         // the setup sheet on the printer the list names
+    ResultListActions::WriteFile writeFile; // the CSV export
+};
+
+// What every calculation window shares, whatever its fields: the result list
+// jsjgp with its actions (details, copy, CSV export), the printer list and
+// Print, the setup sheet of an opened set, Calculate on Command1 or Enter in
+// a field, Exit on Command2, and closing through the frame as Exit (hidden,
+// contents kept). A window builds its own layout table, then calls
+// setUpPane; it supplies only its calculation, the fields whose readings
+// are marked, and its printout.
+class CalculationWindow : public QWidget {
+    Q_OBJECT
+  public:
+    ~CalculationWindow() override;
+
+    std::string printText() const; // made from the last results
+    const ResultListModel& results() const { return *results_; }
+    ResultListActions& listActions() const { return *listActions_; }
+
+  public slots:
+    void Command1_Click(); // 计算
+    void Command2_Click(); // 退出
+    void Command3_Click(); // 打印
+
+  protected:
+    CalculationWindow(const WindowContext& context, QWidget* parent);
+
+    // Wires the controls the layout table made: jsjgp, Command1 to Command3
+    // and the printer list of that name; Enter in any of `fields` calculates.
+    void setUpPane(const char* printerList, const std::vector<QLineEdit*>& fields,
+                   PaneServices services);
+    // Refills the printer list from the printers installed now.
+    void fillPrinters();
+    // The text of the printer list, which names the printer a printout goes to.
+    std::string printerListText() const;
+    // The fields' texts now, in their order.
+    static std::vector<std::string> fieldTexts(const std::vector<QLineEdit*>& fields);
+
+    // The calculation as Calculate runs it, the field texts read now.
+    virtual Calculation calculation() = 0;
+    // The fields whose readings are marked after a calculation.
+    virtual std::vector<QLineEdit*> readFields() const = 0;
+    // Prints the results with the fields as they read now; the message of a
+    // failure, empty on success or when the user declines.
+    virtual std::string printResults() = 0;
+
+    void closeEvent(QCloseEvent* event) override;
+
+    WindowContext context_;
+
+  private:
+    PaneServices services_;
+    QListView* resultList_ = nullptr;
+    QComboBox* printerList_ = nullptr;
+    QPushButton* printButton_ = nullptr;
+    ResultListModel* results_ = nullptr;
+    ResultListActions* listActions_ = nullptr;
+};
+
+} // namespace kelvaro

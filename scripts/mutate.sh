@@ -49,7 +49,7 @@ append-after-comma ## src/catalogue/machine_list.cpp ##  && bytes.back() != ',')
 reader-crlf ## src/catalogue/field_reader.cpp ## if (bytes[pos] == '\r' && pos + 1 < size && bytes[pos + 1] == '\n') ++pos; ## 
 count-bound ## src/catalogue/machine_file.cpp ## if (!(count >= 1) || ## if (!(count >= 0) ||
 undo-new-file ## src/catalogue/add_machine.cpp ## fs.remove(machinePath); ## 
-undo-old-file ## src/catalogue/add_machine.cpp ## replaceFile(fs, machinePath + ".tmp", machinePath, earlier.bytes); ## 
+undo-old-file ## src/catalogue/add_machine.cpp ## writeWholeFile(fs, machinePath, earlier.bytes); ## 
 name-length-bound ## src/catalogue/model_name.cpp ## .size() > NAME_MAX) ## .size() >= NAME_MAX)
 EOF
 }

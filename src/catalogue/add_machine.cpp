@@ -69,6 +69,10 @@ AddMachineOutcome addMachine(const std::string& directory, const AddMachineInput
     if (!std::all_of(items.begin(), items.end(), isMissingTeethItem))
         return refused(kWrongMissingTeethMessage);
 
+    // The list is read and both files written under one lock, so that a
+    // second program adding or deleting at the same time waits its turn.
+    const CatalogueLock lock = fs.lockCatalogue(directory);
+    if (!lock.held()) return refused(lock.message());
     const MachineList list = readMachineList(directory, fs);
     if (list.status == CatalogueStatus::Failed) return refused(list.message);
     const bool listed = std::find(list.names.begin(), list.names.end(), model) != list.names.end();
@@ -84,16 +88,16 @@ AddMachineOutcome addMachine(const std::string& directory, const AddMachineInput
     if (earlier.error != 0 && earlier.error != ENOENT)
         return refused(readFailure(machinePath, earlier.error));
 
-    CatalogueResult written = writeMachineFile(directory, model, input.minTeeth, input.maxTeeth,
-                                               input.machineConstant, items, fs);
+    CatalogueResult written =
+        writeMachineFile(lock, model, input.minTeeth, input.maxTeeth, input.machineConstant, items);
     if (written.failed()) return refused(std::move(written.message));
 
-    CatalogueResult appended = listed ? CatalogueResult{} : appendMachineName(directory, model, fs);
+    CatalogueResult appended = listed ? CatalogueResult{} : appendMachineName(lock, model);
     if (appended.failed()) {
         if (earlier.error == ENOENT) {
             fs.remove(machinePath);
         } else {
-            replaceFile(fs, machinePath + ".tmp", machinePath, earlier.bytes);
+            writeWholeFile(fs, machinePath, earlier.bytes);
         }
         return refused(std::move(appended.message));
     }

@@ -1,88 +1,45 @@
 #include "catalogue/file_system.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <chrono>
+#include <cstdint>
+#include <random>
+
+// The steps that work on any system, through the FileSystem operations;
+// each system's calls are in file_system_posix.cpp and file_system_win32.cpp.
 
 namespace kelvaro {
 
 namespace {
 
-int negatedErrno() {
-    return -errno;
+// Temporary files are named ".kelvaro-", 16 hexadecimal digits and ".tmp":
+// short enough for a folder of names of the longest length, and of a form
+// that no file of the user's has by chance.
+constexpr std::string_view kTemporaryPrefix = ".kelvaro-";
+constexpr std::string_view kTemporarySuffix = ".tmp";
+constexpr std::size_t kTemporaryDigits = 16;
+constexpr std::string_view kHexDigits = "0123456789abcdef";
+
+// A writer holds its temporary file for far less than this; an older one
+// was left by a writer that was killed.
+constexpr long long kLeftoverSeconds = 60;
+
+std::string freshTemporaryName() {
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    std::string name(kTemporaryPrefix);
+    for (std::uint64_t value = random(); name.size() < kTemporaryPrefix.size() + kTemporaryDigits;
+         value >>= 4)
+        name += kHexDigits[value & 15];
+    name += kTemporarySuffix;
+    return name;
 }
 
-class RealFileSystem final : public FileSystem {
-  public:
-    int open(const std::string& path, OpenMode mode) override {
-        // Without waiting: a named pipe in a catalogue file's place would
-        // otherwise hold the window until some other program opens it.
-        const int flags = mode == OpenMode::Read ? O_RDONLY : O_WRONLY | O_CREAT | O_TRUNC;
-        int file;
-        do {
-            file = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
-        } while (file < 0 && errno == EINTR);
-        if (file < 0) return negatedErrno();
-        // Plain files only: a pipe or a device (/dev/zero never ends) is no
-        // catalogue file.
-        struct stat status;
-        const int error = ::fstat(file, &status) < 0 ? errno
-                          : S_ISREG(status.st_mode)  ? 0
-                          : S_ISDIR(status.st_mode)  ? EISDIR
-                                                     : EINVAL;
-        if (error != 0) {
-            ::close(file);
-            return -error;
-        }
-        return file;
-    }
-
-    long read(int file, char* buffer, std::size_t size) override {
-        ssize_t count;
-        do {
-            count = ::read(file, buffer, size);
-        } while (count < 0 && errno == EINTR);
-        return count < 0 ? negatedErrno() : static_cast<long>(count);
-    }
-
-    int write(int file, std::string_view bytes) override {
-        while (!bytes.empty()) {
-            const ssize_t count = ::write(file, bytes.data(), bytes.size());
-            if (count < 0) {
-                if (errno == EINTR) continue;
-                return negatedErrno();
-            }
-            bytes.remove_prefix(static_cast<std::size_t>(count));
-        }
-        return 0;
-    }
-
-    int flush(int file) override { return ::fsync(file) < 0 ? negatedErrno() : 0; }
-
-    int close(int file) override {
-        return ::close(file) < 0 && errno != EINTR ? negatedErrno() : 0;
-    }
-
-    int rename(const std::string& from, const std::string& to) override {
-        if (::rename(from.c_str(), to.c_str()) < 0) return negatedErrno();
-        // The rename itself reaches the disk with its folder. A folder that
-        // cannot be flushed still holds the renamed file, so this is no failure.
-        const auto slash = to.rfind('/');
-        const std::string folder = slash == std::string::npos ? "." : to.substr(0, slash + 1);
-        const int handle = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (handle >= 0) {
-            ::fsync(handle);
-            ::close(handle);
-        }
-        return 0;
-    }
-
-    int remove(const std::string& path) override {
-        return ::unlink(path.c_str()) < 0 ? negatedErrno() : 0;
-    }
-};
+// The folder part of a path with its "/", or nothing.
+std::string folderPart(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
 
 std::string reasonText(int error) {
     switch (error) {
@@ -101,6 +58,7 @@ std::string reasonText(int error) {
         return "这是一个文件夹";
     case EINVAL: // only a file that is no plain file gives it here
     case ENXIO:  // a pipe that no program reads
+    case ENODEV:
         return "不是普通文件";
     case ENOTDIR:
         return "路径中有不是文件夹的部分";
@@ -110,16 +68,71 @@ std::string reasonText(int error) {
         return "读写错误";
     case EILSEQ:
         return "有不能用 GBK 保存的字符";
+    case ELOOP:
+        return "符号链接层数过多";
+    case EMFILE:
+    case ENFILE:
+        return "打开的文件太多";
+    case ENOMEM:
+        return "内存不足";
+    case EBUSY:
+    case ETXTBSY:
+        return "文件正被使用";
+    case EEXIST:
+        return "文件已存在";
+    case EAGAIN:
+        return "文件暂时不能使用，请稍后再试";
+    case EFBIG:
+    case EOVERFLOW:
+        return "文件太大";
+    case ENOLCK:
+        return "系统不能提供文件锁";
+    case ESTALE:
+        return "网络文件夹中的文件已失效";
+    case ETIMEDOUT:
+    case EHOSTDOWN:
+    case EHOSTUNREACH:
+    case ENETDOWN:
+    case ENETUNREACH:
+    case ECONNABORTED:
+    case ECONNREFUSED:
+    case ECONNRESET:
+        return "网络连接中断";
+    case ENOTSUP:
+        return "文件系统不支持这个操作";
+    case EINTR:
+        return "操作被中断";
     default:
-        return std::strerror(error);
+        return "系统错误（编号 " + std::to_string(error) + "）";
     }
 }
 
 } // namespace
 
-FileSystem& realFileSystem() {
-    static RealFileSystem instance;
-    return instance;
+CatalogueLock FileSystem::lockCatalogue(const std::string& folder,
+                                        std::chrono::milliseconds timeout) {
+    const std::string path = catalogueFile(folder, kCatalogueLockFile);
+    const int handle = lock(path, timeout);
+    if (handle == -EAGAIN) return CatalogueLock(*this, folder, -1, kCatalogueBusyMessage);
+    if (handle < 0) return CatalogueLock(*this, folder, -1, writeFailure(path, -handle));
+    // Clearing is best effort: a leftover that stays only takes room.
+    for (const FolderEntry& entry : listFolder(folder, kTemporaryPrefix).entries)
+        if (isTemporaryName(entry.name) && entry.secondsOld > kLeftoverSeconds)
+            remove(catalogueFile(folder, entry.name));
+    return CatalogueLock(*this, folder, handle, {});
+}
+
+CatalogueLock::CatalogueLock(FileSystem& fs, std::string folder, int handle, std::string message)
+    : fs_(&fs), folder_(std::move(folder)), handle_(handle), message_(std::move(message)) {}
+
+CatalogueLock::CatalogueLock(CatalogueLock&& other) noexcept
+    : fs_(other.fs_), folder_(std::move(other.folder_)), handle_(other.handle_),
+      message_(std::move(other.message_)) {
+    other.handle_ = -1;
+}
+
+CatalogueLock::~CatalogueLock() {
+    if (handle_ >= 0) fs_->unlock(handle_);
 }
 
 std::string catalogueFile(const std::string& directory, std::string_view name) {
@@ -127,6 +140,14 @@ std::string catalogueFile(const std::string& directory, std::string_view name) {
     path += '/';
     path += name;
     return path;
+}
+
+bool isTemporaryName(std::string_view name) {
+    if (name.size() != kTemporaryPrefix.size() + kTemporaryDigits + kTemporarySuffix.size() ||
+        !name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix))
+        return false;
+    const std::string_view digits = name.substr(kTemporaryPrefix.size(), kTemporaryDigits);
+    return digits.find_first_not_of(kHexDigits) == std::string_view::npos;
 }
 
 FileBytes readWholeFile(FileSystem& fs, const std::string& path) {
@@ -152,46 +173,25 @@ FileBytes readWholeFile(FileSystem& fs, const std::string& path) {
     return result;
 }
 
-namespace {
-
-// The error number of the step that failed (0 for none), and whether it
-// was the rename over the target.
-struct ReplaceStatus {
-    int error = 0;
-    bool atTarget = false;
-};
-
-ReplaceStatus replaceSteps(FileSystem& fs, const std::string& temporary, const std::string& target,
-                           std::string_view bytes) {
-    const int file = fs.open(temporary, OpenMode::Write);
-    if (file < 0) return {-file, false};
+std::string writeWholeFile(FileSystem& fs, const std::string& path, std::string_view bytes) {
+    // A name that is taken, by a link or a file, is passed over for another.
+    const std::string folder = folderPart(path);
+    std::string temporary;
+    int file = -EEXIST;
+    for (int attempt = 0; attempt < 100 && file == -EEXIST; ++attempt) {
+        temporary = folder + freshTemporaryName();
+        file = fs.open(temporary, OpenMode::CreateNew);
+    }
+    if (file < 0) return writeFailure(path, -file);
 
     int status = fs.write(file, bytes);
     if (status == 0) status = fs.flush(file);
     const int closed = fs.close(file);
     if (status == 0) status = closed;
-    if (status == 0) {
-        status = fs.rename(temporary, target);
-        if (status == 0) return {};
-        fs.remove(temporary);
-        return {-status, true};
-    }
+    if (status == 0) status = fs.rename(temporary, path);
+    if (status == 0) return {};
     fs.remove(temporary);
-    return {-status, false};
-}
-
-} // namespace
-
-std::string replaceFile(FileSystem& fs, const std::string& temporary, const std::string& target,
-                        std::string_view bytes) {
-    const ReplaceStatus status = replaceSteps(fs, temporary, target, bytes);
-    if (status.error == 0) return {};
-    return writeFailure(status.atTarget ? target : temporary, status.error);
-}
-
-std::string writeWholeFile(FileSystem& fs, const std::string& path, std::string_view bytes) {
-    const ReplaceStatus status = replaceSteps(fs, path + ".tmp", path, bytes);
-    return status.error == 0 ? std::string() : writeFailure(path, status.error);
+    return writeFailure(path, -status);
 }
 
 std::string readFailure(const std::string& path, int error) {
@@ -199,7 +199,10 @@ std::string readFailure(const std::string& path, int error) {
 }
 
 std::string writeFailure(const std::string& path, int error) {
-    return "无法写入文件 " + path + "：" + reasonText(error);
+    // Writes meet a link only where one stands in the file's own place.
+    const std::string reason =
+        error == ELOOP ? "这是一个符号链接，Kelvaro 不会改动它" : reasonText(error);
+    return "无法写入文件 " + path + "：" + reason;
 }
 
 } // namespace kelvaro

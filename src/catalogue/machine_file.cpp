@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace kelvaro {
 
@@ -29,13 +30,55 @@ CatalogueResult malformed(const std::string& path, const std::string& what) {
     return catalogueFailure("机床文件 " + path + " 有错：" + what);
 }
 
+CatalogueResult wrongRange(const std::string& path, const std::string& what) {
+    return catalogueFailure("机床文件 " + path + " 的齿数范围不对：" + what);
+}
+
+// Beyond this a search runs for minutes; no change gear comes near it.
+constexpr double kLargestToothCount = 1 << 20;
+
+bool startsWithByteOrderMark(std::string_view bytes) {
+    return bytes.starts_with("\xEF\xBB\xBF") || bytes.starts_with("\xFF\xFE") ||
+           bytes.starts_with("\xFE\xFF");
+}
+
+// A field that an editor filled with full-width digits (０ to ９), which
+// read as no number at all.
+bool hasFullWidthDigit(std::string_view field) {
+    const std::string text = fromGbk(field);
+    for (std::size_t i = 0; i + 2 < text.size(); ++i)
+        if (text.compare(i, 2, "\xEF\xBC") == 0 &&
+            static_cast<unsigned char>(text[i + 2]) >= 0x90 &&
+            static_cast<unsigned char>(text[i + 2]) <= 0x99)
+            return true;
+    return false;
+}
+
+// Whether a field begins with a number at all: a digit, or a sign or point
+// before one.
+bool beginsWithNumber(std::string_view field) {
+    field = trimBlanks(field);
+    if (!field.empty() && (field[0] == '+' || field[0] == '-')) field.remove_prefix(1);
+    if (!field.empty() && field[0] == '.') field.remove_prefix(1);
+    return !field.empty() && field[0] >= '0' && field[0] <= '9';
+}
+
+// What is wrong with the smallest or largest tooth count, if anything.
+std::optional<std::string> toothCountProblem(const char* which, std::string_view field,
+                                             double value) {
+    if (!beginsWithNumber(field)) return std::string(which) + "“" + fromGbk(field) + "”不是数字";
+    if (!(std::fabs(value) <= kLargestToothCount))
+        return std::string(which) + " " + fromGbk(trimBlanks(field)) + " 超过了 1048576";
+    return std::nullopt;
+}
+
 } // namespace
 
-CatalogueResult writeMachineFile(const std::string& directory, std::string_view model,
+CatalogueResult writeMachineFile(const CatalogueLock& held, std::string_view model,
                                  std::string_view minTeeth, std::string_view maxTeeth,
                                  std::string_view machineConstant,
-                                 const std::vector<std::string>& missingTeeth, FileSystem& fs) {
-    const std::string path = catalogueFile(directory, machineFileName(model));
+                                 const std::vector<std::string>& missingTeeth) {
+    const std::string path = catalogueFile(held.folder(), machineFileName(model));
 
     std::string text;
     auto addLine = [&text](std::string_view line) {
@@ -51,7 +94,7 @@ CatalogueResult writeMachineFile(const std::string& directory, std::string_view 
 
     const std::optional<std::string> bytes = toGbk(text);
     if (!bytes) return catalogueFailure(writeFailure(path, EILSEQ));
-    std::string failure = replaceFile(fs, path + ".tmp", path, *bytes);
+    std::string failure = writeWholeFile(held.fileSystem(), path, *bytes);
     if (!failure.empty()) return catalogueFailure(std::move(failure));
     return {};
 }
@@ -73,7 +116,18 @@ MachineFile readMachineFile(const std::string& directory, std::string_view model
         return machine;
     }
 
+    if (startsWithByteOrderMark(file.bytes)) {
+        machine.result =
+            malformed(path, "文件以字节顺序标记（BOM）开头，机床文件应是不带 BOM 的 GBK 文本");
+        return machine;
+    }
     const std::vector<std::string_view> fields = readFields(file.bytes);
+    for (const std::string_view field : fields) {
+        if (!hasFullWidthDigit(field)) continue;
+        machine.result =
+            malformed(path, "“" + fromGbk(field) + "”中有全角数字，请改用半角数字 0 到 9");
+        return machine;
+    }
     if (fields.size() < kFixedFields) {
         machine.result =
             malformed(path, "只有 " + std::to_string(fields.size()) + " 项数据，至少应有 4 项");
@@ -83,14 +137,16 @@ MachineFile readMachineFile(const std::string& directory, std::string_view model
     MachineRecord& record = machine.record;
     record.minTeeth = numericValue(fields[0]);
     record.maxTeeth = numericValue(fields[1]);
-    if (!toothCountUsable(record.minTeeth) || !toothCountUsable(record.maxTeeth)) {
-        machine.result = malformed(path, "最少齿数或最大齿数超出可以计算的范围");
-        return machine;
-    }
+    std::optional<std::string> problem = toothCountProblem("最少齿数", fields[0], record.minTeeth);
+    if (!problem) problem = toothCountProblem("最大齿数", fields[1], record.maxTeeth);
+    if (!problem && record.maxTeeth < record.minTeeth)
+        problem = "最大齿数 " + plainNumber(record.maxTeeth) + " 小于最少齿数 " +
+                  plainNumber(record.minTeeth);
     // The search divides by every tooth count of the range.
-    if (record.minTeeth <= 0 && record.maxTeeth >= 0) {
-        machine.result = malformed(path, "齿数范围 " + plainNumber(record.minTeeth) + " 到 " +
-                                             plainNumber(record.maxTeeth) + " 含有 0");
+    if (!problem && record.minTeeth <= 0 && record.maxTeeth >= 0)
+        problem = plainNumber(record.minTeeth) + " 到 " + plainNumber(record.maxTeeth) + " 含有 0";
+    if (problem) {
+        machine.result = wrongRange(path, *problem);
         return machine;
     }
 

@@ -25,13 +25,13 @@ struct MachineRecord {
     friend bool operator==(const MachineRecord&, const MachineRecord&) = default;
 };
 
-// Creates or replaces the machine file in one step. The three texts are
-// written as typed; N (at least 1) is the number of `missingTeeth` items.
-CatalogueResult writeMachineFile(const std::string& directory, std::string_view model,
+// Creates or replaces the machine file in one step, under the catalogue's
+// lock. The three texts are written as typed; N (at least 1) is the number
+// of `missingTeeth` items.
+CatalogueResult writeMachineFile(const CatalogueLock& held, std::string_view model,
                                  std::string_view minTeeth, std::string_view maxTeeth,
                                  std::string_view machineConstant,
-                                 const std::vector<std::string>& missingTeeth,
-                                 FileSystem& fs = realFileSystem());
+                                 const std::vector<std::string>& missingTeeth);
 
 struct MachineFile {
     CatalogueResult result;

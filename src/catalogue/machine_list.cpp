@@ -16,10 +16,6 @@ std::string listPath(const std::string& directory) {
     return catalogueFile(directory, kMachineListFile);
 }
 
-std::string temporaryPath(const std::string& directory) {
-    return catalogueFile(directory, kMachineListTemporary);
-}
-
 } // namespace
 
 MachineList readMachineList(const std::string& directory, FileSystem& fs) {
@@ -42,7 +38,14 @@ MachineList readMachineList(const std::string& directory, FileSystem& fs) {
 
 CatalogueResult appendMachineName(const std::string& directory, std::string_view name,
                                   FileSystem& fs) {
-    const std::string path = listPath(directory);
+    const CatalogueLock lock = fs.lockCatalogue(directory);
+    if (!lock.held()) return catalogueFailure(lock.message());
+    return appendMachineName(lock, name);
+}
+
+CatalogueResult appendMachineName(const CatalogueLock& held, std::string_view name) {
+    FileSystem& fs = held.fileSystem();
+    const std::string path = listPath(held.folder());
     const std::optional<std::string> entry = toGbk(trimBlanks(name));
     if (!entry) return catalogueFailure(writeFailure(path, EILSEQ));
 
@@ -58,13 +61,15 @@ CatalogueResult appendMachineName(const std::string& directory, std::string_view
         bytes += kLineEnd;
     bytes += *entry;
     bytes += kLineEnd;
-    std::string failure = replaceFile(fs, temporaryPath(directory), path, bytes);
+    std::string failure = writeWholeFile(fs, path, bytes);
     if (!failure.empty()) return catalogueFailure(std::move(failure));
     return {};
 }
 
 CatalogueResult removeMachineName(const std::string& directory, std::string_view name,
                                   FileSystem& fs) {
+    const CatalogueLock lock = fs.lockCatalogue(directory);
+    if (!lock.held()) return catalogueFailure(lock.message());
     const std::string path = listPath(directory);
     const FileBytes file = readWholeFile(fs, path);
     if (file.error == ENOENT) return {CatalogueStatus::Missing, {}};
@@ -79,7 +84,7 @@ CatalogueResult removeMachineName(const std::string& directory, std::string_view
         kept += field;
         kept += kLineEnd;
     }
-    std::string failure = replaceFile(fs, temporaryPath(directory), path, kept);
+    std::string failure = writeWholeFile(fs, path, kept);
     if (!failure.empty()) return catalogueFailure(std::move(failure));
     return {};
 }

@@ -15,7 +15,6 @@
 namespace kelvaro {
 
 inline constexpr std::string_view kMachineListFile = "jixing.dat";
-inline constexpr std::string_view kMachineListTemporary = "jixingb.dat";
 
 struct MachineList {
     CatalogueStatus status = CatalogueStatus::Ok;
@@ -29,14 +28,17 @@ MachineList readMachineList(const std::string& directory, FileSystem& fs = realF
 // Adds the name, without its leading and trailing blanks, as a last line.
 // A list written elsewhere whose last line lacks its line end gets one
 // first, so the new name never runs into the last entry (after a last comma
-// it is a field of its own already). The list is
-// replaced in one step (written to jixingb.dat, then renamed).
+// it is a field of its own already). The list is replaced in one step.
+// Takes the catalogue's lock for the reading and the writing together, so
+// that no other writer's change falls between them.
 CatalogueResult appendMachineName(const std::string& directory, std::string_view name,
                                   FileSystem& fs = realFileSystem());
+// The same under a lock that the caller holds.
+CatalogueResult appendMachineName(const CatalogueLock& held, std::string_view name);
 
 // Rewrites jixing.dat one field per line without every field equal to
-// `name` (exact text). Kept fields are copied byte for byte. The new list
-// is written to jixingb.dat and renamed over jixing.dat in one step, so the
+// `name` (exact text), under the catalogue's lock. Kept fields are copied
+// byte for byte. The new list replaces jixing.dat in one step, so the
 // catalogue always has its list. A missing jixing.dat changes nothing.
 CatalogueResult removeMachineName(const std::string& directory, std::string_view name,
                                   FileSystem& fs = realFileSystem());

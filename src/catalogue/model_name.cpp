@@ -30,13 +30,15 @@ std::optional<std::string> modelNameProblem(std::string_view name) {
     if (hasAny(name, "/\\")) return "机床型号中请不要包含“/”或“\\”";
     if (hasControlCharacter(name)) return "机床型号中请不要包含控制字符";
     if (!toGbk(name)) return "机床型号中有不能保存的字符";
-    // The machine file is written as the model, ".dat" and ".tmp" first. A
-    // file name has at most 255 bytes of UTF-8 on Linux; within that it fits
-    // Windows' 255 UTF-16 characters too, so the catalogue moves between them.
+    // The machine file is written as the model and ".dat". A file name has
+    // at most 255 bytes of UTF-8 on Linux; within that it fits Windows' 255
+    // UTF-16 characters too, so the catalogue moves between them.
     constexpr std::size_t kLongestFileName = 255;
-    if (name.size() + std::string_view(".dat.tmp").size() > kLongestFileName)
+    if (name.size() + std::string_view(".dat").size() > kLongestFileName)
         return "机床型号太长，不能作为文件名";
-    // Their machine files would be the list itself or its temporary file.
+    // Their machine files would be the list itself, or jixingb.dat: Kelvaro
+    // writes the list through temporary files of its own naming, but older
+    // programs that keep the same catalogue write it through jixingb.dat.
     if (name == "jixing" || name == "jixingb") return "机床型号不能是 jixing 或 jixingb";
     return std::nullopt;
 }

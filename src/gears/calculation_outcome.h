@@ -14,6 +14,8 @@ struct CalculationFacts;
 
 inline constexpr const char* kMissingInputItem = "请输入数值";
 inline constexpr const char* kBestSetHeading = "     误差最小的挂轮组及误差为";
+// What a calculation says, as its message, when memory runs out.
+inline constexpr const char* kOutOfMemoryMessage = "内存不足，请缩小齿数范围或减小允差";
 
 // What one click of a calculation window's Calculate does to the window: a
 // window applies it in this order and does nothing else.

@@ -95,17 +95,24 @@ std::string printText(const GearSearchResult& result) {
     std::string text;
     // About 50 characters a printout line; one allocation for the whole text.
     text.reserve((result.sets.size() + 3) * 56);
-    auto addSet = [&text](const GearSet& set) {
-        text += kCarriageReturn;
-        text += kPrintIndent;
-        appendPrintLine(text, set);
+    writePrintText(result, [&text](std::string_view piece) { text += piece; });
+    return text;
+}
+
+void writePrintText(const GearSearchResult& result, const TextSink& sink) {
+    ChunkedText out(sink);
+    auto addSet = [&out](const GearSet& set) {
+        out.text += kCarriageReturn;
+        out.text += kPrintIndent;
+        appendPrintLine(out.text, set);
+        out.next();
     };
     for (const GearSet& set : result.sets)
         addSet(set);
-    text += kCarriageReturn;
-    text += kBestSetHeading;
+    out.text += kCarriageReturn;
+    out.text += kBestSetHeading;
     addSet(result.best);
-    return text;
+    out.finish();
 }
 
 std::vector<std::string> listItems(const CalculationOutcome& outcome) {

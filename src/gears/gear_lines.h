@@ -2,6 +2,7 @@
 
 #include "gears/calculation_outcome.h"
 #include "gears/gear_set.h"
+#include "gears/text_sink.h"
 
 #include <cstddef>
 #include <string>
@@ -35,6 +36,8 @@ void appendResultLine(std::string& out, const GearSearchResult& result, std::siz
 // five blanks and its printout line, then a carriage return and the
 // heading, then the best set likewise.
 std::string printText(const GearSearchResult& result);
+// The same text handed to `sink` in pieces.
+void writePrintText(const GearSearchResult& result, const TextSink& sink);
 
 // What a window shows after applying the outcome to an empty list, and its
 // printText then.

@@ -86,7 +86,16 @@ std::string messageJson(std::string_view message) {
 }
 
 std::string setsCsv(const std::vector<GearSet>& sets, double ratio, const ExtraFacts* extra) {
-    std::string csv = "\xEF\xBB\xBF主动a,主动b,被动c,被动d,传动比,误差,相对误差(ppm)";
+    std::string csv;
+    writeSetsCsv(sets, ratio, extra, [&csv](std::string_view piece) { csv += piece; });
+    return csv;
+}
+
+void writeSetsCsv(const std::vector<GearSet>& sets, double ratio, const ExtraFacts* extra,
+                  const TextSink& sink) {
+    ChunkedText out(sink);
+    std::string& csv = out.text;
+    csv += "\xEF\xBB\xBF主动a,主动b,被动c,被动d,传动比,误差,相对误差(ppm)";
     if (extra)
         for (const std::string& caption : extra->csvHeader)
             csv += "," + caption;
@@ -100,20 +109,30 @@ std::string setsCsv(const std::vector<GearSet>& sets, double ratio, const ExtraF
             for (const std::optional<double>& value : extra->values(set))
                 csv += "," + (value ? csvNumber(*value) : "");
         csv += "\r\n";
+        out.next();
     }
-    return csv;
+    out.finish();
 }
 
 std::string resultsJson(const ResultReport& report, const ExtraFacts* extra,
                         std::string_view kind) {
+    std::string json;
+    writeResultsJson(report, extra, kind, [&json](std::string_view piece) { json += piece; });
+    return json;
+}
+
+void writeResultsJson(const ResultReport& report, const ExtraFacts* extra, std::string_view kind,
+                      const TextSink& sink) {
     const GearSearchInputs& in = report.inputs;
     const GearSearchResult& result = *report.result;
-    std::string json =
-        "{\"ratio\":" + jsonNumber(in.ratio) + ",\"tolerance\":" + jsonNumber(in.tolerance);
+    ChunkedText out(sink);
+    std::string& json = out.text;
+    json += "{\"ratio\":" + jsonNumber(in.ratio) + ",\"tolerance\":" + jsonNumber(in.tolerance);
     json += ",\"sets\":[";
     for (std::size_t i = 0; i < result.sets.size(); ++i) {
         if (i > 0) json += ",";
         json += setJson(result.sets[i], in.ratio, extra);
+        out.next();
     }
     json += "],\"best\":";
     json += result.sets.empty() ? "null" : setJson(result.best, in.ratio, extra);
@@ -126,7 +145,8 @@ std::string resultsJson(const ResultReport& report, const ExtraFacts* extra,
                         jsonNumber(report.nearest.highest) + "]"
                   : "null";
     if (!kind.empty()) json += ",\"kind\":" + jsonString(kind);
-    return json + "}";
+    json += "}";
+    out.finish();
 }
 
 } // namespace kelvaro

@@ -2,6 +2,7 @@
 
 #include "gears/gear_set.h"
 #include "gears/nearest_set.h"
+#include "gears/text_sink.h"
 
 #include <cstdint>
 #include <functional>
@@ -54,11 +55,17 @@ std::string csvNumber(double value); // empty unless finite
 // 相对误差(ppm) and the extra captions, then one row per set; CR LF.
 std::string setsCsv(const std::vector<GearSet>& sets, double ratio,
                     const ExtraFacts* extra = nullptr);
+// The same text handed to `sink` in pieces.
+void writeSetsCsv(const std::vector<GearSet>& sets, double ratio, const ExtraFacts* extra,
+                  const TextSink& sink);
 
 // {"ratio":…,"tolerance":…,"sets":[…],"best":…,"nearest":…,"tolerance_needed":…,
 // "reachable":…} and, with a kind, "kind":….
 std::string resultsJson(const ResultReport& report, const ExtraFacts* extra = nullptr,
                         std::string_view kind = {});
+// The same text handed to `sink` in pieces.
+void writeResultsJson(const ResultReport& report, const ExtraFacts* extra, std::string_view kind,
+                      const TextSink& sink);
 
 // {"message":"…"}
 std::string messageJson(std::string_view message);

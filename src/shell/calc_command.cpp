@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <new>
 #include <optional>
 #include <ostream>
 
@@ -70,8 +71,12 @@ constexpr const char* kHelp =
     "\n"
     "  kelvaro-calc --version   prints the version of Kelvaro.\n";
 
-// The size of one write of list lines.
-constexpr std::size_t kOutputChunk = std::size_t{1} << 16;
+// Writes the pieces of a long text to `out` as they come.
+TextSink streamTo(std::ostream& out) {
+    return [&out](std::string_view piece) {
+        out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+    };
+}
 
 // Returns the exit status: a message (the window's message box) goes to
 // standard error and nothing else is written.
@@ -84,33 +89,33 @@ int writeOutcome(const CalculationOutcome& outcome, const std::optional<Printout
     }
     if (printout) {
         out << printout->dataLine << '\n' << printout->header << '\n';
-        std::string text = printText(outcome);
-        std::replace(text.begin(), text.end(), '\r', '\n');
-        out << text << '\n';
+        if (outcome.results)
+            writePrintText(*outcome.results, [&out](std::string_view piece) {
+                std::string lines(piece);
+                std::replace(lines.begin(), lines.end(), '\r', '\n');
+                out << lines;
+            });
+        out << '\n';
         return 0;
     }
     // The lines are written into one buffer and go out in large writes: a
     // list of a hundred thousand sets makes no string of its own per line.
-    std::string buffer;
-    buffer.reserve(kOutputChunk + 1024);
-    auto endLine = [&buffer, &out] {
-        buffer += '\n';
-        if (buffer.size() < kOutputChunk) return;
-        out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        buffer.clear();
-    };
+    const TextSink sink = streamTo(out);
+    ChunkedText lines(sink);
     if (outcome.results) {
         const std::size_t rows = resultLineCount(*outcome.results);
         for (std::size_t row = 0; row < rows; ++row) {
-            appendResultLine(buffer, *outcome.results, row);
-            endLine();
+            appendResultLine(lines.text, *outcome.results, row);
+            lines.text += '\n';
+            lines.next();
         }
     }
     for (const std::string& item : outcome.items) {
-        buffer += item;
-        endLine();
+        lines.text += item;
+        lines.text += '\n';
+        lines.next();
     }
-    out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    lines.finish();
     return 0;
 }
 
@@ -210,10 +215,11 @@ int writeFacts(const std::string& format, const CalculationOutcome& outcome, std
     const CalculationFacts& facts = *outcome.facts;
     const ExtraFacts* extra = facts.extra.values ? &facts.extra : nullptr;
     if (format == "csv") {
-        out << setsCsv(result.sets, facts.inputs.ratio, extra);
+        writeSetsCsv(result.sets, facts.inputs.ratio, extra, streamTo(out));
         return 0;
     }
-    out << resultsJson(reportResults(facts.inputs, result), extra, facts.kind) << '\n';
+    writeResultsJson(reportResults(facts.inputs, result), extra, facts.kind, streamTo(out));
+    out << '\n';
     return 0;
 }
 
@@ -232,21 +238,8 @@ int runDifferential(const Arguments& args, std::ostream& out, std::ostream& err)
     return writeOutcome(outcome, head, out, err);
 }
 
-} // namespace
-
-int runCalcCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    // After "--" a "--help" is a field text.
-    const auto optionsEnd = std::find(args.begin(), args.end(), "--");
-    if (std::find(args.begin(), optionsEnd, "--help") != optionsEnd) {
-        out << kHelp;
-        return 0;
-    }
-    if (std::find(args.begin(), optionsEnd, "--version") != optionsEnd) {
-        out << "kelvaro-calc " KELVARO_VERSION "\n";
-        return 0;
-    }
-
-    const Arguments parsed = parseArguments(args);
+// The calculation that the arguments name, or the usage and status 2.
+int runParsed(const Arguments& parsed, std::ostream& out, std::ostream& err) {
     if (parsed.valid) {
         const std::size_t count = parsed.fields.size();
         if (parsed.mode == "ordinary" && count == 4) {
@@ -262,6 +255,31 @@ int runCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
     }
     err << kUsage;
     return 2;
+}
+
+} // namespace
+
+int runCalcCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    // After "--" a "--help" is a field text.
+    const auto optionsEnd = std::find(args.begin(), args.end(), "--");
+    if (std::find(args.begin(), optionsEnd, "--help") != optionsEnd) {
+        out << kHelp;
+        return 0;
+    }
+    if (std::find(args.begin(), optionsEnd, "--version") != optionsEnd) {
+        out << "kelvaro-calc " KELVARO_VERSION "\n";
+        return 0;
+    }
+
+    const Arguments parsed = parseArguments(args);
+    // Memory that runs out ends the calculation as a message would. The
+    // search takes its memory before anything is written; the output goes
+    // out in pieces and needs little.
+    try {
+        return runParsed(parsed, out, err);
+    } catch (const std::bad_alloc&) {
+        return refuse(parsed.format, kOutOfMemoryMessage, out, err);
+    }
 }
 
 } // namespace kelvaro

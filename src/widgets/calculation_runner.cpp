@@ -20,6 +20,7 @@
 #include <atomic>
 #include <exception>
 #include <memory>
+#include <new>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -201,6 +202,10 @@ std::optional<CalculationOutcome> runCalculation(QWidget* window, const Calculat
     std::thread worker([&] {
         try {
             outcome = calculation(control);
+        } catch (const std::bad_alloc&) {
+            // The search's memory is free again once it has unwound.
+            outcome.emplace();
+            outcome->message = kOutOfMemoryMessage;
         } catch (...) {
             failure = std::current_exception();
         }

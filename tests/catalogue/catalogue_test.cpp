@@ -1,8 +1,9 @@
 // The catalogue's files: machine files as users made them, the bytes that
 // adding and removing a machine leave, what Confirm refuses, and the faults:
 // each step failing in turn, a folder that cannot be written, a full disk,
-// entries damaged by hand. Every operation ends with the old or the new
-// catalogue, and a failure names the file.
+// entries damaged by hand, links planted at temporary names, two writers at
+// once. Every operation ends with the old or the new catalogue, and a
+// failure names the file.
 #include "catalogue/add_machine.h"
 #include "catalogue/gbk_text.h"
 #include "catalogue/machine_file.h"
@@ -12,8 +13,11 @@
 #include "support/special_files.h"
 #include "support/temporary_catalogue.h"
 
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
+#include <thread>
 
 namespace kelvaro {
 namespace {
@@ -49,25 +53,39 @@ TEST(GbkText, ReadsAndWritesAlikeOnEverySystem) {
 }
 
 TEST(MachineFile, ReadsFilesMadeByHandOrNamesTheirFault) {
+    const std::string range = "的齿数范围不对：";
     const struct {
         std::string bytes;
         MachineRecord record;
-        std::string fault; // after "机床文件 <path> 有错："
+        std::string fault; // after "机床文件 <path> "
     } rows[] = {
         {"20\n60\n2\n10\n37\n41\n", {20, 60, 10, {37, 41}}, ""},      // LF alone
         {"  20,60, 1,3.75,0,9", {20, 60, 3.75, {0}}, ""},             // one line, more than N
         {"20\r\n60\r\n 4\r\n10\r\nabc\r\n36.5\r\n37.5\r\n-32768\r\n", // halves to even
          {20, 60, 10, {0, 36, 38, -32768}},
          ""},
-        {"20\r\n60\r\n 3\r\n10\r\n37\r\n41\r\n", {}, "应有 3 个缺少齿数，只有 2 个"},
-        {"20\r\n60\r\n 0\r\n10\r\n", {}, "第 3 行的缺少齿数个数应是不小于 1 的整数，而不是“0”"},
-        {"-5\r\n5\r\n 1\r\n10\r\n0\r\n", {}, "齿数范围 -5 到 5 含有 0"},
+        {"20\r\n60\r\n 3\r\n10\r\n37\r\n41\r\n", {}, "有错：应有 3 个缺少齿数，只有 2 个"},
+        {"20\r\n60\r\n 0\r\n10\r\n",
+         {},
+         "有错：第 3 行的缺少齿数个数应是不小于 1 的整数，而不是“0”"},
+        {"-5\r\n5\r\n 1\r\n10\r\n0\r\n", {}, range + "-5 到 5 含有 0"},
+        {"20\r\nabc\r\n 1\r\n10\r\n\r\n", {}, range + "最大齿数“abc”不是数字"},
+        {"inf\r\n60\r\n 1\r\n10\r\n\r\n", {}, range + "最少齿数“inf”不是数字"},
+        {"100\r\n20\r\n 1\r\n10\r\n\r\n", {}, range + "最大齿数 20 小于最少齿数 100"},
+        {"20\r\n1048577\r\n 1\r\n10\r\n\r\n", {}, range + "最大齿数 1048577 超过了 1048576"},
+        {"\xEF\xBB\xBF"
+         "20\r\n60\r\n 1\r\n10\r\n\r\n",
+         {},
+         "有错：文件以字节顺序标记（BOM）开头，机床文件应是不带 BOM 的 GBK 文本"},
+        {"\xA3\xB2\xA3\xB0\r\n60\r\n 1\r\n10\r\n\r\n",
+         {},
+         "有错：“２０”中有全角数字，请改用半角数字 0 到 9"},
     };
     for (const auto& row : rows) {
         TemporaryCatalogue dir({{"M.dat", row.bytes}});
         const MachineFile machine = readMachineFile(dir.path(), "M");
         EXPECT_EQ(machine.result.message,
-                  row.fault.empty() ? "" : "机床文件 " + dir.file("M.dat") + " 有错：" + row.fault);
+                  row.fault.empty() ? "" : "机床文件 " + dir.file("M.dat") + " " + row.fault);
         EXPECT_TRUE(!row.fault.empty() || machine.record == row.record) << row.bytes;
     }
 }
@@ -95,7 +113,7 @@ TEST(MachineList, AppendsOneTrimmedLineAndRemovesEveryEqualEntry) {
 }
 
 TEST(AddMachine, WritesTheMachineFileAsTypedOrRefusesAndWritesNothing) {
-    const std::string longModel(248, 'M'), longestModel(247, 'M'); // with ".dat.tmp": 256, 255
+    const std::string longModel(252, 'M'), longestModel(251, 'M'); // with ".dat": 256, 255
     const struct {
         AddMachineInput input;
         std::string message;
@@ -158,9 +176,9 @@ TEST(CatalogueFaults, EachStepFailingLeavesTheOldOrTheNewCatalogue) {
         Operation operation;
         Files after;
         std::string writes;
-    } rows[] = {{kAddY7150, added, "wWFRwWFR"},
-                {kAddZstz, zstz, "wWFRwWFR"},
-                {kRemoveC630, removed, "wWFR"}};
+    } rows[] = {{kAddY7150, added, "LwWFRwWFR"},
+                {kAddZstz, zstz, "LwWFRwWFR"},
+                {kRemoveC630, removed, "LwWFR"}};
     for (const auto& row : rows) {
         for (int failAt = 1;; ++failAt) {
             TemporaryCatalogue dir(kBefore);
@@ -171,7 +189,7 @@ TEST(CatalogueFaults, EachStepFailingLeavesTheOldOrTheNewCatalogue) {
                 << message;
             if (static_cast<int>(fs.steps.size()) >= failAt) continue;
             std::erase_if(fs.steps, [](char step) {
-                return std::string("rGC").find(step) != std::string::npos;
+                return std::string("rGCEU").find(step) != std::string::npos;
             });
             EXPECT_EQ(fs.steps, row.writes);
             break;
@@ -182,8 +200,9 @@ TEST(CatalogueFaults, EachStepFailingLeavesTheOldOrTheNewCatalogue) {
 // A folder that cannot be written or a full disk, through the file-system
 // seam so that it holds for root too; entries damaged by hand: a folder or
 // a named pipe where a file belongs, a machine file that links to nothing
-// or to an endless device.
+// or to an endless device; links the user made.
 TEST(CatalogueFaults, AReadOnlyFolderAFullDiskOrDamagedEntriesChangeNothing) {
+    const std::string kLinkKept = "这是一个符号链接，Kelvaro 不会改动它";
     const auto fullDisk = [](char step, int) { return step == 'W' ? ENOSPC : 0; };
     const struct {
         std::string name, damage; // a folder, a pipe, or "-> target"
@@ -191,12 +210,17 @@ TEST(CatalogueFaults, AReadOnlyFolderAFullDiskOrDamagedEntriesChangeNothing) {
         std::string message; // "@" stands for the folder
         FailingFileSystem::Rule rule = nullptr;
     } rows[] = {
-        {"", "", kAddZstz, "无法写入文件 @/ZSTZ.dat.tmp：磁盘是只读的",
+        {"", "", kAddZstz, "无法写入文件 @/jixing.lock：磁盘是只读的",
          FailingFileSystem::readOnly(EROFS)},
-        {"", "", kAddY7150, "无法写入文件 @/Y7150.dat.tmp：磁盘空间不足", fullDisk},
+        {"", "", kAddY7150, "无法写入文件 @/Y7150.dat：磁盘空间不足", fullDisk},
         {"jixing.dat", "<folder>", kRemoveC630, "无法读取文件 @/jixing.dat：这是一个文件夹"},
         {"jixing.dat", "<pipe>", kRemoveC630, "无法读取文件 @/jixing.dat：不是普通文件"},
-        {"jixingb.dat", "<folder>", kAddZstz, "无法写入文件 @/jixingb.dat：这是一个文件夹"},
+        {"jixing.lock", "<folder>", kAddZstz, "无法写入文件 @/jixing.lock：这是一个文件夹"},
+        // Links the user made are read through but never replaced.
+        {"jixing.dat", "-> Y7150.dat", kAddZstz, "无法写入文件 @/jixing.dat：" + kLinkKept},
+        {"jixing.dat", "-> Y7150.dat", kRemoveC630, "无法写入文件 @/jixing.dat：" + kLinkKept},
+        {"Y7150.dat", "-> C630.dat", kAddY7150, "无法写入文件 @/Y7150.dat：" + kLinkKept},
+        {"jixing.lock", "-> C630.dat", kAddZstz, "无法写入文件 @/jixing.lock：" + kLinkKept},
         {"Y7150.dat", "-> /dev/zero", kReadY7150, "无法读取文件 @/Y7150.dat：不是普通文件"},
         {"Y7150.dat", "-> gone.dat", kReadY7150, "找不到机床文件 @/Y7150.dat"},
     };
@@ -204,10 +228,7 @@ TEST(CatalogueFaults, AReadOnlyFolderAFullDiskOrDamagedEntriesChangeNothing) {
         TemporaryCatalogue dir(kBefore);
         const std::string path = dir.file(row.name);
         if (!row.damage.empty()) std::filesystem::remove(path);
-        if (row.damage == "<folder>") std::filesystem::create_directory(path);
-        if (row.damage == "<pipe>" && !makePipe(path)) continue;
-        if (row.damage == "-> /dev/zero" && !makeDeviceLink(path)) continue;
-        if (row.damage == "-> gone.dat" && !makeLink("gone.dat", path)) continue;
+        if (!row.damage.empty() && !makeDamage(path, row.damage)) continue;
         const Files before = dir.contents();
         std::string expected = row.message;
         expected.replace(expected.find('@'), 1, dir.path());
@@ -215,6 +236,119 @@ TEST(CatalogueFaults, AReadOnlyFolderAFullDiskOrDamagedEntriesChangeNothing) {
         EXPECT_EQ(row.operation(dir.path(), fs), expected);
         EXPECT_EQ(dir.contents(), before) << row.message;
     }
+}
+
+// Links at the names that temporary files once had (jixingb.dat, X.tmp) and
+// a link at a name the write picks: nothing outside the folder changes, and
+// a name that is taken is passed over for another.
+TEST(CatalogueFaults, LinksAtTemporaryNamesAreNeverWrittenThrough) {
+    const Files away = {{"outside.txt", "keep"}, {"outside2.txt", "keep2"}};
+    TemporaryCatalogue outside(away), dir(kBefore);
+    const bool links = makeLink(outside.file("outside.txt"), dir.file("jixingb.dat")) &&
+                       makeLink(outside.file("outside2.txt"), dir.file("NEWM.dat.tmp"));
+    if (links) {
+        EXPECT_EQ(realFileSystem().open(dir.file("NEWM.dat.tmp"), OpenMode::CreateNew), -EEXIST);
+    }
+    EXPECT_EQ(addMachine(dir.path(), {"NEWM", "20", "100", "10", ""}).message, "");
+
+    FailingFileSystem taken(
+        [](char step, int call) { return step == 'w' && call < 4 ? EEXIST : 0; });
+    EXPECT_EQ(writeWholeFile(taken, dir.file("report.csv"), "a"), "");
+    Files after = kBefore;
+    after["jixing.dat"] += "NEWM\r\n";
+    after["NEWM.dat"] = "20\r\n100\r\n 1\r\n10\r\n\r\n";
+    if (links) {
+        after["jixingb.dat"] = "-> " + outside.file("outside.txt");
+        after["NEWM.dat.tmp"] = "-> " + outside.file("outside2.txt");
+    }
+    after["report.csv"] = "a";
+    EXPECT_EQ(dir.contents(), after);
+    EXPECT_EQ(outside.contents(), away);
+}
+
+// An export beside the user's own <name>.tmp, with a name of the longest
+// length, and one that fails: only the export's own file ever changes.
+TEST(CatalogueFaults, AnExportLeavesTheUsersFilesBesideIt) {
+    const std::string longest(255, 'r');
+    const struct {
+        std::string name, before, message; // "@" stands for the folder
+    } rows[] = {
+        {"report.csv", "", ""},
+        {longest, "", ""},
+        {"report.csv", "<folder>", "无法写入文件 @/report.csv：这是一个文件夹"},
+    };
+    for (const auto& row : rows) {
+        TemporaryCatalogue dir(Files{{"report.csv.tmp", "notes"}});
+        if (row.before == "<folder>") std::filesystem::create_directory(dir.file(row.name));
+        std::string message = writeWholeFile(realFileSystem(), dir.file(row.name), "1,2\r\n");
+        Files after = {{"report.csv.tmp", "notes"},
+                       {row.name, row.message.empty() ? "1,2\r\n" : "<no file>"}};
+        EXPECT_EQ(dir.contents(), after) << row.name.size();
+        if (!row.message.empty()) message.replace(message.find(dir.path()), dir.path().size(), "@");
+        EXPECT_EQ(message, row.message);
+    }
+}
+
+// Two writers, each with handles of its own, add and delete in a loop while
+// one of them deletes C630: the list ends with exactly what was reported
+// done, every added machine with its file. A third waits a bounded time.
+TEST(CatalogueWriters, TwoAtOnceLoseNothingReportedDone) {
+    TemporaryCatalogue dir(kBefore);
+    std::vector<std::string> listed[2];
+    bool c630Deleted = false;
+    auto writer = [&](int w) {
+        const std::string prefix(1, static_cast<char>('P' + w));
+        if (w == 1) c630Deleted = removeMachineName(dir.path(), "C630").message.empty();
+        for (int i = 0; i < 30; ++i) {
+            const std::string model = prefix + std::to_string(i);
+            if (addMachine(dir.path(), {model, "20", "100", "10", ""}).added)
+                listed[w].push_back(model);
+            if (i % 2 == 1 && removeMachineName(dir.path(), model).message.empty())
+                listed[w].pop_back();
+        }
+    };
+    std::thread second(writer, 1);
+    writer(0);
+    second.join();
+
+    std::vector<std::string> expected = listed[0];
+    expected.insert(expected.end(), listed[1].begin(), listed[1].end());
+    if (!c630Deleted) expected.push_back("C630");
+    std::vector<std::string> names = readMachineList(dir.path()).names;
+    std::sort(expected.begin(), expected.end());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, expected);
+    for (const std::string& model : expected)
+        EXPECT_TRUE(model == "C630" || dir.read(model + ".dat")) << model;
+
+    std::optional<CatalogueLock> held(realFileSystem().lockCatalogue(dir.path()));
+    using std::chrono::milliseconds;
+    EXPECT_EQ(realFileSystem().lockCatalogue(dir.path(), milliseconds(20)).message(),
+              kCatalogueBusyMessage);
+    std::thread release([&held] {
+        std::this_thread::sleep_for(milliseconds(50));
+        held.reset();
+    });
+    EXPECT_TRUE(realFileSystem().lockCatalogue(dir.path(), milliseconds(5000)).held());
+    release.join();
+}
+
+// With the lock held, temporary files of Kelvaro's naming older than a
+// minute are removed; younger ones, and the user's, stay.
+TEST(CatalogueWriters, LeftoverTemporaryFilesOlderThanAMinuteGo) {
+    const Files kept = {{".kelvaro-fedcba9876543210.tmp", "a writer's"},
+                        {".kelvaro-0123456789abcdeg.tmp", "the user's"},
+                        {"Y7150.dat.tmp", "the user's"}};
+    Files before = kept;
+    before[".kelvaro-0123456789abcdef.tmp"] = "left";
+    TemporaryCatalogue dir(before);
+    const auto now = std::filesystem::file_time_type::clock::now();
+    for (const auto& [name, bytes] : before) {
+        const auto age = std::chrono::seconds(name.starts_with(".kelvaro-f") ? 50 : 70);
+        std::filesystem::last_write_time(dir.file(name), now - age);
+    }
+    EXPECT_EQ(removeMachineName(dir.path(), "C630").status, CatalogueStatus::Missing);
+    EXPECT_EQ(dir.contents(), kept);
 }
 
 } // namespace

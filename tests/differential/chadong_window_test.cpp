@@ -112,7 +112,7 @@ void ChaDongWindowTest::addMachineThroughForm2() {
     files.rule = FailingFileSystem::readOnly(EROFS);
     click(form2, "Command2");
     QCOMPARE(messages, QStringList{QString::fromStdString(
-                           "无法写入文件 " + catalogue->file("ZSTZ.dat.tmp") + "：磁盘是只读的")});
+                           "无法写入文件 " + catalogue->file("jixing.lock") + "：磁盘是只读的")});
     QVERIFY(form2->isVisible());
     files.rule = nullptr;
     click(form2, "Command2");

@@ -10,8 +10,8 @@
 // sees each operation with its number among all operations (from 1) and
 // gives the error number to fail with, or 0. A write that fails has written
 // half of its bytes, as on a disk that fills up. `steps` logs every
-// operation as a letter: r w G W F C R D (open for reading, open for
-// writing, read, write, flush, close, rename, remove).
+// operation as a letter: r w G W F C R D L U E (open for reading, create,
+// read, write, flush, close, rename, remove, lock, unlock, list a folder).
 class FailingFileSystem final : public kelvaro::FileSystem {
   public:
     using Rule = std::function<int(char step, int call)>;
@@ -24,7 +24,7 @@ class FailingFileSystem final : public kelvaro::FileSystem {
     // A folder that cannot be written: nothing is created, renamed or removed.
     static Rule readOnly(int error) {
         return [error](char step, int) {
-            return step == 'w' || step == 'R' || step == 'D' ? error : 0;
+            return step == 'w' || step == 'R' || step == 'D' || step == 'L' ? error : 0;
         };
     }
 
@@ -62,6 +62,18 @@ class FailingFileSystem final : public kelvaro::FileSystem {
     int remove(const std::string& path) override {
         if (int error = fault('D')) return -error;
         return real().remove(path);
+    }
+    int lock(const std::string& path, std::chrono::milliseconds timeout) override {
+        if (int error = fault('L')) return -error;
+        return real().lock(path, timeout);
+    }
+    void unlock(int handle) override {
+        steps += 'U';
+        real().unlock(handle);
+    }
+    kelvaro::FolderListing listFolder(const std::string& folder, std::string_view prefix) override {
+        if (int error = fault('E')) return {error, {}};
+        return real().listFolder(folder, prefix);
     }
 
   private:

@@ -53,11 +53,15 @@ class TemporaryCatalogue {
     }
 
     // Every entry with its bytes, or "-> target" for a link and "<no file>"
-    // for a folder or pipe, so that damage shows as it is.
+    // for a folder or pipe, so that damage shows as it is. The empty lock
+    // file that every writer leaves is left out.
     Files contents() const {
         Files entries;
         for (const auto& entry : std::filesystem::directory_iterator(native(path_))) {
             const std::string name = utf8(entry.path().filename().u8string());
+            if (name == "jixing.lock" && !entry.is_symlink() && entry.is_regular_file() &&
+                entry.file_size() == 0)
+                continue;
             if (entry.is_symlink())
                 entries[name] =
                     "-> " + utf8(std::filesystem::read_symlink(entry.path()).u8string());

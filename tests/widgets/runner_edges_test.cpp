@@ -5,6 +5,7 @@
 #include "support/recording_print_backend.h"
 #include "support/temporary_catalogue.h"
 #include "support/window_driver.h"
+#include "widgets/calculation_runner.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -36,6 +37,16 @@ class RunnerEdgesTest : public QObject {
     MessageRecorder recorder;
 
   private slots:
+    // Memory that runs out in a search ends it with the message that the
+    // window shows, as a search stopped at its bound does.
+    void outOfMemoryIsTheOutcomesMessage() {
+        QWidget window;
+        const auto outcome = runCalculation(
+            &window, [](SearchControl&) -> CalculationOutcome { throw std::bad_alloc(); });
+        QVERIFY(outcome && !outcome->results);
+        QCOMPARE(outcome->message, std::string("内存不足，请缩小齿数范围或减小允差"));
+    }
+
     // ChaDong activated during PuTong's wait over an unreadable list: its
     // message waits for the end. Escape, once the percentage moves, cancels
     // and changes neither the list nor what Print would print.

@@ -5,6 +5,7 @@
 // once. Every operation ends with the old or the new catalogue, and a
 // failure names the file.
 #include "catalogue/add_machine.h"
+#include "catalogue/application_directory.h"
 #include "catalogue/gbk_text.h"
 #include "catalogue/machine_file.h"
 #include "catalogue/machine_list.h"
@@ -141,6 +142,22 @@ TEST(AddMachine, WritesTheMachineFileAsTypedOrRefusesAndWritesNothing) {
             files = {{"jixing.dat", model + "\r\n"}, {model + ".dat", "20\r\n100\r\n" + row.file}};
         EXPECT_EQ(dir.contents(), files);
     }
+}
+
+// A Chinese model is its file's name (UTF-8 on Linux, UTF-16 on Windows)
+// and reads back; the catalogue's folder is the program's own, with "/"
+// between its parts on every system.
+TEST(CataloguePaths, AChineseModelIsItsFileNameInTheProgramsFolder) {
+    TemporaryCatalogue dir;
+    EXPECT_EQ(addMachine(dir.path(), {"滚齿机", "20", "100", "10", ""}).message, "");
+    EXPECT_EQ(dir.contents(), (Files{{"jixing.dat", kGunChiJi + "\r\n"},
+                                     {"滚齿机.dat", "20\r\n100\r\n 1\r\n10\r\n\r\n"}}));
+    EXPECT_EQ(readMachineFile(dir.path(), "滚齿机").record.maxTeeth, 100);
+    const std::string folder = applicationDirectory();
+    EXPECT_EQ(folder.find('\\'), std::string::npos) << folder;
+    EXPECT_TRUE(std::filesystem::exists(TemporaryCatalogue::native(folder + "/catalogue_test")) ||
+                std::filesystem::exists(TemporaryCatalogue::native(folder + "/catalogue_test.exe")))
+        << folder;
 }
 
 const std::string kY7150 = "30\r\n90\r\n 1\r\n5\r\n\r\n";

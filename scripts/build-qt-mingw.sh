@@ -63,10 +63,14 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 # 2. Configure, with a copy of the project's toolchain file, so that the
-#    build folder does not depend on this checkout. Debian's source leaves out wintab.h, so no tablet events; with
-#    OpenGL off, 6.4.2's windows plugin still refers to the GL context unless
-#    dynamicgl is off too.
+#    build folder does not depend on this checkout. Debian's source leaves
+#    out wintab.h, so no tablet events; with OpenGL off, 6.4.2's windows
+#    plugin still refers to the GL context unless dynamicgl is off too.
 build=$work/build
+# A build folder whose toolchain file has gone (configured from a checkout
+# since removed) starts again; ccache gives back what it compiled.
+toolchain=$(sed -n 's/^CMAKE_TOOLCHAIN_FILE:[A-Z]*=//p' "$build/CMakeCache.txt" 2>/dev/null || true)
+[[ -n $toolchain && ! -f $toolchain ]] && rm -rf "$build"
 if [[ ! -f $build/build.ninja ]]; then
     rm -rf "$build"
     cp "$here/cmake/mingw-w64-x86_64.cmake" "$work/toolchain.cmake"

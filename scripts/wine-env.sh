@@ -11,7 +11,7 @@ export LC_ALL=C.UTF-8
 kelvaro_wine=$(command -v wine64 || { [[ -x /usr/lib/wine/wine64 ]] && echo /usr/lib/wine/wine64; } || command -v wine)
 wine() { "$kelvaro_wine" "$@"; }
 kelvaro_qt_mingw=${KELVARO_QT_MINGW:-$HOME/.cache/kelvaro/qt-6.4.2-mingw}
-export WINEPATH="Z:$kelvaro_qt_mingw/bin;Z:/usr/lib/gcc/x86_64-w64-mingw32/12-posix;Z:/usr/x86_64-w64-mingw32/lib"
+export WINEPATH="Z:$kelvaro_qt_mingw/bin;Z:/usr/lib/gcc/x86_64-w64-mingw32/12-posix;Z:/usr/x86_64-w64-mingw32/lib;Z:/usr/bin"
 if [[ ! -f $WINEPREFIX/.kelvaro-ready ]]; then
     mkdir -p "$WINEPREFIX"
     wine wineboot --init >/dev/null 2>&1 || true

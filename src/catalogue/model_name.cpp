@@ -2,8 +2,6 @@
 
 #include "catalogue/gbk_text.h"
 
-#include <climits>
-
 namespace kelvaro {
 
 namespace {
@@ -32,7 +30,11 @@ std::optional<std::string> modelNameProblem(std::string_view name) {
     if (hasAny(name, "/\\")) return "机床型号中请不要包含“/”或“\\”";
     if (hasControlCharacter(name)) return "机床型号中请不要包含控制字符";
     if (!toGbk(name)) return "机床型号中有不能保存的字符";
-    if (name.size() + std::string_view(".dat").size() > NAME_MAX)
+    // The machine file is written as the model and ".dat". A file name has
+    // at most 255 bytes of UTF-8 on Linux; within that it fits Windows' 255
+    // UTF-16 characters too, so the catalogue moves between them.
+    constexpr std::size_t kLongestFileName = 255;
+    if (name.size() + std::string_view(".dat").size() > kLongestFileName)
         return "机床型号太长，不能作为文件名";
     // Their machine files would be the list itself, or jixingb.dat: Kelvaro
     // writes the list through temporary files of its own naming, but older

@@ -2,6 +2,8 @@
 
 #include "gears/set_facts.h"
 
+#include "gears/rounded_math.h"
+
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -27,22 +29,22 @@ double nearerAngle(double first, double second, double typed) {
 
 // Default: (constant / module) * sin(helix).
 double sineRatio(const FormulaInputs& in) {
-    return (in.constant / in.module) * std::sin(in.helix);
+    return (in.constant / in.module) * roundedSin(in.helix);
 }
 std::optional<double> sineAngle(const FormulaInputs& in, double ratio) {
     const double x = ratio / (in.constant / in.module);
     if (!(std::abs(x) <= 1)) return std::nullopt; // NaN too
-    return nearerAngle(std::asin(x), std::numbers::pi - std::asin(x), in.helix);
+    return nearerAngle(roundedAsin(x), std::numbers::pi - roundedAsin(x), in.helix);
 }
 
 // Part teeth: ((constant / module) / teeth) * cos(helix).
 double cosineRatio(const FormulaInputs& in) {
-    return ((in.constant / in.module) / in.teeth) * std::cos(in.helix);
+    return ((in.constant / in.module) / in.teeth) * roundedCos(in.helix);
 }
 std::optional<double> cosineAngle(const FormulaInputs& in, double ratio) {
     const double x = ratio / ((in.constant / in.module) / in.teeth);
     if (!(std::abs(x) <= 1)) return std::nullopt;
-    return nearerAngle(std::acos(x), -std::acos(x), in.helix);
+    return nearerAngle(roundedAcos(x), -roundedAcos(x), in.helix);
 }
 
 // Lathe: (pi / 4 * module) / the lathe's own module.
@@ -118,8 +120,9 @@ std::string angleText(double degrees) {
     const long long s = whole % 6000;
     char seconds[16];
     std::snprintf(seconds, sizeof seconds, "%lld.%02lld", s / 100, s % 100);
-    return (degrees < 0 && whole != 0 ? "-" : "") + std::to_string(d) + "°" + std::to_string(m) +
-           "′" + seconds + "″";
+    std::string text = degrees < 0 && whole != 0 ? "-" : "";
+    text += std::to_string(d) + "°" + std::to_string(m) + "′" + seconds + "″";
+    return text;
 }
 
 } // namespace kelvaro

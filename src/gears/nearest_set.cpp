@@ -6,6 +6,7 @@
 #include "gears/nearest_set.h"
 
 #include "gears/gear_search.h"
+#include "gears/rounded_math.h"
 #include "gears/search_control.h"
 
 #include <algorithm>
@@ -129,7 +130,7 @@ std::optional<double> toleranceNeeded(double ratio, double nearestError, double 
     // A tolerance is k * 10^e with k from 10 to 99; k / 10^-e is the double
     // nearest the decimal, the value the field would read.
     auto value = [](int k, int e) {
-        return e >= 0 ? k * std::pow(10.0, e) : k / std::pow(10.0, -e);
+        return e >= 0 ? k * roundedPow(10.0, e) : k / roundedPow(10.0, -e);
     };
     // A hair below |error|: an error of 0.29000000000000004 is the 0.29 a
     // user types, and the search may well list it there. Below a trillionth
@@ -137,7 +138,7 @@ std::optional<double> toleranceNeeded(double ratio, double nearestError, double 
     const double from = std::max(std::abs(nearestError) * (1 - 0x1p-40), ratio * 1e-12);
     // Far below any tolerance a field holds, 10^e would leave the doubles.
     if (!(from >= 1e-300)) return std::nullopt;
-    int e = static_cast<int>(std::floor(std::log10(from))) - 1;
+    int e = static_cast<int>(std::floor(roundedLog10(from))) - 1;
     // log10 may round across a power of ten.
     if (from / value(1, e) >= 100) ++e;
     if (from / value(1, e) < 10) --e;

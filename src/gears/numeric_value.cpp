@@ -78,8 +78,8 @@ Reading readNumber(std::string_view text) {
 
     // The exponent is saturated where no run of mantissa digits, however
     // long, can bring the value back into a double's range.
-    const long saturation = static_cast<long>(mantissa.size()) + 100000;
-    long exponent = 0;
+    const long long saturation = static_cast<long long>(mantissa.size()) + 100000;
+    long long exponent = 0;
     bool whole = true;
     if (in.peek() == 'E' || in.peek() == 'e') {
         in.next();
@@ -106,10 +106,10 @@ Reading readNumber(std::string_view text) {
         // magnitude of the first significant digit tells overflow from
         // underflow.
         const auto point = mantissa.find('.');
-        const long integerDigits =
-            static_cast<long>(point == std::string::npos ? mantissa.size() : point);
+        const long long integerDigits =
+            static_cast<long long>(point == std::string::npos ? mantissa.size() : point);
         const auto firstSignificant = mantissa.find_first_of("123456789");
-        long magnitude = integerDigits - 1 - static_cast<long>(firstSignificant);
+        long long magnitude = integerDigits - 1 - static_cast<long long>(firstSignificant);
         if (point != std::string::npos && firstSignificant > point) magnitude += 1;
         value = magnitude + exponent < 0 ? 0.0 : std::numeric_limits<double>::infinity();
     }

@@ -1,5 +1,6 @@
 #include "printing/qt_print_backend.h"
 
+#include "printing/spooler_status.h"
 #include "widgets/train_drawing.h"
 
 #include <QFont>
@@ -10,17 +11,18 @@
 #include <QPrinterInfo>
 #include <QStringList>
 #include <algorithm>
-#include <cups/cups.h>
 
 namespace kelvaro {
 
 namespace {
 
 // Latin letters half and Chinese characters full width, as the columns of
-// the result lines assume; the family has β ° ′ ″ as well.
+// the result lines assume; the family has β ° ′ ″ as well. A Chinese
+// Windows without Noto CJK has NSimSun, which is like it in this.
 QFont printFont() {
     QFont font;
-    font.setFamilies({QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("Noto Sans CJK SC")});
+    font.setFamilies({QStringLiteral("Noto Sans Mono CJK SC"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("NSimSun"), QStringLiteral("SimSun")});
     font.setStyleHint(QFont::TypeWriter);
     font.setPointSizeF(11);
     return font;
@@ -33,16 +35,6 @@ const QMarginsF kMarginsMm{20, 15, 15, 15};
 // however small it is. printLine and pageCount both page by this.
 bool startsNewPage(double nextTop, double lineSpacing, double pageHeight) {
     return nextTop > 0 && nextTop + lineSpacing > pageHeight;
-}
-
-// Qt hands a finished document to CUPS without looking at the answer; the
-// answer is still CUPS's last status on this thread.
-PrintStatus cupsJobStatus() {
-    if (cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE) return {};
-    PrintStatus status;
-    status.error = PrintError::NotCompleted;
-    if (const char* words = cupsLastErrorString()) status.detail = words;
-    return status;
 }
 
 } // namespace
@@ -207,11 +199,11 @@ PrintStatus QtPrintBackend::printGearTrainsSideBySide(const std::vector<GearSet>
 PrintStatus QtPrintBackend::endDocument() {
     if (!painter_) return {}; // no line since the last end: nothing to release
     const bool ended = painter_->end();
-    const bool toCups = pdfFile_.isEmpty();
+    const bool toPrinter = pdfFile_.isEmpty();
     if (!ended || printer_->printerState() == QPrinter::Error)
         return failDocument(PrintError::NotCompleted);
-    if (toCups) {
-        if (PrintStatus status = cupsJobStatus(); !status.ok())
+    if (toPrinter) {
+        if (PrintStatus status = spoolerJobStatus(); !status.ok())
             return failDocument(status.error, status.detail);
     }
     discardDocument();

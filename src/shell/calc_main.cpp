@@ -83,8 +83,52 @@ bool unmapLarge(void* pointer) {
 }
 #endif
 
+#ifdef _WIN32
+#include "catalogue/win32_text.h"
+
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
+
+// Windows hands main its arguments in the system's code page, which has no
+// room for most Chinese model names: they come from the wide command line as
+// UTF-8 instead. The output is the same bytes as on Linux: no CR put before
+// each LF, and a console told that they are UTF-8.
+namespace {
+
+std::vector<std::string> arguments(int, char*[]) {
+    std::vector<std::string> args;
+    int count = 0;
+    if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+        for (int i = 1; i < count; ++i)
+            args.push_back(kelvaro::win32::utf8(wide[i]).value_or(std::string()));
+        LocalFree(wide);
+    }
+    return args;
+}
+
+void useUtf8Bytes() {
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    SetConsoleOutputCP(CP_UTF8);
+}
+
+} // namespace
+#else
+namespace {
+
+std::vector<std::string> arguments(int argc, char* argv[]) {
+    return {argv + 1, argv + argc};
+}
+
+void useUtf8Bytes() {}
+
+} // namespace
+#endif
+
 int main(int argc, char* argv[]) {
+    useUtf8Bytes();
     std::ios::sync_with_stdio(false);
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    return kelvaro::runCalcCommand(args, std::cout, std::cerr);
+    return kelvaro::runCalcCommand(arguments(argc, argv), std::cout, std::cerr);
 }

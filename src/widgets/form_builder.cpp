@@ -22,21 +22,29 @@ constexpr QColor kComboText{64, 64, 64};
 // The faces the layouts name, each with installed faces that show Chinese
 // and whose line heights come close to the ones the layouts were drawn
 // with, so auto-sized labels keep their places; Noto CJK as a last resort.
+// A Chinese Windows without those has SimSun and Microsoft YaHei, named last.
 struct NamedFace {
     const char* name;
     QFont::StyleHint kind; // for the font matcher when no substitute is there
-    std::array<const char*, 4> substitutes;
+    std::array<const char*, 6> substitutes;
 };
 
 const NamedFace kNamedFaces[] = {
-    {"MS Sans Serif", QFont::SansSerif, {"WenQuanYi Zen Hei", "Noto Sans CJK SC"}},
-    {"System", QFont::SansSerif, {"WenQuanYi Zen Hei", "Noto Sans CJK SC"}},
+    {"MS Sans Serif",
+     QFont::SansSerif,
+     {"WenQuanYi Zen Hei", "Noto Sans CJK SC", "SimSun", "Microsoft YaHei"}},
+    {"System",
+     QFont::SansSerif,
+     {"WenQuanYi Zen Hei", "Noto Sans CJK SC", "SimSun", "Microsoft YaHei"}},
     // Liberation Sans has Arial's widths; Chinese comes from the next ones.
     {"Arial",
      QFont::SansSerif,
-     {"Liberation Sans", "DejaVu Sans", "WenQuanYi Zen Hei", "Noto Sans CJK SC"}},
+     {"Liberation Sans", "DejaVu Sans", "WenQuanYi Zen Hei", "Noto Sans CJK SC", "SimSun",
+      "Microsoft YaHei"}},
     // 宋体 is a Song (Ming) face: a serif CJK face stands in for it.
-    {"宋体", QFont::Serif, {"Noto Serif CJK SC", "AR PL UMing CN", "Noto Sans CJK SC"}},
+    {"宋体",
+     QFont::Serif,
+     {"Noto Serif CJK SC", "AR PL UMing CN", "Noto Sans CJK SC", "SimSun", "Microsoft YaHei"}},
 };
 
 QFont fontFor(const QFont& base, const FontSpec& wanted) {

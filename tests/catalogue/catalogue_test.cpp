@@ -5,15 +5,19 @@
 // once. Every operation ends with the old or the new catalogue, and a
 // failure names the file.
 #include "catalogue/add_machine.h"
+#include "catalogue/application_directory.h"
+#include "catalogue/gbk_text.h"
 #include "catalogue/machine_file.h"
 #include "catalogue/machine_list.h"
 #include "gears/trim_blanks.h"
 #include "support/failing_file_system.h"
+#include "support/special_files.h"
 #include "support/temporary_catalogue.h"
 
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/stat.h>
 #include <thread>
 
@@ -22,6 +26,33 @@ namespace {
 
 using Files = TemporaryCatalogue::Files;
 const std::string kGunChiJi = "\xB9\xF6\xB3\xDD\xBB\xFA"; // 滚齿机 in GBK
+
+// The code page is the same on every system (iconv on Linux, the system's
+// code page 936 on Windows): every one- and two-byte sequence read and every
+// character of the basic plane written, summed up in one FNV-1a digest.
+TEST(GbkText, ReadsAndWritesAlikeOnEverySystem) {
+    std::uint64_t digest = 14695981039346656037u;
+    const auto add = [&digest](std::string_view text) {
+        for (const unsigned char c : std::string(text) + '\xFF')
+            digest = (digest ^ c) * 1099511628211u;
+    };
+    for (int lead = 0; lead < 256; ++lead) {
+        add(fromGbk(std::string(1, static_cast<char>(lead))));
+        for (int trail = 0; lead > 0x80 && trail < 256; ++trail)
+            add(fromGbk(std::string{static_cast<char>(lead), static_cast<char>(trail)}));
+    }
+    for (unsigned c = 1; c < 0x10000; ++c) {
+        const auto byte = [c](unsigned lead, int shift) {
+            return static_cast<char>(lead | ((c >> shift) & 0x3F));
+        };
+        const std::string utf8 = c < 0x80 ? std::string(1, static_cast<char>(c))
+                                 : c < 0x800
+                                     ? std::string{byte(0xC0, 6), byte(0x80, 0)}
+                                     : std::string{byte(0xE0, 12), byte(0x80, 6), byte(0x80, 0)};
+        if (c < 0xD800 || c > 0xDFFF) add(toGbk(utf8).value_or("-"));
+    }
+    EXPECT_EQ(digest, 18337583690966442161u);
+}
 
 TEST(MachineFile, ReadsFilesMadeByHandOrNamesTheirFault) {
     const std::string range = "的齿数范围不对：";
@@ -118,6 +149,22 @@ TEST(AddMachine, WritesTheMachineFileAsTypedOrRefusesAndWritesNothing) {
     }
 }
 
+// A Chinese model is its file's name (UTF-8 on Linux, UTF-16 on Windows)
+// and reads back; the catalogue's folder is the program's own, with "/"
+// between its parts on every system.
+TEST(CataloguePaths, AChineseModelIsItsFileNameInTheProgramsFolder) {
+    TemporaryCatalogue dir;
+    EXPECT_EQ(addMachine(dir.path(), {"滚齿机", "20", "100", "10", ""}).message, "");
+    EXPECT_EQ(dir.contents(), (Files{{"jixing.dat", kGunChiJi + "\r\n"},
+                                     {"滚齿机.dat", "20\r\n100\r\n 1\r\n10\r\n\r\n"}}));
+    EXPECT_EQ(readMachineFile(dir.path(), "滚齿机").record.maxTeeth, 100);
+    const std::string folder = applicationDirectory();
+    EXPECT_EQ(folder.find('\\'), std::string::npos) << folder;
+    EXPECT_TRUE(std::filesystem::exists(TemporaryCatalogue::native(folder + "/catalogue_test")) ||
+                std::filesystem::exists(TemporaryCatalogue::native(folder + "/catalogue_test.exe")))
+        << folder;
+}
+
 const std::string kY7150 = "30\r\n90\r\n 1\r\n5\r\n\r\n";
 // Y7150's file stays from a deleted machine: adding Y7150 again replaces it.
 const Files kBefore = {{"jixing.dat", "C630\r\n"}, {"Y7150.dat", kY7150}};
@@ -202,10 +249,7 @@ TEST(CatalogueFaults, AReadOnlyFolderAFullDiskOrDamagedEntriesChangeNothing) {
         TemporaryCatalogue dir(kBefore);
         const std::string path = dir.file(row.name);
         if (!row.damage.empty()) std::filesystem::remove(path);
-        if (row.damage == "<folder>") std::filesystem::create_directory(path);
-        if (row.damage == "<pipe>") ::mkfifo(path.c_str(), 0644);
-        if (row.damage.starts_with("-> "))
-            std::filesystem::create_symlink(row.damage.substr(3), path);
+        if (!row.damage.empty() && !makeDamage(path, row.damage)) continue;
         const Files before = dir.contents();
         std::string expected = row.message;
         expected.replace(expected.find('@'), 1, dir.path());
@@ -223,11 +267,13 @@ TEST(CatalogueFaults, AReadOnlyFolderAFullDiskOrDamagedEntriesChangeNothing) {
 TEST(CatalogueFaults, LinksAtTemporaryNamesAreNeverWrittenThrough) {
     const Files away = {{"outside.txt", "keep"}, {"outside2.txt", "keep2"}};
     TemporaryCatalogue outside(away), dir(kBefore);
-    std::filesystem::create_symlink(outside.file("outside.txt"), dir.file("jixingb.dat"));
-    std::filesystem::create_symlink(outside.file("outside2.txt"), dir.file("NEWM.dat.tmp"));
+    const bool links = makeLink(outside.file("outside.txt"), dir.file("jixingb.dat")) &&
+                       makeLink(outside.file("outside2.txt"), dir.file("NEWM.dat.tmp"));
+    if (links) {
+        EXPECT_EQ(realFileSystem().open(dir.file("NEWM.dat.tmp"), OpenMode::CreateNew), -EEXIST);
+    }
     dir.write("report.csv.tmp", "notes");
     std::filesystem::create_directory(dir.file("folder.csv"));
-    EXPECT_EQ(realFileSystem().open(dir.file("NEWM.dat.tmp"), OpenMode::CreateNew), -EEXIST);
     EXPECT_EQ(addMachine(dir.path(), {"NEWM", "20", "100", "10", ""}).message, "");
 
     FailingFileSystem taken(
@@ -240,8 +286,10 @@ TEST(CatalogueFaults, LinksAtTemporaryNamesAreNeverWrittenThrough) {
     Files after = kBefore;
     after["jixing.dat"] += "NEWM\r\n";
     after["NEWM.dat"] = "20\r\n100\r\n 1\r\n10\r\n\r\n";
-    after["jixingb.dat"] = "-> " + outside.file("outside.txt");
-    after["NEWM.dat.tmp"] = "-> " + outside.file("outside2.txt");
+    if (links) {
+        after["jixingb.dat"] = "-> " + outside.file("outside.txt");
+        after["NEWM.dat.tmp"] = "-> " + outside.file("outside2.txt");
+    }
     after["report.csv.tmp"] = "notes";
     after["folder.csv"] = "<no file>";
     after["report.csv"] = "a";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -9,9 +10,12 @@
 
 namespace kelvaro {
 
-inline QString runTool(const QString& tool, const QStringList& arguments) {
+inline QString runTool(const QString& tool, const QStringList& arguments,
+                       const QByteArray& input = {}) {
     QProcess process;
     process.start(tool, arguments);
+    process.write(input);
+    process.closeWriteChannel();
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0)
         return {};
@@ -29,12 +33,17 @@ inline QString withoutRadicals(QString text) {
 }
 
 // Each page's lines as pdftotext lays them out, runs of blanks made one and
-// the empty lines after the last text left off.
+// the empty lines after the last text left off. The file goes in on standard
+// input, so that a pdftotext of another system (Linux's, under Wine) reads it.
 inline std::vector<QStringList> pdfPages(const QString& pdf) {
     std::vector<QStringList> pages;
+    QFile file(pdf);
+    if (!file.open(QIODevice::ReadOnly)) return pages;
     const QString text = withoutRadicals(
-        runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-enc"),
-                                              QStringLiteral("UTF-8"), pdf, QStringLiteral("-")}));
+        runTool(QStringLiteral("pdftotext"),
+                {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"),
+                 QStringLiteral("fd://0"), QStringLiteral("-")},
+                file.readAll()));
     QStringList pageTexts = text.split(QLatin1Char('\f'));
     if (!pageTexts.isEmpty() && pageTexts.last().trimmed().isEmpty()) pageTexts.removeLast();
     for (const QString& pageText : pageTexts) {

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# CI's Windows part, after the Linux suite (which leaves build/ with the
+# Linux kelvaro-calc): Qt for Windows into ~/.cache/kelvaro when the cache
+# lacks it, Kelvaro cross-built, the whole suite under Wine, kelvaro-calc.exe
+# against kelvaro-calc, and the zip. Prints how long each part took.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+timed() { # name, command...
+    local start=$SECONDS
+    "${@:2}"
+    echo "ci-windows: $1 took $((SECONDS - start)) s"
+}
+export JOBS=${JOBS:-$(nproc)}
+timed setup scripts/setup-windows.sh
+timed "Qt for Windows" scripts/build-qt-mingw.sh
+timed "suite under Wine" scripts/test-windows.sh
+timed zip scripts/package-windows.sh
+echo "ci-windows: $SECONDS s in all"

@@ -1,0 +1,27 @@
+# Sourced by the Windows scripts: Wine with a prefix of its own under
+# ~/.cache/kelvaro (created on first use, with Debian's Noto CJK among its
+# fonts so that Chinese text has real glyphs), quiet, with a UTF-8 locale so
+# that Chinese arguments reach the programs, and the Qt and MinGW DLLs on
+# its path.
+export WINEPREFIX=${WINEPREFIX:-$HOME/.cache/kelvaro/wine-tests}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export LC_ALL=C.UTF-8
+# Debian's wine64 (not on PATH); `wine` picks it for 64-bit programs too.
+kelvaro_wine=$(command -v wine64 || { [[ -x /usr/lib/wine/wine64 ]] && echo /usr/lib/wine/wine64; } || command -v wine)
+wine() { "$kelvaro_wine" "$@"; }
+kelvaro_qt_mingw=${KELVARO_QT_MINGW:-$HOME/.cache/kelvaro/qt-6.4.2-mingw}
+export WINEPATH="Z:$kelvaro_qt_mingw/bin;Z:/usr/lib/gcc/x86_64-w64-mingw32/12-posix;Z:/usr/x86_64-w64-mingw32/lib;Z:/usr/bin"
+if [[ ! -f $WINEPREFIX/.kelvaro-ready ]]; then
+    mkdir -p "$WINEPREFIX"
+    wine wineboot --init >/dev/null 2>&1 || true
+    wineserver -w
+    fonts=$WINEPREFIX/drive_c/windows/Fonts
+    mkdir -p "$fonts"
+    find /usr/share/fonts/opentype/noto -name 'NotoS*CJK-Regular.ttc' -exec cp {} "$fonts/" \;
+    find /usr/share/fonts/opentype/noto -name 'NotoS*CJK-Bold.ttc' -exec cp {} "$fonts/" \;
+    touch "$WINEPREFIX/.kelvaro-ready"
+fi
+# One Wine server for the whole run: each program then starts in a fraction
+# of a second.
+wineserver -p 300 2>/dev/null || true

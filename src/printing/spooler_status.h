@@ -1,0 +1,13 @@
+#pragma once
+
+#include "printing/print_backend.h"
+
+// How the printing system took the job that Qt has just handed to it, on
+// the thread that printed: CUPS on Linux (spooler_status_cups.cpp), the
+// Windows spooler on Windows (spooler_status_win32.cpp). CMake picks one.
+
+namespace kelvaro {
+
+PrintStatus spoolerJobStatus();
+
+} // namespace kelvaro

@@ -127,13 +127,15 @@ TEST(CatalogueFaults, EachStepFailingLeavesTheOldOrTheNewCatalogue) {
     zstz["jixing.dat"] += "ZSTZ\r\n"; // undoing removes the new machine file
     zstz["ZSTZ.dat"] = "20\r\n100\r\n 1\r\n10\r\n\r\n";
     const struct {
+        const char* name;
         Operation operation;
         Files after;
         std::string writes;
-    } rows[] = {{kAddY7150, added, "wWFRwWFR"},
-                {kAddZstz, zstz, "wWFRwWFR"},
-                {kRemoveC630, removed, "wWFR"}};
+    } rows[] = {{"adding over a deleted machine's file", kAddY7150, added, "wWFRwWFR"},
+                {"adding a new machine", kAddZstz, zstz, "wWFRwWFR"},
+                {"removing a machine", kRemoveC630, removed, "wWFR"}};
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         for (int failAt = 1;; ++failAt) {
             TemporaryCatalogue dir(kBefore);
             FailingFileSystem fs(FailingFileSystem::atCall(failAt));

@@ -61,28 +61,43 @@ TEST(DifferentialCalculation, ListsTheWorkedExampleAndRefusesWhatItCannotCalcula
                                      kHeading + "\r      39     39     41     43     3.840214E-06");
     const Lines missing = {"请输入数值"};
     const struct {
+        const char* name;
         std::string model;
         DifferentialInput input;
         Lines lines;
         std::string message;
         bool replace = true; // the list and printText emptied first
     } rows[] = {
-        // A long model name has its own whole-name file.
-        {"VERYLONGMODEL", {"3", "15", "0", "0", "0.00001", ""}, example, ""},
-        // A missing text, before the model is looked at: only appended.
-        {"", {"", "0", "0", "0", "0", ""}, missing, "", false},
-        // Message boxes.
-        {"", {"3", "15", "0", "0", "0.00001", ""}, {}, "选择机床型号"},
-        {"Y7150", {"3", "15", "0", "0", "0.00001", "0"}, {}, "零件齿数错误"},
-        {"M ", {"3", "15", "0", "0", "0.00001", ""}, {}, "找不到机床文件 " + dir.file("M .dat")},
-        // Undefined ratios: no search.
-        {"C630", {"2", "0", "0", "0", "0.00001", ""}, missing, ""},
-        {"M", {"2", "30", "0", "0", "2.4999999613248978", ""}, missing, ""}, // r - t = 0
-        {"M", {"2", "30", "0", "0", "-2.4999999613248978", ""}, {}, "允差不能为负数", false},
+        {"a long model name has its own whole-name file",
+         "VERYLONGMODEL",
+         {"3", "15", "0", "0", "0.00001", ""},
+         example,
+         ""},
+        {"a missing text, before the model is looked at: only appended",
+         "",
+         {"", "0", "0", "0", "0", ""},
+         missing,
+         "",
+         false},
+        {"no model chosen", "", {"3", "15", "0", "0", "0.00001", ""}, {}, "选择机床型号"},
+        {"part teeth 0", "Y7150", {"3", "15", "0", "0", "0.00001", "0"}, {}, "零件齿数错误"},
+        {"no machine file",
+         "M ",
+         {"3", "15", "0", "0", "0.00001", ""},
+         {},
+         "找不到机床文件 " + dir.file("M .dat")},
+        {"lathe module 0: no search", "C630", {"2", "0", "0", "0", "0.00001", ""}, missing, ""},
+        {"r - t = 0: no search", "M", {"2", "30", "0", "0", "2.4999999613248978", ""}, missing, ""},
+        {"a negative tolerance",
+         "M",
+         {"2", "30", "0", "0", "-2.4999999613248978", ""},
+         {},
+         "允差不能为负数",
+         false},
     };
     for (const auto& row : rows) {
         const CalculationOutcome outcome = calculateDifferential(row.input, row.model, dir.path());
-        SCOPED_TRACE("row " + std::to_string(&row - rows));
+        SCOPED_TRACE(row.name);
         EXPECT_EQ(outcome.replaceResults, row.replace);
         EXPECT_EQ(listItems(outcome), row.lines);
         EXPECT_EQ(outcome.message, row.message);

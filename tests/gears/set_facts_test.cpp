@@ -29,21 +29,22 @@ TEST(SetFacts, InShopTerms) {
 TEST(NearestSet, WhereNothingFits) {
     const std::vector<std::int16_t> none, missing = {31, 39};
     const struct {
+        const char* name;
         double ratio, zmin, zmax;
         const std::vector<std::int16_t>& missing;
         double a, b, c, d, error, lowest, highest, tolerance, stepBelow; // tolerance 0: none
     } cases[] = {
-        // Above reach; the error is 0.29 but for rounding.
-        {1.5, 20, 22, none, 22, 22, 20, 20, -0.29000000000000004, 0.8264462809917356, 1.21, 0.29,
-         0.28},
-        // The differential worked example on a machine without 31 and 39.
-        {0.8627301359629121, 20, 60, missing, 26, 51, 29, 53, -1.0552358487903035e-05,
-         0.11111111111111112, 9, 1.1e-05, 1e-05},
-        // Below reach by more than the ratio itself: no tolerance lists a set.
-        {0.2, 20, 30, none, 20, 20, 30, 30, 0.24444444444444446, 0.4444444444444445, 2.25, 0, 0},
+        {"above reach; the error is 0.29 but for rounding", 1.5, 20, 22, none, 22, 22, 20, 20,
+         -0.29000000000000004, 0.8264462809917356, 1.21, 0.29, 0.28},
+        {"the differential worked example on a machine without 31 and 39", 0.8627301359629121, 20,
+         60, missing, 26, 51, 29, 53, -1.0552358487903035e-05, 0.11111111111111112, 9, 1.1e-05,
+         1e-05},
+        {"below reach by more than the ratio: no tolerance lists a set", 0.2, 20, 30, none, 20, 20,
+         30, 30, 0.24444444444444446, 0.4444444444444445, 2.25, 0, 0},
     };
-    for (const auto& [ratio, zmin, zmax, missing, a, b, c, d, error, lowest, highest, tolerance,
-                      below] : cases) {
+    for (const auto& [name, ratio, zmin, zmax, missing, a, b, c, d, error, lowest, highest,
+                      tolerance, below] : cases) {
+        SCOPED_TRACE(name);
         const NearestSet n = nearestSet(ratio, zmin, zmax, missing);
         ASSERT_EQ(n.status, NearestSet::Status::Found);
         EXPECT_EQ(n.set, (GearSet{a, b, c, d, error}));

@@ -93,6 +93,10 @@ class NewUserWindowTest : public QObject {
             QCOMPARE(child<QLineEdit>(&window, fields[i])->toolTip(), tips[i]);
             QCOMPARE(isMarked(child<QLineEdit>(&window, fields[i])), !tips[i].isEmpty());
         }
+        // Editing a marked field takes its mark and its note away.
+        QTest::keyClicks(child<QLineEdit>(&window, "chuandongbi"), "0");
+        QVERIFY(!isMarked(child<QLineEdit>(&window, "chuandongbi")));
+        QCOMPARE(child<QLineEdit>(&window, "chuandongbi")->toolTip(), "");
         type(&window, "zuishaochishu", "");
         click(&window, "Command1");
         QCOMPARE(listItems(&window).last(), QStringLiteral("请输入数值"));
@@ -115,8 +119,9 @@ class NewUserWindowTest : public QObject {
         QCOMPARE(recorder.texts, QStringList{"将打印 20 页，是否继续？"});
     }
 
-    // Form2 keeps what it saved; confirming a listed model asks, and Yes
-    // rewrites only its machine file. ChaDong keeps its machine meanwhile.
+    // Form2 keeps what it saved; confirming a listed model asks, No writes
+    // nothing and Yes rewrites only its machine file with the new values.
+    // ChaDong keeps its machine meanwhile.
     void secondConfirmAndKeptMachine() {
         TemporaryCatalogue dir;
         dir.write("jixing.dat", "C630\r\nY7150\r\n");
@@ -132,15 +137,19 @@ class NewUserWindowTest : public QObject {
                                    {"Text4", "10"},
                                    {"Text5", "37,41"}})
             type(form2, field, text);
-        for (bool answer : {true, false, true}) {
+        // The answer, the constant typed and the one the file then holds.
+        for (auto [answer, typed, saved] :
+             {std::tuple{true, "10", "10"}, {false, "12", "10"}, {true, "12", "12"}}) {
             chaDong.addmachine_Click();
             QVERIFY(QTest::qWaitForWindowActive(form2));
+            type(form2, "Text4", typed);
             recorder.answer = answer;
             click(form2, "Command2");
             QCOMPARE(text(form2, "Text5"), QStringLiteral("37,41"));
             QCOMPARE(form2->isVisible(), !answer);
             QCOMPARE(dir.read("jixing.dat"), "C630\r\nY7150\r\nM\r\n");
-            QCOMPARE(dir.read("M.dat"), "20\r\n100\r\n 2\r\n10\r\n37\r\n41\r\n");
+            QCOMPARE(dir.read("M.dat"),
+                     "20\r\n100\r\n 2\r\n" + std::string(saved) + "\r\n37\r\n41\r\n");
         }
         QCOMPARE(recorder.texts, QStringList(2, "机床 M 已存在，是否覆盖？"));
         form2->Command1_Click();

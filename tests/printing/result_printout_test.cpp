@@ -46,6 +46,7 @@ TEST(Printout, StopsAtAFailureAndSaysWhatFailed) {
         {{"end", PrintError::NotCompleted}, 5, "打印失败：打印机“B”没有接受打印任务。"},
     };
     for (const auto& row : rows) {
+        SCOPED_TRACE("failing at " + row.failAt.call);
         RecordingPrintBackend backend;
         backend.printers = {"B"};
         backend.failAt = row.failAt;

@@ -9,12 +9,16 @@
 #include "support/window_driver.h"
 #include "widgets/result_list_actions.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QListView>
+#include <QMenu>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <sstream>
 
 using namespace kelvaro;
@@ -37,6 +41,20 @@ QWidget* open(QWidget* window, int row, bool byEnter = false) {
     byEnter ? QTest::keyClick(list, Qt::Key_Return)
             : QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
     return window->findChild<ResultListActions*>()->detailsWindow();
+}
+
+// Chooses `item` of the result list's context menu, as a user does.
+void chooseFromMenu(QWidget* window, const QString& item) {
+    auto* list = child<QListView>(window, "jsjgp");
+    QTimer::singleShot(0, list, [item] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        for (QAction* action : menu->actions())
+            if (action->text() == item) action->trigger();
+        menu->close();
+    });
+    const QPoint at(5, 5);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(list->viewport(), &event);
 }
 
 QJsonObject calcJson(std::vector<std::string> args) {
@@ -63,6 +81,27 @@ class DetailsWindowTest : public QObject {
         QVERIFY(shows(best, "主动 a=20  主动 b=30  被动 c=20  被动 d=20")); // nearer, skipped
     }
 
+    // 复制全部结果 copies the lines as shown; 导出CSV… writes the file or
+    // says which file it could not write.
+    void copiesAndExportsTheList() {
+        PuTong window(context(printers, recorder));
+        window.show();
+        fillPuTong(&window, "1.21", "0.00001", "20", "22");
+        click(&window, "Command1");
+        chooseFromMenu(&window, "复制全部结果");
+        QCOMPARE(QGuiApplication::clipboard()->text(), listItems(&window).join('\n'));
+        recorder.fileName = dir.filePath("sets.csv");
+        chooseFromMenu(&window, "导出CSV…");
+        QFile csv(recorder.fileName);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll(), QByteArray("\xEF\xBB\xBF主动a,主动b,被动c,被动d,传动比,误差,"
+                                           "相对误差(ppm)\r\n22,22,20,20,1.21,0,0\r\n"));
+        recorder.fileName = dir.filePath("none/sets.csv");
+        chooseFromMenu(&window, "导出CSV…");
+        QCOMPARE(recorder.texts.size(), 1);
+        QVERIFY(recorder.texts[0].startsWith("无法写入文件 " + recorder.fileName + "："));
+    }
+
     void printsTheSetupSheetOnOnePage() {
         TemporaryCatalogue catalogue;
         catalogue.write("jixing.dat", "M\r\n");
@@ -87,6 +126,7 @@ class DetailsWindowTest : public QObject {
             calcJson({"ordinary", "--format", "json", "1.21", "1E-5", "20", "22"});
         const QJsonObject set = exact["sets"].toArray().at(0).toObject();
         QCOMPARE(set["fraction"].toArray(), QJsonArray({121, 100}));
+        QVERIFY(exact["tolerance_needed"].isNull()); // only where nothing is listed
     }
 
   private:

@@ -20,10 +20,6 @@ TEST(SetFacts, InShopTerms) {
     EXPECT_EQ(std::pair(f.margins.driving, f.margins.driven), std::pair(-34., 151.));
     EXPECT_TRUE(!f.margins.mountable() && f.swapDrivingFits && f.swapDrivenFits);
     EXPECT_FALSE(describeSet({20.5, 30, 20, 20, 0.5}, 0).fraction);
-    // The export: byte-order mark, header, CR LF.
-    EXPECT_EQ(setsCsv({{20, 30, 20, 21, -0.0714285714285714}}, 1.5),
-              "\xEF\xBB\xBF主动a,主动b,被动c,被动d,传动比,误差,相对误差(ppm)\r\n"
-              "20,30,20,21,1.4285714285714286,-0.0714285714285714,-47619.0476190476\r\n");
 }
 
 TEST(NearestSet, WhereNothingFits) {

@@ -10,42 +10,43 @@
 namespace kelvaro {
 namespace {
 
+// The words of a command line: '' is an empty argument, @ the catalogue.
+std::vector<std::string> words(const std::string& line, const std::string& catalogue) {
+    std::vector<std::string> args;
+    std::istringstream in(line);
+    for (std::string word; in >> word;)
+        args.push_back(word == "''" ? "" : word == "@" ? catalogue : word);
+    return args;
+}
+
 TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
     const std::string machine = "20\r\n60\r\n 1\r\n10\r\n0\r\n";
     TemporaryCatalogue dir(TemporaryCatalogue::Files{{"M.dat", machine}, {"Y7150.dat", machine}});
-    const std::string d = dir.path();
-    const std::string usage = "Usage: kelvaro-calc";
-    const std::string bom = "\xEF\xBB\xBF主动a,主动b,被动c,被动d,传动比,误差,相对误差(ppm)";
+    const std::string d = dir.path(), usage = "Usage: kelvaro-calc";
+    const std::string set = R"({"a":22,"b":22,"c":20,"d":20,"ratio":1.21,"error":0,)"
+                            R"("relative_error_ppm":0,"fraction":[121,100],"margins":[18,20],)"
+                            R"("mountable":true})";
+    const std::string csv = "\xEF\xBB\xBF主动a,主动b,被动c,被动d,传动比,误差,相对误差(ppm)";
     const struct {
         const char* name;
-        std::vector<std::string> args;
+        std::string line;
         int status;
-        std::string out;
-        std::string err = ""; // its start
+        std::string out, err = ""; // err: its start
     } rows[] = {
-        {"printout of nothing listed",
-         {"ordinary", "--printout", "3.7", "0.00001", "20", "22"},
-         0,
+        {"printout of nothing listed", "ordinary --printout 3.7 0.00001 20 22", 0,
          "      i=3.7\n      主动    主动    被动    被动\n\n     误差最小的挂轮组及误差为\n      "
          "0      0      0      0      1E-05\n"},
-        {"an empty field", {"ordinary", "1.5", "0.00001", "", "30"}, 0, "请输入数值\n"},
-        {"no model chosen",
-         {"differential", "--catalogue", d, "", "3", "15", "0", "0", "0.00001"},
-         1,
-         "",
+        {"an empty field", "ordinary 1.5 0.00001 '' 30", 0, "请输入数值\n"},
+        {"no model chosen", "differential --catalogue @ '' 3 15 0 0 0.00001", 1, "",
          "选择机床型号\n"},
-        {"three field texts", {"ordinary", "1.5", "0.00001", "20"}, 2, "", usage},
-        {"json of an empty list",
-         {"ordinary", "--format", "json", "1.5", "0.00001", "20", "21"},
+        {"three field texts", "ordinary 1.5 0.00001 20", 2, "", usage},
+        {"json of a listed set: no tolerance needed", "ordinary --format json 1.21 0.00001 20 22",
          0,
-         R"({"ratio":1.5,"tolerance":1e-05,"sets":[],"best":null,"nearest":{"a":21,"b":21,)"
-         R"("c":20,"d":20,"ratio":1.1025,"error":-0.39749999999999996,)"
-         R"("relative_error_ppm":-264999.99999999994,"fraction":[441,400],"margins":[18,19],)"
-         R"("mountable":true},"tolerance_needed":0.4,"reachable":[0.9070294784580499,1.1025]})"
-         "\n"},
-        {"differential json of an empty list: the angle facts and the kind",
-         {"differential", "--format", "json", "--catalogue", d, "M", "3", "15", "0", "0", "1E-7"},
-         0,
+         R"({"ratio":1.21,"tolerance":1e-05,"sets":[)" + set + "],\"best\":" + set +
+             ",\"nearest\":" + set +
+             R"(,"tolerance_needed":null,"reachable":[0.8264462809917356,1.21]})" + "\n"},
+        {"differential json of an empty list: the nearest set, its angle facts and the kind",
+         "differential --format json --catalogue @ M 3 15 0 0 1E-7", 0,
          R"({"ratio":0.8627301359629121,"tolerance":1e-07,"sets":[],"best":null,"nearest":)"
          R"({"a":39,"b":39,"c":41,"d":43,"ratio":0.862733976176971,"error":3.840214058858926e-06,)"
          R"("relative_error_ppm":4.451234399703424,"fraction":[1521,1763],"margins":[39,39],)"
@@ -53,62 +54,33 @@ TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
          R"("helix_deviation_arcsec":0.2460130352809005},"tolerance_needed":3.9e-06,)"
          R"("reachable":[0.11111111111111112,9],"kind":"default"})"
          "\n"},
-        {"csv, --format before the calculation's name",
-         {"--format", "csv", "ordinary", "1.21", "0.00001", "20", "22"},
-         0,
-         bom + "\r\n22,22,20,20,1.21,0,0\r\n"},
-        {"differential csv: the angle facts",
-         {"differential", "--catalogue", d, "--format", "csv", "M", "3", "15", "0", "0", "1E-5"},
-         0,
-         bom + ",实际螺旋角(°),螺旋角误差(″)\r\n31,59,40,53,0.8627358490566038,"
-               "5.713093691683824e-06,6.622109804136277,15.000101665023521,0.36599408468331235\r\n"
-               "39,39,41,43,0.862733976176971,3.840214058858926e-06,4.451234399703424,"
-               "15.000068336954243,0.2460130352809005\r\n"},
-        {"the part's tooth count, read for a part-teeth machine",
-         {"differential", "--catalogue", d, "Y7150", "3", "15", "0", "0", "0.00001", "0"},
-         1,
-         "",
-         "零件齿数错误\n"},
+        {"csv, --format before the name: the angle facts",
+         "--format csv differential --catalogue @ M 3 15 0 0 5E-6", 0,
+         csv +
+             ",实际螺旋角(°),螺旋角误差(″)\r\n39,39,41,43,0.862733976176971,3.840214058858926e-06,"
+             "4.451234399703424,15.000068336954243,0.2460130352809005\r\n"},
+        {"the part's tooth count of a part-teeth machine",
+         "differential --catalogue @ Y7150 3 15 0 0 0.00001 0", 1, "", "零件齿数错误\n"},
         {"json message, the model's quote and backslash escaped",
-         {"differential", "--format", "json", "--catalogue", d, "a\"b\\c", "3", "15", "0", "0",
-          "0.00001"},
-         1,
+         R"(differential --format json --catalogue @ a"b\c 3 15 0 0 0.00001)", 1,
          R"({"message":"找不到机床文件 )" + d + R"(/a\"b\\c.dat"})" + "\n"},
-        {"json of an empty field",
-         {"ordinary", "--format", "json", "1", "1", "", "30"},
-         1,
-         R"({"message":"请输入数值"})"
-         "\n"},
-        {"csv message on standard error",
-         {"ordinary", "--format", "csv", "1", "-1", "20", "30"},
-         1,
-         "",
+        {"json of an empty field", "ordinary --format json 1 1 '' 30", 1,
+         "{\"message\":\"请输入数值\"}\n"},
+        {"csv message on standard error", "ordinary --format csv 1 -1 20 30", 1, "",
          "允差不能为负数\n"},
-        {"-- ends the options",
-         {"differential", "--catalogue", d, "--", "--M", "3", "15", "0", "0", "0.00001"},
-         1,
-         "",
+        {"-- ends the options", "differential --catalogue @ -- --M 3 15 0 0 0.00001", 1, "",
          "找不到机床文件 " + d + "/--M.dat\n"},
         {"a misspelt option of the differential calculation",
-         {"differential", "--catalog", d, "M", "3", "15", "0", "0", "0.00001"},
-         2,
-         "",
-         usage},
-        {"a misspelt option of the ordinary calculation is a field text",
-         {"ordinary", "--formt", "1", "2", "3"},
-         0,
-         "     误差最小的挂轮组及误差为\n 0      0      0      0        1\n"},
-        {"--printout with json",
-         {"ordinary", "--printout", "--format", "json", "1", "1", "2", "3"},
-         2,
-         "",
-         usage},
-        {"an unknown format", {"ordinary", "--format", "xml", "1", "1", "2", "3"}, 2, "", usage},
+         "differential --catalog @ M 3 15 0 0 0.00001", 2, "", usage},
+        {"a misspelt option of the ordinary calculation is a field text", "ordinary --formt 1 2 3",
+         0, "     误差最小的挂轮组及误差为\n 0      0      0      0        1\n"},
+        {"--printout with json", "ordinary --printout --format json 1 1 2 3", 2, "", usage},
+        {"an unknown format", "ordinary --format xml 1 1 2 3", 2, "", usage},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         std::ostringstream out, err;
-        EXPECT_EQ(runCalcCommand(row.args, out, err), row.status);
+        EXPECT_EQ(runCalcCommand(words(row.line, d), out, err), row.status);
         EXPECT_EQ(out.str(), row.out);
         EXPECT_TRUE(err.str().starts_with(row.err)) << err.str();
     }

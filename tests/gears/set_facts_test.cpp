@@ -32,11 +32,12 @@ TEST(NearestSet, WhereNothingFits) {
     } cases[] = {
         {"above reach; the error is 0.29 but for rounding", 1.5, 20, 22, none, 22, 22, 20, 20,
          -0.29000000000000004, 0.8264462809917356, 1.21, 0.29, 0.28},
-        {"the differential worked example on a machine without 31 and 39", 0.8627301359629121, 20,
-         60, missing, 26, 51, 29, 53, -1.0552358487903035e-05, 0.11111111111111112, 9, 1.1e-05,
-         1e-05},
-        {"below reach by more than the ratio: no tolerance lists a set", 0.2, 20, 30, none, 20, 20,
-         30, 30, 0.24444444444444446, 0.4444444444444445, 2.25, 0, 0},
+        {"the worked differential ratio without 31 and 39", 0.8627301359629121, 20, 60, missing, 26,
+         51, 29, 53, -1.0552358487903035e-05, 0.11111111111111112, 9, 1.1e-05, 1e-05},
+        {"a tie: the first in the search's order", 1.864864864864865, 20, 40, none, 40, 40, 22, 39,
+         -6.300006299997385e-05, 0.25, 4, 6.4e-05, 6.3e-05},
+        {"below reach by more than the ratio: none lists a set", 0.2, 20, 30, none, 20, 20, 30, 30,
+         0.24444444444444446, 0.4444444444444445, 2.25, 0, 0},
     };
     for (const auto& [name, ratio, zmin, zmax, missing, a, b, c, d, error, lowest, highest,
                       tolerance, below] : cases) {

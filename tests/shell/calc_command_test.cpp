@@ -46,13 +46,13 @@ TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
              ",\"nearest\":" + set +
              R"(,"tolerance_needed":null,"reachable":[0.8264462809917356,1.21]})" + "\n"},
         {"differential json of an empty list: the nearest set, its angle facts and the kind",
-         "differential --format json --catalogue @ M 3 15 0 0 1E-7", 0,
-         R"({"ratio":0.8627301359629121,"tolerance":1e-07,"sets":[],"best":null,"nearest":)"
-         R"({"a":39,"b":39,"c":41,"d":43,"ratio":0.862733976176971,"error":3.840214058858926e-06,)"
-         R"("relative_error_ppm":4.451234399703424,"fraction":[1521,1763],"margins":[39,39],)"
-         R"("mountable":true,"helix_angle_deg":15.000068336954243,)"
-         R"("helix_deviation_arcsec":0.2460130352809005},"tolerance_needed":3.9e-06,)"
-         R"("reachable":[0.11111111111111112,9],"kind":"default"})"
+         "differential --format json --catalogue @ Y7150 2 20 30 0 1E-7 40", 0,
+         R"({"ratio":0.1170840239232265,"tolerance":1e-07,"sets":[],"best":null,"nearest":{"a":20,)"
+         R"("b":20,"c":57,"d":60,"ratio":0.11695906432748537,"error":-0.0001249595957411309,)"
+         R"("relative_error_ppm":-1067.2642735875606,"fraction":[20,171],"margins":[55,21],)"
+         R"("mountable":true,"helix_angle_deg":20.662933007337532,)"
+         R"("helix_deviation_arcsec":586.5588264151106},"tolerance_needed":0.00013,)"
+         R"("reachable":[0.11111111111111112,9],"kind":"part_teeth"})"
          "\n"},
         {"csv, --format before the name: the angle facts",
          "--format csv differential --catalogue @ M 3 15 0 0 5E-6", 0,

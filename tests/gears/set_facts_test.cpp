@@ -36,8 +36,8 @@ TEST(NearestSet, WhereNothingFits) {
          51, 29, 53, -1.0552358487903035e-05, 0.11111111111111112, 9, 1.1e-05, 1e-05},
         {"a tie: the first in the search's order", 1.864864864864865, 20, 40, none, 40, 40, 22, 39,
          -6.300006299997385e-05, 0.25, 4, 6.4e-05, 6.3e-05},
-        {"below reach by more than the ratio: none lists a set", 0.2, 20, 30, none, 20, 20, 30, 30,
-         0.24444444444444446, 0.4444444444444445, 2.25, 0, 0},
+        {"below reach, the search's one d per c never fits: none lists a set", 0.5445, 20, 24, none,
+         20, 20, 24, 24, 0.14994444444444455, 0.6944444444444445, 1.44, 0, 0},
     };
     for (const auto& [name, ratio, zmin, zmax, missing, a, b, c, d, error, lowest, highest,
                       tolerance, below] : cases) {

@@ -100,10 +100,12 @@ trap 'exit 130' INT TERM
 export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
 export QT_QPA_PLATFORM=offscreen
 unset CI # the print-server test skips itself without a server
-# Without the benchmarks: nothing runs them, and linking them costs a
-# minute a fault on a small machine.
+# Without the benchmarks, which nothing here runs, and linked by lld where
+# it is installed: each fault relinks every test program.
+linker=()
+command -v ld.lld >/dev/null && linker=(-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld)
 [[ -f $build/CMakeCache.txt ]] ||
-    cmake --preset default -B "$build" -DKELVARO_BUILD_BENCHMARKS=OFF >/dev/null
+    cmake --preset default -B "$build" -DKELVARO_BUILD_BENCHMARKS=OFF "${linker[@]}" >/dev/null
 
 suite() {
     cmake --build "$build" -j2 >"$backup/build.log" 2>&1 || return 2

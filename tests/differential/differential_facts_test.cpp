@@ -33,8 +33,9 @@ TEST(DifferentialFacts, AgainstHandWorkedValues) {
         EXPECT_NEAR(*f.helixDegrees, degrees, 1e-12);
         EXPECT_NEAR(*f.helixDeviationArcsec, arcsec, 1e-9);
     }
-    const DifferentialFacts exact = describeDifferentialSet(worked, worked.ratio);
-    EXPECT_DOUBLE_EQ(*exact.helixDegrees, 15);
+    // At 20.5° the formula turned round misses by an ulp; the wanted ratio is the typed angle.
+    const DifferentialFacts exact = describeDifferentialSet(partTeeth, partTeeth.ratio);
+    EXPECT_DOUBLE_EQ(*exact.helixDegrees, 20.5);
     EXPECT_EQ(*exact.helixDeviationArcsec, 0);
     // sin β' = 9 / (10 / 3) > 1: no real angle, and nothing to export.
     EXPECT_FALSE(describeDifferentialSet(worked, 9).helixDegrees);

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace kelvaro {
@@ -40,10 +41,8 @@ NearestSet refused(NearestSet::Status status, std::string reason) {
     return result;
 }
 
-} // namespace
-
-NearestSet nearestSet(double ratio, double zmin, double zmax,
-                      std::span<const std::int16_t> missingTeeth) {
+// Why no nearest set is looked for in that range, if it is not.
+std::optional<NearestSet> refusal(double ratio, double zmin, double zmax) {
     using Status = NearestSet::Status;
     if (!std::isfinite(ratio)) return refused(Status::Unsupported, "传动比不是有限的数");
     if (!std::isfinite(zmin) || !std::isfinite(zmax) || !whole(zmin) || !whole(zmax) || zmin < 1 ||
@@ -53,7 +52,11 @@ NearestSet nearestSet(double ratio, double zmin, double zmax,
     if (zmax > kMaxNearestTeeth) return refused(Status::Unsupported, "齿数太大");
     if (zmax - zmin + 1 > kMaxNearestRange)
         return refused(Status::Unsupported, "齿数范围超过1024个齿数");
+    return std::nullopt;
+}
 
+std::vector<std::uint32_t> usableGears(double zmin, double zmax,
+                                       std::span<const std::int16_t> missingTeeth) {
     auto usable = [missingTeeth](std::uint32_t teeth) {
         return std::none_of(missingTeeth.begin(), missingTeeth.end(),
                             [teeth](std::int16_t t) { return t == static_cast<double>(teeth); });
@@ -61,30 +64,34 @@ NearestSet nearestSet(double ratio, double zmin, double zmax,
     std::vector<std::uint32_t> gears;
     for (auto t = static_cast<std::uint32_t>(zmin); t <= static_cast<std::uint32_t>(zmax); ++t)
         if (usable(t)) gears.push_back(t);
+    return gears;
+}
+
+// Every product of two gears (the smaller first), sorted.
+std::vector<Product> sortedProducts(const std::vector<std::uint32_t>& gears) {
     std::vector<Product> products;
     products.reserve(gears.size() * (gears.size() + 1) / 2);
     for (std::size_t i = 0; i < gears.size(); ++i)
         for (std::size_t j = i; j < gears.size(); ++j)
             products.push_back({std::uint64_t{gears[i]} * gears[j], gears[i]});
-    if (products.empty()) return refused(Status::NoSets, "可用的齿轮组不成挂轮组");
     std::sort(products.begin(), products.end());
+    return products;
+}
 
-    NearestSet result;
-    result.status = Status::Found;
-    auto setOf = [ratio](const Product& driving, const Product& driven) {
-        const double a = driving.smaller;
-        const double b = static_cast<double>(driving.value / driving.smaller);
-        const double c = driven.smaller;
-        const double d = static_cast<double>(driven.value / driven.smaller);
-        return GearSet{a, b, c, d, ((a * b) / c) / d - ratio};
-    };
-    const GearSet low = setOf(products.front(), products.back());
-    const GearSet high = setOf(products.back(), products.front());
-    result.lowest = ((low.a * low.b) / low.c) / low.d;
-    result.highest = ((high.a * high.b) / high.c) / high.d;
+// The set of two products, computed as the search computes it.
+GearSet setOf(double ratio, const Product& driving, const Product& driven) {
+    const double a = driving.smaller;
+    const double b = static_cast<double>(driving.value / driving.smaller);
+    const double c = driven.smaller;
+    const double d = static_cast<double>(driven.value / driven.smaller);
+    return GearSet{a, b, c, d, ((a * b) / c) / d - ratio};
+}
 
-    bool found = false;
-    std::vector<Product> candidates;
+// The driven products that can come nearest for a driving product: every
+// product of the two values next to driving / ratio (of the largest value
+// where the ratio is 0 or below), in the search's order of c.
+void drivenCandidates(const std::vector<Product>& products, const Product& driving, double ratio,
+                      std::vector<Product>& candidates) {
     // Every product equal to the one at `at`; groups are short, so walking
     // back to the first is cheaper than another search.
     auto addGroup = [&](std::vector<Product>::const_iterator at) {
@@ -94,26 +101,46 @@ NearestSet nearestSet(double ratio, double zmin, double zmax,
         for (; first != products.cend() && first->value == at->value; ++first)
             candidates.push_back(*first);
     };
+    const double wanted = static_cast<double>(driving.value) / ratio;
+    candidates.clear();
+    if (!(wanted > 0) || !std::isfinite(wanted)) {
+        addGroup(products.cend() - 1);
+    } else {
+        const auto above = std::lower_bound(
+            products.cbegin(), products.cend(), wanted,
+            [](const Product& p, double v) { return static_cast<double>(p.value) < v; });
+        if (above != products.cend()) addGroup(above);
+        if (above != products.cbegin()) addGroup(above - 1);
+    }
+    std::sort(candidates.begin(), candidates.end(),
+              [](const Product& x, const Product& y) { return x.smaller < y.smaller; });
+}
+
+} // namespace
+
+NearestSet nearestSet(double ratio, double zmin, double zmax,
+                      std::span<const std::int16_t> missingTeeth) {
+    if (std::optional<NearestSet> early = refusal(ratio, zmin, zmax)) return *early;
+    const std::vector<std::uint32_t> gears = usableGears(zmin, zmax, missingTeeth);
+    const std::vector<Product> products = sortedProducts(gears);
+    if (products.empty()) return refused(NearestSet::Status::NoSets, "可用的齿轮组不成挂轮组");
+
+    NearestSet result;
+    result.status = NearestSet::Status::Found;
+    const GearSet low = setOf(ratio, products.front(), products.back());
+    const GearSet high = setOf(ratio, products.back(), products.front());
+    result.lowest = ((low.a * low.b) / low.c) / low.d;
+    result.highest = ((high.a * high.b) / high.c) / high.d;
+
+    bool found = false;
+    std::vector<Product> candidates;
     // Driving pairs in the search's order: a, then b.
     for (std::size_t i = 0; i < gears.size(); ++i) {
         for (std::size_t j = i; j < gears.size(); ++j) {
             const Product driving{std::uint64_t{gears[i]} * gears[j], gears[i]};
-            const double wanted = static_cast<double>(driving.value) / ratio;
-            candidates.clear();
-            if (!(wanted > 0) || !std::isfinite(wanted)) {
-                // A ratio of 0 or below: the largest product comes nearest.
-                addGroup(products.cend() - 1);
-            } else {
-                const auto above = std::lower_bound(
-                    products.cbegin(), products.cend(), wanted,
-                    [](const Product& p, double v) { return static_cast<double>(p.value) < v; });
-                if (above != products.cend()) addGroup(above);
-                if (above != products.cbegin()) addGroup(above - 1);
-            }
-            std::sort(candidates.begin(), candidates.end(),
-                      [](const Product& x, const Product& y) { return x.smaller < y.smaller; });
+            drivenCandidates(products, driving, ratio, candidates);
             for (const Product& driven : candidates) {
-                const GearSet set = setOf(driving, driven);
+                const GearSet set = setOf(ratio, driving, driven);
                 if (!found || std::abs(set.error) < std::abs(result.set.error)) {
                     result.set = set;
                     found = true;

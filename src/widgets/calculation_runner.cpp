@@ -171,6 +171,79 @@ std::unique_ptr<QProgressDialog> makeProgressDialog(QWidget* window, QProgressBa
     return dialog;
 }
 
+// The progress dialog over `window`: shown once the calculation has taken
+// kProgressDelayMs, unless it is done by then, and updated from `control`
+// until this is destroyed. Its 取消 and Escape cancel the search.
+class DelayedProgress {
+  public:
+    DelayedProgress(QWidget* window, SearchControl& control, const std::atomic<bool>& done,
+                    InputBlocker& blocker) {
+        update_.setInterval(kProgressIntervalMs);
+        QObject::connect(&update_, &QTimer::timeout, &context_, [this, &control] {
+            const double share = control.progress.load(std::memory_order_relaxed);
+            dialog_->setLabelText(
+                progressText(share, control.found.load(std::memory_order_relaxed)));
+            bar_->setValue(percentOf(share));
+        });
+        QTimer::singleShot(kProgressDelayMs, &context_, [this, window, &control, &done, &blocker] {
+            if (done.load()) return; // its end is already on its way
+            show(window, control, blocker);
+        });
+    }
+    ~DelayedProgress() {
+        update_.stop();
+        dialog_.reset();
+    }
+    DelayedProgress(const DelayedProgress&) = delete;
+    DelayedProgress& operator=(const DelayedProgress&) = delete;
+
+  private:
+    void show(QWidget* window, SearchControl& control, InputBlocker& blocker) {
+        dialog_ = makeProgressDialog(window, bar_);
+        QObject::connect(dialog_.get(), &QProgressDialog::canceled, &context_,
+                         [&control] { control.cancelled.store(true); });
+        // Escape is the dialog's shortcut for 取消 while the dialog is the
+        // active window, and otherwise rejects it, which hides it.
+        QObject::connect(dialog_.get(), &QDialog::rejected, &context_,
+                         [&control] { control.cancelled.store(true); });
+        blocker.allow(dialog_.get());
+        QApplication::changeOverrideCursor(Qt::BusyCursor); // the Cancel button can be clicked
+        dialog_->show();
+        update_.start();
+    }
+
+    QObject context_; // ends the timers' and the dialog's calls with this
+    QTimer update_;
+    std::unique_ptr<QProgressDialog> dialog_;
+    QProgressBar* bar_ = nullptr; // owned by dialog_
+};
+
+// What the worker hands back.
+struct WorkerResult {
+    std::atomic<bool> done{false};
+    std::optional<CalculationOutcome> outcome;
+    std::exception_ptr failure;
+};
+
+// Runs `calculation` on a thread of its own; at its end `result.done` is
+// set and `loop` is asked, from the thread, to quit.
+std::thread startWorker(const Calculation& calculation, SearchControl& control,
+                        WorkerResult& result, QEventLoop& loop) {
+    return std::thread([&calculation, &control, &result, &loop] {
+        try {
+            result.outcome = calculation(control);
+        } catch (const std::bad_alloc&) {
+            // The search's memory is free again once it has unwound.
+            result.outcome.emplace();
+            result.outcome->message = kOutOfMemoryMessage;
+        } catch (...) {
+            result.failure = std::current_exception();
+        }
+        result.done.store(true);
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+}
+
 } // namespace
 
 bool calculationRunning() {
@@ -185,8 +258,7 @@ void whenNoCalculation(QObject* context, std::function<void()> work) {
     postponed.emplace_back(context, std::move(work));
 }
 
-std::optional<CalculationOutcome> runCalculation(QWidget* window, const Calculation& calculation,
-                                                 std::size_t setLimit) {
+std::optional<CalculationOutcome> runCalculation(QWidget* window, const Calculation& calculation) {
     // A calculation asked for while one runs (input is swallowed, so only
     // code could ask) does not start.
     if (running) return std::nullopt;
@@ -196,74 +268,34 @@ std::optional<CalculationOutcome> runCalculation(QWidget* window, const Calculat
     } const flag;
 
     SearchControl control;
-    control.setLimit = setLimit;
     const WaitCursor cursor;
     QEventLoop loop;
-    const auto cancel = [&control, &loop] {
+    InputBlocker blocker([&control, &loop] {
         control.cancelled.store(true);
         loop.quit();
-    };
-    InputBlocker blocker(cancel);
+    });
     qApp->installEventFilter(&blocker);
 
-    std::atomic<bool> done{false};
-    std::optional<CalculationOutcome> outcome;
-    std::exception_ptr failure;
-    std::thread worker([&] {
-        try {
-            outcome = calculation(control);
-        } catch (const std::bad_alloc&) {
-            // The search's memory is free again once it has unwound.
-            outcome.emplace();
-            outcome->message = kOutOfMemoryMessage;
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        done.store(true);
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
+    WorkerResult result;
+    std::thread worker = startWorker(calculation, control, result, loop);
     const WorkerGuard guard(worker, control);
-
-    std::unique_ptr<QProgressDialog> progress;
-    QProgressBar* bar = nullptr;
-    QTimer update;
-    update.setInterval(kProgressIntervalMs);
-    QObject::connect(&update, &QTimer::timeout, &loop, [&] {
-        const double share = control.progress.load(std::memory_order_relaxed);
-        progress->setLabelText(progressText(share, control.found.load(std::memory_order_relaxed)));
-        bar->setValue(percentOf(share));
-    });
-    QTimer::singleShot(kProgressDelayMs, &loop, [&] {
-        if (done.load()) return; // its end is already on its way
-        progress = makeProgressDialog(window, bar);
-        QObject::connect(progress.get(), &QProgressDialog::canceled, &loop,
-                         [&control] { control.cancelled.store(true); });
-        // Escape is the dialog's shortcut for 取消 while the dialog is the
-        // active window, and otherwise rejects it, which hides it.
-        QObject::connect(progress.get(), &QDialog::rejected, &loop,
-                         [&control] { control.cancelled.store(true); });
-        blocker.allow(progress.get());
-        QApplication::changeOverrideCursor(Qt::BusyCursor); // the Cancel button can be clicked
-        progress->show();
-        update.start();
-    });
-
-    if (!done.load()) loop.exec();
-    // The loop ends early only when the program is asked to end: stop the
-    // search.
-    if (!done.load()) control.cancelled.store(true);
-    worker.join();
-    update.stop();
-    progress.reset();
+    {
+        const DelayedProgress progress(window, control, result.done, blocker);
+        if (!result.done.load()) loop.exec();
+        // The loop ends early only when the program is asked to end: stop
+        // the search.
+        if (!result.done.load()) control.cancelled.store(true);
+        worker.join();
+    }
     qApp->removeEventFilter(&blocker);
 
     // Asked to end, the program ends, with nothing applied.
     const bool ending = blocker.quitRequested();
     releasePostponed(ending);
     if (ending) QCoreApplication::exit(0);
-    if (failure) std::rethrow_exception(failure);
+    if (result.failure) std::rethrow_exception(result.failure);
     if (control.cancelled.load()) return std::nullopt;
-    return outcome;
+    return std::move(result.outcome);
 }
 
 } // namespace kelvaro

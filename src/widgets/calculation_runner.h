@@ -23,8 +23,7 @@ using Calculation = std::function<CalculationOutcome(SearchControl& control)>;
 // that cancels the search. Returns the outcome, or nothing when the user
 // cancelled. A request to quit the program during the wait cancels the
 // search and ends the program's event loop once the worker has ended.
-std::optional<CalculationOutcome> runCalculation(QWidget* window, const Calculation& calculation,
-                                                 std::size_t setLimit = kSetLimit);
+std::optional<CalculationOutcome> runCalculation(QWidget* window, const Calculation& calculation);
 
 // Whether a calculation is being waited for.
 bool calculationRunning();

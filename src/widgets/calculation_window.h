@@ -22,8 +22,9 @@ namespace kelvaro {
 class ResultListModel;
 
 // What the pane needs from the printing and catalogue layers, which it may
-// not include: each window hands in panePrinting(...) and wholeFileWriter(...).
-// The functions return the message of a failure, empty on success.
+// not include: each window hands in paneServices(backend, wholeFileWriter(fs))
+// (printing/pane_services.h). The functions return the message of a
+// failure, empty on success.
 struct PaneServices {
     std::function<PrinterListItems()> printers; // the printer list as it is now
     std::function<std::string(const std::string& printerList, const SetDetails& details)>

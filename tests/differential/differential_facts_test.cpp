@@ -14,22 +14,28 @@ TEST(DifferentialFacts, AgainstHandWorkedValues) {
     const DifferentialContext partTeeth{
         MachineKind::PartTeeth, "Y7150", 2, helixAngleRadians(20, 30, 0), 10, 40, 20,
         0.1170840239232265};
+    // The branch nearest the typed angle: an obtuse one, a negative one.
+    DifferentialContext obtuse = worked, negative = partTeeth;
+    obtuse.helix = helixAngleRadians(165, 0, 0);
+    negative.helix = helixAngleRadians(-20, -30, 0);
     const struct {
         const DifferentialContext& context;
         GearSet set;
         double degrees, arcsec;
     } cases[] = {
         {worked, {31, 59, 40, 53}, 15.000101665023521, 0.36599408468331235},
-        {worked, {39, 39, 41, 43}, 15.000068336954243, 0.2460130352809005},
+        {obtuse, {31, 59, 40, 53}, 164.99990140544548, -0.3549403962149731},
         {partTeeth, {20, 20, 57, 60}, 20.662933007337532, 586.5588264151106},
+        {negative, {20, 20, 57, 60}, -20.662933007337532, -586.5588264151106},
     };
     for (const auto& [c, s, degrees, arcsec] : cases) {
         const DifferentialFacts f = describeDifferentialSet(c, ((s.a * s.b) / s.c) / s.d);
         EXPECT_NEAR(*f.helixDegrees, degrees, 1e-12);
         EXPECT_NEAR(*f.helixDeviationArcsec, arcsec, 1e-9);
     }
-    const DifferentialFacts exact = describeDifferentialSet(worked, worked.ratio);
-    EXPECT_DOUBLE_EQ(*exact.helixDegrees, 15);
+    // At 20.5° the formula turned round misses by an ulp; the wanted ratio is the typed angle.
+    const DifferentialFacts exact = describeDifferentialSet(partTeeth, partTeeth.ratio);
+    EXPECT_DOUBLE_EQ(*exact.helixDegrees, 20.5);
     EXPECT_EQ(*exact.helixDeviationArcsec, 0);
     // sin β' = 9 / (10 / 3) > 1: no real angle, and nothing to export.
     EXPECT_FALSE(describeDifferentialSet(worked, 9).helixDegrees);

@@ -28,31 +28,30 @@ TEST(SetFacts, InShopTerms) {
     EXPECT_EQ(setFactRows(describeSet({20, 30, 25, 40, 0}, 0.6, 15)).at(7).value,
               "不能：b 的齿顶离主动轴不足 15 齿（" + rule +
                   "15 齿才装得上，s 留给轴和隔套，默认值）");
-    // The export: byte-order mark, header, CR LF.
-    EXPECT_EQ(setsCsv({{20, 30, 20, 21, -0.0714285714285714}}, 1.5),
-              "\xEF\xBB\xBF主动a,主动b,被动c,被动d,传动比,误差,相对误差(ppm)\r\n"
-              "20,30,20,21,1.4285714285714286,-0.0714285714285714,-47619.0476190476\r\n");
 }
 
 TEST(NearestSet, WhereNothingFits) {
     const std::vector<std::int16_t> none, missing = {31, 39};
     const struct {
+        const char* name;
         double ratio, zmin, zmax;
         const std::vector<std::int16_t>& missing;
         double a, b, c, d, error, lowest, highest, tolerance, stepBelow; // tolerance 0: none
     } cases[] = {
-        // Above reach; the error is 0.29 but for rounding, and 0.29 lists
-        // the set without making it the best.
-        {1.5, 20, 22, none, 22, 22, 20, 20, -0.29000000000000004, 0.8264462809917356, 1.21, 0.3,
-         0.29},
-        // The differential worked example on a machine without 31 and 39.
-        {0.8627301359629121, 20, 60, missing, 26, 51, 29, 53, -1.0552358487903035e-05,
-         0.11111111111111112, 9, 1.1e-05, 1e-05},
-        // Below reach by more than the ratio itself: no tolerance lists a set.
-        {0.2, 20, 30, none, 20, 20, 30, 30, 0.24444444444444446, 0.4444444444444445, 2.25, 0, 0},
+        {"above reach; 0.29 lists the set without making it the best", 1.5, 20, 22, none, 22,
+         22, 20, 20, -0.29000000000000004, 0.8264462809917356, 1.21, 0.3, 0.29},
+        {"the worked differential ratio without 31 and 39", 0.8627301359629121, 20, 60, missing, 26,
+         51, 29, 53, -1.0552358487903035e-05, 0.11111111111111112, 9, 1.1e-05, 1e-05},
+        {"a tie: the first in the search's order", 1.864864864864865, 20, 40, none, 40, 40, 22, 39,
+         -6.300006299997385e-05, 0.25, 4, 6.4e-05, 6.3e-05},
+        {"below reach by more than the ratio itself: none lists a set", 0.2, 20, 30, none, 20, 20,
+         30, 30, 0.24444444444444446, 0.4444444444444445, 2.25, 0, 0},
+        {"below reach, the search's one d per c never fits: none lists a set", 0.5445, 20, 24, none,
+         20, 20, 24, 24, 0.14994444444444455, 0.6944444444444445, 1.44, 0, 0},
     };
-    for (const auto& [ratio, zmin, zmax, missing, a, b, c, d, error, lowest, highest, tolerance,
-                      below] : cases) {
+    for (const auto& [name, ratio, zmin, zmax, missing, a, b, c, d, error, lowest, highest,
+                      tolerance, below] : cases) {
+        SCOPED_TRACE(name);
         const NearestSet n = nearestSet(ratio, zmin, zmax, missing);
         ASSERT_EQ(n.status, NearestSet::Status::Found);
         EXPECT_EQ(n.set, (GearSet{a, b, c, d, error}));

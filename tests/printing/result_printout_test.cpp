@@ -6,9 +6,14 @@
 #include <gtest/gtest.h>
 
 namespace kelvaro {
+
+// A document as its printer and its lines, where a comparison fails.
+void PrintTo(const RecordingPrintBackend::Document& d, std::ostream* os) {
+    *os << d.printer << ": " << testing::PrintToString(d.lines);
+}
+
 namespace {
 
-using Lines = std::vector<std::string>;
 const std::string kOrdinaryHeader = "      主动    主动    被动    被动";
 const std::string kDifferentialHeader = "      主动   主动   被动   被动";
 
@@ -23,16 +28,11 @@ TEST(Printout, PrintsTheFieldsAsTypedTheHeaderAndPrintText) {
             .ok());
     ASSERT_TRUE(
         printDifferentialResults(backend, {"A", "3", "\t15", "30\t", "", "40", false}, "").ok());
-    const std::pair<std::string, Lines> documents[] = {
-        {"B", {"      i= 1,5x ", kOrdinaryHeader, "", "  20", "  误差"}},
-        {"C", {"      m= 2.5   β=15°3′7″  Z=40", kDifferentialHeader, "", "1"}},
-        {"A", {"      m=3  β=\t15°30\t′″", kDifferentialHeader, ""}},
-    };
-    ASSERT_EQ(backend.documents.size(), std::size(documents));
-    for (std::size_t i = 0; i < std::size(documents); ++i) {
-        EXPECT_EQ(backend.documents[i].printer, documents[i].first);
-        EXPECT_EQ(backend.documents[i].lines, documents[i].second);
-    }
+    EXPECT_EQ(backend.documents,
+              (std::vector<RecordingPrintBackend::Document>{
+                  {"B", {"      i= 1,5x ", kOrdinaryHeader, "", "  20", "  误差"}},
+                  {"C", {"      m= 2.5   β=15°3′7″  Z=40", kDifferentialHeader, "", "1"}},
+                  {"A", {"      m=3  β=\t15°30\t′″", kDifferentialHeader, ""}}}));
 }
 
 TEST(Printout, StopsAtAFailureAndSaysWhatFailed) {
@@ -46,6 +46,7 @@ TEST(Printout, StopsAtAFailureAndSaysWhatFailed) {
         {{"end", PrintError::NotCompleted}, 5, "打印失败：打印机“B”没有接受打印任务。"},
     };
     for (const auto& row : rows) {
+        SCOPED_TRACE("failing at " + row.failAt.call);
         RecordingPrintBackend backend;
         backend.printers = {"B"};
         backend.failAt = row.failAt;

@@ -1,5 +1,6 @@
-// kelvaro-calc: the list lines or the printout on standard output, a
-// message box's text on standard error, and the exit status.
+// kelvaro-calc: the list lines, the printout, CSV or JSON on standard
+// output, a message box's text on standard error, and the exit status; its
+// options wherever they may stand, "--", and misspelt options.
 #include "shell/calc_command.h"
 #include "support/temporary_catalogue.h"
 
@@ -9,39 +10,82 @@
 namespace kelvaro {
 namespace {
 
+// The words of a command line: '' is an empty argument, @ the catalogue.
+std::vector<std::string> words(const std::string& line, const std::string& catalogue) {
+    std::vector<std::string> args;
+    std::istringstream in(line);
+    for (std::string word; in >> word;)
+        args.push_back(word == "''" ? "" : word == "@" ? catalogue : word);
+    return args;
+}
+
 TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
-    TemporaryCatalogue dir(TemporaryCatalogue::Files{{"M.dat", "20\r\n60\r\n 1\r\n10\r\n0\r\n"}});
+    const std::string machine = "20\r\n60\r\n 1\r\n10\r\n0\r\n";
+    TemporaryCatalogue dir(TemporaryCatalogue::Files{{"M.dat", machine}, {"Y7150.dat", machine}});
+    const std::string d = dir.path(), usage = "Usage: kelvaro-calc";
+    const std::string set = R"({"a":22,"b":22,"c":20,"d":20,"ratio":1.21,"error":0,)"
+                            R"("relative_error_ppm":0,"fraction":[121,100],"margins":[18,20],)"
+                            R"("mountable":true})";
+    const std::string csv = "\xEF\xBB\xBF主动a,主动b,被动c,被动d,传动比,误差,相对误差(ppm)";
     const struct {
-        std::vector<std::string> args;
+        const char* name;
+        std::string line;
         int status;
-        std::string out;
-        std::string err = ""; // its start
+        std::string out, err = ""; // err: its start
     } rows[] = {
-        {{"ordinary", "--printout", "3.7", "0.00001", "20", "22"},
-         0,
+        {"printout of nothing listed", "ordinary --printout 3.7 0.00001 20 22", 0,
          "      i=3.7\n      主动    主动    被动    被动\n\n     误差最小的挂轮组及误差为\n      "
          "0      0      0      0      1E-05\n"},
-        {{"ordinary", "1.5", "0.00001", "", "30"}, 0, "请输入数值\n", ""},
-        {{"differential", "--catalogue", dir.path(), "", "3", "15", "0", "0", "0.00001"},
-         1,
-         "",
+        {"an empty field", "ordinary 1.5 0.00001 '' 30", 0, "请输入数值\n"},
+        {"no model chosen", "differential --catalogue @ '' 3 15 0 0 0.00001", 1, "",
          "选择机床型号\n"},
-        {{"ordinary", "1.5", "0.00001", "20"}, 2, "", "Usage: kelvaro-calc"},
-        {{"job", "--format", "json", "C630", "40", "1", "3", "15", "0", "0", "0.00001"},
-         1,
+        {"three field texts", "ordinary 1.5 0.00001 20", 2, "", usage},
+        {"json of a listed set: no tolerance needed", "ordinary --format json 1.21 0.00001 20 22",
+         0,
+         R"({"ratio":1.21,"tolerance":1e-05,"sets":[)" + set + "],\"best\":" + set +
+             ",\"nearest\":" + set +
+             R"(,"tolerance_needed":null,"reachable":[0.8264462809917356,1.21]})" + "\n"},
+        {"differential json of an empty list: the nearest set, its angle facts and the kind",
+         "differential --format json --catalogue @ Y7150 2 20 30 0 1E-7 40", 0,
+         R"({"ratio":0.1170840239232265,"tolerance":1e-07,"sets":[],"best":null,"nearest":{"a":20,)"
+         R"("b":20,"c":57,"d":60,"ratio":0.11695906432748537,"error":-0.0001249595957411309,)"
+         R"("relative_error_ppm":-1067.2642735875606,"fraction":[20,171],"margins":[55,21],)"
+         R"("mountable":true,"helix_angle_deg":20.662933007337532,)"
+         R"("helix_deviation_arcsec":586.5588264151106},"tolerance_needed":0.00013,)"
+         R"("reachable":[0.11111111111111112,9],"kind":"part_teeth"})"
+         "\n"},
+        {"csv, --format before the name: the angle facts",
+         "--format csv differential --catalogue @ M 3 15 0 0 5E-6", 0,
+         csv +
+             ",实际螺旋角(°),螺旋角误差(″)\r\n39,39,41,43,0.862733976176971,3.840214058858926e-06,"
+             "4.451234399703424,15.000068336954243,0.2460130352809005\r\n"},
+        {"the part's tooth count of a part-teeth machine",
+         "differential --catalogue @ Y7150 3 15 0 0 0.00001 0", 1, "", "零件齿数错误\n"},
+        {"json message, the model's quote and backslash escaped",
+         R"(differential --format json --catalogue @ a"b\c 3 15 0 0 0.00001)", 1,
+         R"({"message":"找不到机床文件 )" + d + R"(/a\"b\\c.dat"})" + "\n"},
+        {"json of an empty field", "ordinary --format json 1 1 '' 30", 1,
+         "{\"message\":\"请输入数值\"}\n"},
+        {"csv message on standard error", "ordinary --format csv 1 -1 20 30", 1, "",
+         "允差不能为负数\n"},
+        {"-- ends the options", "differential --catalogue @ -- --M 3 15 0 0 0.00001", 1, "",
+         "找不到机床文件 " + d + "/--M.dat\n"},
+        {"a misspelt option of the differential calculation",
+         "differential --catalog @ M 3 15 0 0 0.00001", 2, "", usage},
+        {"a misspelt option of the ordinary calculation is a field text", "ordinary --formt 1 2 3",
+         0, "     误差最小的挂轮组及误差为\n 0      0      0      0        1\n"},
+        {"--printout with json", "ordinary --printout --format json 1 1 2 3", 2, "", usage},
+        {"an unknown format", "ordinary --format xml 1 1 2 3", 2, "", usage},
+        {"a lathe has no hobbing job", "job --format json C630 40 1 3 15 0 0 0.00001", 1,
          "{\"message\":\"机床 C630 是车床，没有滚齿调整\"}\n"},
-        {{"job", "--hands", "left", "M", "40", "1", "3", "15", "0", "0", "0.00001"},
-         2,
-         "",
-         "Usage: kelvaro-calc"},
-        {{"job", "--format", "csv", "M", "40", "1", "3", "15", "0", "0", "0.00001"},
-         2,
-         "",
-         "Usage: kelvaro-calc"},
+        {"a hand that is neither same nor opposite", "job --hands left M 40 1 3 15 0 0 0.00001", 2,
+         "", usage},
+        {"a job has no csv", "job --format csv M 40 1 3 15 0 0 0.00001", 2, "", usage},
     };
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
         std::ostringstream out, err;
-        EXPECT_EQ(runCalcCommand(row.args, out, err), row.status);
+        EXPECT_EQ(runCalcCommand(words(row.line, d), out, err), row.status);
         EXPECT_EQ(out.str(), row.out);
         EXPECT_TRUE(err.str().starts_with(row.err)) << err.str();
     }

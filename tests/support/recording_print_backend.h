@@ -16,6 +16,7 @@ class RecordingPrintBackend final : public PrintBackend {
     struct Document {
         std::string printer;
         std::vector<std::string> lines; // split at the carriage returns
+        friend bool operator==(const Document&, const Document&) = default;
     };
     struct Failure {
         std::string call; // "set", "line" or "end"

@@ -64,10 +64,11 @@ inline void fillPuTong(const QWidget* window, const QString& ratio, const QStrin
 }
 
 // The texts of the messages and questions, instead of the boxes; questions
-// are answered with `answer`.
+// are answered with `answer`, a file dialog with `fileName`.
 struct MessageRecorder final : MessageSink {
     QStringList texts;
     bool answer = true;
+    QString fileName;
 
     using MessageSink::show;
     void show(QWidget*, const QString& text) override { texts << text; }
@@ -75,6 +76,7 @@ struct MessageRecorder final : MessageSink {
         texts << question;
         return answer;
     }
+    QString askSaveFileName(QWidget*, const QString&, const QString&) override { return fileName; }
 };
 
 // A window context over the real file system.

@@ -1,5 +1,6 @@
 // 挂轮详情 opened from the calculation windows as a user opens it, the setup
-// sheet it prints, read back from the PDF, and kelvaro-calc's JSON read back.
+// sheet it prints, read back from the PDF, and the result list's copy and
+// CSV export.
 #include "differential/chadong_window.h"
 #include "ordinary/putong_window.h"
 #include "printing/qt_print_backend.h"
@@ -10,12 +11,15 @@
 #include "widgets/result_list_actions.h"
 #include "widgets/result_list_model.h"
 
-#include <QJsonArray>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QListView>
+#include <QMenu>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <sstream>
 
 using namespace kelvaro;
@@ -41,6 +45,19 @@ QWidget* open(QWidget* window, int row, bool byEnter = false) {
     return window->findChild<ResultListActions*>()->detailsWindow();
 }
 
+// Chooses `item` of the result list's context menu, as a user does.
+void chooseFromMenu(QWidget* window, const QString& item) {
+    auto* list = child<QListView>(window, "jsjgp");
+    QTimer::singleShot(0, list, [item] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        for (QAction* action : menu->actions())
+            if (action->text() == item) action->trigger();
+        menu->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, {5, 5}, list->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(list->viewport(), &event);
+}
+
 QJsonObject calcJson(std::vector<std::string> args) {
     std::ostringstream out, err;
     runCalcCommand(args, out, err);
@@ -63,6 +80,27 @@ class DetailsWindowTest : public QObject {
         QWidget* best = open(&window, -1, true);
         QVERIFY(shows(best, "主动 a=26  主动 b=26  被动 c=21  被动 d=22"));
         QVERIFY(shows(best, "主动 a=20  主动 b=30  被动 c=20  被动 d=20")); // nearer, skipped
+    }
+
+    // 复制全部结果 copies the lines as shown; 导出CSV… writes the file or
+    // says which file it could not write.
+    void copiesAndExportsTheList() {
+        PuTong window(context(printers, recorder));
+        window.show();
+        fillPuTong(&window, "1.21", "0.00001", "20", "22");
+        click(&window, "Command1");
+        chooseFromMenu(&window, "复制全部结果");
+        QCOMPARE(QGuiApplication::clipboard()->text(), listItems(&window).join('\n'));
+        recorder.fileName = dir.filePath("sets.csv");
+        chooseFromMenu(&window, "导出CSV…");
+        QFile csv(recorder.fileName);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll(), QByteArray("\xEF\xBB\xBF主动a,主动b,被动c,被动d,传动比,误差,"
+                                           "相对误差(ppm)\r\n22,22,20,20,1.21,0,0\r\n"));
+        recorder.fileName = dir.filePath("none/sets.csv");
+        chooseFromMenu(&window, "导出CSV…");
+        QVERIFY(recorder.texts.size() == 1 &&
+                recorder.texts[0].startsWith("无法写入文件 " + recorder.fileName + "："));
     }
 
     void printsTheSetupSheetOnOnePage() {
@@ -114,13 +152,6 @@ class DetailsWindowTest : public QObject {
                         .toObject()["a"]
                         .toDouble() != 0);
         }
-    }
-
-    void jsonReadsBack() {
-        const QJsonObject exact =
-            calcJson({"ordinary", "--format", "json", "1.21", "1E-5", "20", "22"});
-        const QJsonObject set = exact["sets"].toArray().at(0).toObject();
-        QCOMPARE(set["fraction"].toArray(), QJsonArray({121, 100}));
     }
 
   private:

@@ -62,8 +62,7 @@ class RunnerEdgesTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(&puTong));
         fillPuTong(&puTong, "1.5", "0.00001", "20", "30");
         click(&puTong, "Command1");
-        const QStringList items = listItems(&puTong);
-        const std::string printed = puTong.printText();
+        const QStringList items = listItems(&puTong); // what Print would print is made from them
         recorder.texts.clear();
         // Before the progress dialog, which then blocks the other windows.
         QTimer::singleShot(50, &chaDong, [&chaDong] { chaDong.activateWindow(); });
@@ -86,7 +85,6 @@ class RunnerEdgesTest : public QObject {
         click(&puTong, "Command1");
         QVERIFY(quiet);
         QCOMPARE(listItems(&puTong), items);
-        QCOMPARE(puTong.printText(), printed);
         QCOMPARE(text(&puTong, "chuandongbi"), QStringLiteral("3.14159265358979"));
         QVERIFY(!QApplication::overrideCursor());
         QTRY_COMPARE(recorder.texts.size(), 1);

@@ -1,8 +1,7 @@
 #include "gears/differential_ratio.h"
 
-#include "gears/set_facts.h"
-
 #include "gears/rounded_math.h"
+#include "gears/set_facts.h"
 
 #include <cmath>
 #include <cstdio>

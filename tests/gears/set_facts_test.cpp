@@ -38,8 +38,8 @@ TEST(NearestSet, WhereNothingFits) {
         const std::vector<std::int16_t>& missing;
         double a, b, c, d, error, lowest, highest, tolerance, stepBelow; // tolerance 0: none
     } cases[] = {
-        {"above reach; 0.29 lists the set without making it the best", 1.5, 20, 22, none, 22,
-         22, 20, 20, -0.29000000000000004, 0.8264462809917356, 1.21, 0.3, 0.29},
+        {"above reach; 0.29 lists the set without making it the best", 1.5, 20, 22, none, 22, 22,
+         20, 20, -0.29000000000000004, 0.8264462809917356, 1.21, 0.3, 0.29},
         {"the worked differential ratio without 31 and 39", 0.8627301359629121, 20, 60, missing, 26,
          51, 29, 53, -1.0552358487903035e-05, 0.11111111111111112, 9, 1.1e-05, 1e-05},
         {"a tie: the first in the search's order", 1.864864864864865, 20, 40, none, 40, 40, 22, 39,

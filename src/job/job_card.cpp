@@ -1,7 +1,7 @@
 #include "job/job_card.h"
 
 #include "job/job_report.h"
-#include "printing/printer_choice.h"
+#include "printing/setup_sheet.h"
 
 namespace kelvaro {
 
@@ -17,14 +17,10 @@ std::vector<std::string> jobCardLines(const HobbingJob& job) {
 
 PrintStatus printJobCard(PrintBackend& backend, const std::string& printerList,
                          const HobbingJob& job) {
-    if (PrintStatus status = choosePrinter(backend, printerList); !status.ok()) return status;
-    for (const std::string& line : jobCardLines(job))
-        if (PrintStatus status = backend.printLine(line); !status.ok()) return status;
     std::vector<GearSet> trains;
     if (job.indexSet) trains.push_back(*job.indexSet);
     if (job.differential) trains.push_back(job.differential->set);
-    if (PrintStatus status = backend.printGearTrainsSideBySide(trains); !status.ok()) return status;
-    return backend.endDocument();
+    return printCard(backend, printerList, jobCardLines(job), trains);
 }
 
 } // namespace kelvaro

@@ -160,34 +160,29 @@ PrintStatus QtPrintBackend::printLine(const std::string& text) {
     return {};
 }
 
+// One train is as wide as the page and at most three quarters as high, a
+// new page only where less than a third of one is left; several share the
+// width in squares, a new page where less than a quarter is left.
 PrintStatus QtPrintBackend::printGearTrain(const GearSet& set) {
-    if (!painter_) {
-        if (PrintStatus status = beginDocument(); !status.ok()) return status;
-    }
-    // As wide as the page and at most three quarters as high; a new page
-    // only where less than a third of one is left.
-    double height = std::min(pageWidth_ * 0.75, pageHeight_ - nextTop_);
-    if (height < pageHeight_ / 3) {
-        if (!printer_->newPage()) return failDocument(PrintError::NotStarted);
-        nextTop_ = 0;
-        height = std::min(pageWidth_ * 0.75, pageHeight_);
-    }
-    paintGearTrain(*painter_, QRectF(0, nextTop_, pageWidth_, height), set);
-    nextTop_ += height;
-    return {};
+    return drawTrains({set}, 0.75, 1.0 / 3);
 }
 
 PrintStatus QtPrintBackend::printGearTrainsSideBySide(const std::vector<GearSet>& sets) {
+    return drawTrains(sets, 1, 0.25);
+}
+
+PrintStatus QtPrintBackend::drawTrains(const std::vector<GearSet>& sets, double heightPerWidth,
+                                       double leastShareLeft) {
     if (sets.empty()) return {};
     if (!painter_) {
         if (PrintStatus status = beginDocument(); !status.ok()) return status;
     }
     const double width = pageWidth_ / static_cast<double>(sets.size());
-    double height = std::min(width, pageHeight_ - nextTop_);
-    if (height < pageHeight_ / 4) {
+    double height = std::min(width * heightPerWidth, pageHeight_ - nextTop_);
+    if (height < pageHeight_ * leastShareLeft) {
         if (!printer_->newPage()) return failDocument(PrintError::NotStarted);
         nextTop_ = 0;
-        height = std::min(width, pageHeight_);
+        height = std::min(width * heightPerWidth, pageHeight_);
     }
     for (std::size_t i = 0; i < sets.size(); ++i)
         paintGearTrain(*painter_, QRectF(width * static_cast<double>(i), nextTop_, width, height),

@@ -40,6 +40,8 @@ class QtPrintBackend final : public PrintBackend {
     PrintStatus beginDocument();
     // Discards the open document and returns the failure.
     PrintStatus failDocument(PrintError error, std::string detail = {});
+    PrintStatus drawTrains(const std::vector<GearSet>& sets, double heightPerWidth,
+                           double leastShareLeft);
     void discardDocument();
 
     std::string current_;

@@ -35,10 +35,10 @@ exponent-saturation ## src/gears/numeric_value.cpp ## if (exponent < saturation)
 list-blanks ## src/gears/gear_lines.cpp ## (i < 3 ? 5 : 7) - 2 * ## (i < 3 ? 4 : 7) - 2 *
 print-blanks ## src/gears/gear_lines.cpp ## appendBlanks(out, 7 - appendTeeth(out, teeth)); ## appendBlanks(out, 6 - appendTeeth(out, teeth));
 print-indent ## src/gears/gear_lines.cpp ## kPrintIndent = "     "; ## kPrintIndent = "    ";
-print-heading ## src/gears/gear_lines.cpp ## text += kBestSetHeading; ## 
-angle-order ## src/differential/differential_ratio.cpp ## ((degrees + minutes / 60) + seconds / 3600) ## (degrees + (minutes / 60 + seconds / 3600))
-lathe-operator ## src/differential/differential_ratio.cpp ## (kPi / 4 * in.module) / in.latheModule ## (kPi / 4 * in.module) * in.latheModule
-part-teeth-kind ## src/differential/differential_ratio.cpp ## kPartTeethModels[] = {"Y7150", "ZSTZ"}; ## kPartTeethModels[] = {"Y7150"};
+print-heading ## src/gears/gear_lines.cpp ## out.text += kBestSetHeading; ## 
+angle-order ## src/gears/differential_ratio.cpp ## ((degrees + minutes / 60) + seconds / 3600) ## (degrees + (minutes / 60 + seconds / 3600))
+lathe-operator ## src/gears/differential_ratio.cpp ## (kPi / 4 * in.module) / in.latheModule ## (kPi / 4 * in.module) * in.latheModule
+part-teeth-kind ## src/gears/differential_ratio.cpp ## kPartTeethModels[] = {"Y7150", "ZSTZ"}; ## kPartTeethModels[] = {"Y7150"};
 part-teeth-bound ## src/differential/differential_calculation.cpp ## if (c.teeth <= 0) { ## if (c.teeth < 0) {
 swap-range ## src/ordinary/ordinary_calculation.cpp ## if (inputs.zmin > inputs.zmax) std::swap(inputs.zmin, inputs.zmax); ## 
 write-no-flush ## src/catalogue/file_system.cpp ## if (status == 0) status = fs.flush(file); ## 
@@ -69,9 +69,9 @@ csv-extra-skipped ## src/gears/result_export.cpp ## csv += "," + (value ? csvNum
 tolerance-needed-always ## src/gears/result_export.cpp ## if (result.sets.empty() && report.nearest.status ## if (report.nearest.status
 exact-shortcut ## src/differential/differential_facts.cpp ## const bool exact = setRatio == context.ratio; ## const bool exact = false;
 deviation-sign ## src/differential/differential_facts.cpp ## (*angle - context.helix) ## (context.helix - *angle)
-kind-json-name ## src/differential/differential_ratio.cpp ## "part_teeth", ## "partteeth",
-cosine-branch ## src/differential/differential_ratio.cpp ## std::acos(x), -std::acos(x) ## std::acos(x), std::acos(x)
-sine-branch ## src/differential/differential_ratio.cpp ## std::asin(x), std::numbers::pi - std::asin(x) ## std::asin(x), std::asin(x)
+kind-json-name ## src/gears/differential_ratio.cpp ## "part_teeth", ## "partteeth",
+cosine-branch ## src/gears/differential_ratio.cpp ## roundedAcos(x), -roundedAcos(x) ## roundedAcos(x), roundedAcos(x)
+sine-branch ## src/gears/differential_ratio.cpp ## roundedAsin(x), std::numbers::pi - roundedAsin(x) ## roundedAsin(x), roundedAsin(x)
 misspelt-ordinary ## src/shell/calc_command.cpp ## parsed.mode == "differential" && option.size() > 2 ## option.size() > 2
 dash-dash ## src/shell/calc_command.cpp ## if (option == "--") { ## if (option == "---") {
 printout-with-format ## src/shell/calc_command.cpp ## (parsed.printout && parsed.format != "text") ## (false)

@@ -6,6 +6,7 @@ __float128 sinq(__float128);
 __float128 cosq(__float128);
 __float128 asinq(__float128);
 __float128 acosq(__float128);
+__float128 atanq(__float128);
 __float128 powq(__float128, __float128);
 __float128 log10q(__float128);
 }
@@ -26,6 +27,10 @@ double roundedAsin(double x) {
 
 double roundedAcos(double x) {
     return static_cast<double>(acosq(x));
+}
+
+double roundedAtan(double x) {
+    return static_cast<double>(atanq(x));
 }
 
 double roundedPow(double x, double y) {

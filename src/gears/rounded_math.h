@@ -13,6 +13,7 @@ double roundedSin(double x);
 double roundedCos(double x);
 double roundedAsin(double x);
 double roundedAcos(double x);
+double roundedAtan(double x);
 double roundedPow(double x, double y);
 double roundedLog10(double x);
 

@@ -5,6 +5,7 @@
 #include "gears/gear_search.h"
 #include "gears/number_text.h"
 #include "gears/numeric_value.h"
+#include "gears/rounded_math.h"
 #include "gears/trim_blanks.h"
 #include "job/train_pair.h"
 
@@ -307,7 +308,7 @@ HobbingJob runHobbingJob(const JobRequest& request, const std::string& directory
     if (request.measured != JobRequest::Measured::None && job.helical) {
         JobCorrection correction;
         correction.larger = request.measured == JobRequest::Measured::Larger;
-        const double delta = std::atan(deviation / (1000 * length)) * 180 / std::numbers::pi;
+        const double delta = roundedAtan(deviation / (1000 * length)) * 180 / std::numbers::pi;
         correction.deltaArcsec = delta * 3600;
         correction.targetDegrees = job.helixDegrees + (correction.larger ? -delta : delta);
         HelixContext corrected = helixContext;

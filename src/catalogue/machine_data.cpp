@@ -72,6 +72,14 @@ std::string failureAt(std::size_t line, const std::string& problem) {
 
 BoxReading readBoxList(std::string_view list, GearBox box) {
     BoxReading reading;
+    // A box holds at most 100 gears of one size, however the items add up,
+    // so that every box is one item "N*Q" of its list again.
+    std::string tooMany;
+    const auto put = [&box, &tooMany](int teeth, int count) {
+        if ((box[teeth] += count) > kMaxGearsOfOneSize && tooMany.empty())
+            tooMany = "箱中 " + std::to_string(teeth) + " 齿的挂轮多于 " +
+                      std::to_string(kMaxGearsOfOneSize) + " 个";
+    };
     std::size_t start = 0;
     while (start <= list.size()) {
         const auto comma = list.find(',', start);
@@ -92,21 +100,23 @@ BoxReading readBoxList(std::string_view list, GearBox box) {
             const auto teeth = toothCount(item.substr(0, star));
             const auto count = wholeNumber(trimmed(item.substr(star + 1)));
             if (!teeth) return {{}, toothProblem(item.substr(0, star))};
-            if (!count || *count < 1 || *count > 100)
-                return {{}, "“" + std::string(item) + "”的个数应是 1 到 100 的整数"};
-            box[*teeth] += static_cast<int>(*count);
+            if (!count || *count < 1 || *count > kMaxGearsOfOneSize)
+                return {{}, "“" + std::string(item) + "”的个数应是 1 到 " +
+                                std::to_string(kMaxGearsOfOneSize) + " 的整数"};
+            put(*teeth, static_cast<int>(*count));
         } else if (dash != std::string_view::npos) {
             const auto from = toothCount(item.substr(0, dash));
             const auto to = toothCount(item.substr(dash + 1));
             if (!from || !to || *from > *to)
                 return {{}, "“" + std::string(item) + "”不是从小到大的齿数范围"};
             for (int teeth = *from; teeth <= *to; ++teeth)
-                ++box[teeth];
+                put(teeth, 1);
         } else {
             const auto teeth = toothCount(item);
             if (!teeth) return {{}, toothProblem(item)};
-            ++box[*teeth];
+            put(*teeth, 1);
         }
+        if (!tooMany.empty()) return {{}, tooMany};
     }
     reading.box = std::move(box);
     return reading;

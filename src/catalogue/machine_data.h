@@ -32,6 +32,8 @@ namespace kelvaro {
 inline constexpr std::string_view kMachineDataSuffix = ".txt";
 // The largest tooth count a box may hold.
 inline constexpr int kMaxBoxTeeth = 1000;
+// The most gears of one tooth count a box may hold.
+inline constexpr int kMaxGearsOfOneSize = 100;
 
 // Tooth count -> how many gears of it.
 using GearBox = std::map<int, int>;

@@ -64,7 +64,7 @@ GearBox gearsOf(std::initializer_list<const GearSet*> sets) {
 
 TrainSolver::TrainSolver(const TrainProblem& problem, const std::vector<int>& universe,
                          SearchControl* control)
-    : problem_(problem), control_(control) {
+    : problem_(problem) {
     std::vector<int> counts = universe;
     std::sort(counts.begin(), counts.end());
     counts.erase(std::unique(counts.begin(), counts.end()), counts.end());

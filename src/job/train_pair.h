@@ -58,7 +58,6 @@ class TrainSolver {
     TrainProblem problem_;
     std::vector<GearSet> index_;        // a <= b, c <= d, exact
     std::vector<GearSet> differential_; // a <= b, c <= d, by |error|
-    SearchControl* control_;
     bool cancelled_ = false;
     bool tooMany_ = false;
 };

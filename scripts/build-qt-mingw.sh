@@ -59,6 +59,14 @@ if [[ -z $src || ! -f $src/.kelvaro-unpacked ]]; then
 fi
 src=$(cd "$src" && pwd)
 
+# Qt 6.4.2's Gui builds its DirectWrite font engine and font database only
+# with Direct2D, but the Windows print engine and platform plugin ask for
+# DirectWrite alone and then fail to link without Direct2D; they take the
+# same condition as Gui.
+sed -i -E 's/^#if QT_CONFIG\((directwrite3?)\)$/#if QT_CONFIG(\1) \&\& QT_CONFIG(direct2d)/' \
+    "$src/src/printsupport/platform/windows/qprintengine_win.cpp" \
+    "$src/src/plugins/platforms/windows/qwindowsintegration.cpp"
+
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 

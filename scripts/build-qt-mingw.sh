@@ -107,5 +107,9 @@ fi
 # 3. Build and install; the stamp last.
 cmake --build "$build" --parallel "$jobs"
 cmake --install "$build"
+# Qt's Chinese texts are not built from qtbase: Debian's qt6-translations-l10n
+# has them, for the tests (the zip takes its own copy).
+mkdir -p "$prefix/translations"
+cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$prefix/translations/"
 date -u +%FT%TZ > "$stamp"
 echo "Qt for Windows installed: $prefix"

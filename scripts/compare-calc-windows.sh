@@ -12,7 +12,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 count=${1:-300}
 linux=${LINUX_CALC:-$root/build/src/shell/kelvaro-calc}
-windows=${WINDOWS_CALC:-$root/build-windows/src/shell/kelvaro-calc.exe}
+windows=${WINDOWS_CALC:-$root/build-windows/kelvaro-calc.exe}
 source "$root/scripts/wine-env.sh"
 
 work=$(mktemp -d)

@@ -19,7 +19,7 @@ export LC_ALL=C.UTF-8 # the catalogue's Chinese file names go into the zip as UT
 rm -rf "$build/package" "$zip"
 mkdir -p "$stage/platforms" "$stage/styles" "$stage/translations"
 for program in kelvaro kelvaro-calc; do
-    x86_64-w64-mingw32-strip -o "$stage/$program.exe" "$build/src/shell/$program.exe"
+    x86_64-w64-mingw32-strip -o "$stage/$program.exe" "$build/$program.exe"
 done
 # Loaded by name at start, not imported: the windows platform and its style.
 cp "$qt/plugins/platforms/qwindows.dll" "$stage/platforms/"

@@ -16,12 +16,21 @@ if [[ ! -f $WINEPREFIX/.kelvaro-ready ]]; then
     mkdir -p "$WINEPREFIX"
     wine wineboot --init >/dev/null 2>&1 || true
     wineserver -w
-    fonts=$WINEPREFIX/drive_c/windows/Fonts
-    mkdir -p "$fonts"
-    find /usr/share/fonts/opentype/noto -name 'NotoS*CJK-Regular.ttc' -exec cp {} "$fonts/" \;
-    find /usr/share/fonts/opentype/noto -name 'NotoS*CJK-Bold.ttc' -exec cp {} "$fonts/" \;
     touch "$WINEPREFIX/.kelvaro-ready"
 fi
+# The faces the layouts fall back on under Linux (scripts/setup.sh installs
+# them), so that the window tests measure the same glyphs on both systems.
+fonts=$WINEPREFIX/drive_c/windows/Fonts
+mkdir -p "$fonts"
+for font in /usr/share/fonts/opentype/noto/NotoS*CJK-{Regular,Bold}.ttc \
+    /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc \
+    /usr/share/fonts/truetype/liberation2/LiberationSans-{Regular,Bold}.ttf \
+    /usr/share/fonts/truetype/dejavu/DejaVuSans{,-Bold}.ttf; do
+    [[ -f $font ]] && cp -u "$font" "$fonts/"
+done
 # One Wine server for the whole run: each program then starts in a fraction
-# of a second.
-wineserver -p 300 2>/dev/null || true
+# of a second. The first program of a server starts Wine's own services,
+# which live as long as the server: started here, away from any output that
+# ctest waits on, they do not keep a test's output open until its timeout.
+wineserver -p 300 >/dev/null 2>&1 || true
+wine cmd /c exit >/dev/null 2>&1 </dev/null || true

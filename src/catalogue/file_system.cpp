@@ -89,6 +89,8 @@ std::string reasonText(int error) {
         return "系统不能提供文件锁";
     case ESTALE:
         return "网络文件夹中的文件已失效";
+    case kNameNotAllowed:
+        return "文件名中有系统不允许的字符";
     case ETIMEDOUT:
     case EHOSTDOWN:
     case EHOSTUNREACH:

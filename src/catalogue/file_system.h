@@ -47,6 +47,9 @@ inline constexpr std::chrono::milliseconds kCatalogueLockWait{5000};
 
 // Each operation returns a non-negative value on success (a file handle, a
 // byte count or 0) and minus the error number (errno) on failure.
+// The seam's own error number: a name with characters the system keeps out
+// of file names (Windows: \ / : * ? " < > |).
+inline constexpr int kNameNotAllowed = 10100;
 class FileSystem {
   public:
     virtual ~FileSystem() = default;

@@ -75,7 +75,7 @@ int negatedError(const std::wstring& path = {}) {
     case ERROR_SEM_TIMEOUT:
         return -ETIMEDOUT;
     case ERROR_INVALID_NAME: // characters such as : * ? that Windows keeps out of names
-        return -EINVAL;
+        return -kNameNotAllowed;
     default:
         return -EIO;
     }
@@ -122,7 +122,11 @@ class RealFileSystem final : public FileSystem {
             reading ? OPEN_EXISTING : CREATE_NEW,
             reading ? FILE_ATTRIBUTE_NORMAL : FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
             nullptr);
-        if (handle == INVALID_HANDLE_VALUE) return negatedError(name);
+        if (handle == INVALID_HANDLE_VALUE) {
+            // No file can have a name that Windows keeps out: there is none to read.
+            if (reading && GetLastError() == ERROR_INVALID_NAME) return -ENOENT;
+            return negatedError(name);
+        }
         return fileNumber(handle, reading ? _O_RDONLY : _O_WRONLY);
     }
 

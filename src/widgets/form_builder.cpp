@@ -50,6 +50,10 @@ const NamedFace kNamedFaces[] = {
 QFont fontFor(const QFont& base, const FontSpec& wanted) {
     if (!wanted.family && wanted.points <= 0) return base; // the window's font, bold or not
     QFont font = base;
+    // Glyphs keep their fractional widths, as Linux's fonts give them, so
+    // that a FreeType engine elsewhere (Windows' offscreen platform) lays out
+    // the same lines; Windows' own GDI engine does not hint by this.
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     if (wanted.family) {
         const QString family = QString::fromUtf8(wanted.family);
         font.setFamily(family);

@@ -101,8 +101,9 @@ BoxReading readBoxList(std::string_view list, GearBox box) {
             const auto count = wholeNumber(trimmed(item.substr(star + 1)));
             if (!teeth) return {{}, toothProblem(item.substr(0, star))};
             if (!count || *count < 1 || *count > kMaxGearsOfOneSize)
-                return {{}, "“" + std::string(item) + "”的个数应是 1 到 " +
-                                std::to_string(kMaxGearsOfOneSize) + " 的整数"};
+                return {{},
+                        "“" + std::string(item) + "”的个数应是 1 到 " +
+                            std::to_string(kMaxGearsOfOneSize) + " 的整数"};
             put(*teeth, static_cast<int>(*count));
         } else if (dash != std::string_view::npos) {
             const auto from = toothCount(item.substr(0, dash));

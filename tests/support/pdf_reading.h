@@ -4,10 +4,10 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <QThread>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QThread>
 #include <vector>
 
 #ifdef _WIN32
@@ -41,11 +41,11 @@ inline QString pdfText(const QString& pdf) {
     const QString out = work.filePath(QStringLiteral("pages.txt"));
     const QString linuxPdf = linuxPath(pdf), linuxOut = linuxPath(out);
     if (linuxPdf.isEmpty() || linuxOut.isEmpty()) return {};
-    const QString script = QStringLiteral(
-        "pdftotext -layout -enc UTF-8 \"$1\" \"$2.part\" && mv \"$2.part\" \"$2\"");
-    if (!QProcess::startDetached(QStringLiteral("Z:/bin/sh"),
-                                 {QStringLiteral("-c"), script, QStringLiteral("sh"), linuxPdf,
-                                  linuxOut}))
+    const QString script =
+        QStringLiteral("pdftotext -layout -enc UTF-8 \"$1\" \"$2.part\" && mv \"$2.part\" \"$2\"");
+    if (!QProcess::startDetached(
+            QStringLiteral("Z:/bin/sh"),
+            {QStringLiteral("-c"), script, QStringLiteral("sh"), linuxPdf, linuxOut}))
         return {};
     QFile file(out);
     for (QDeadlineTimer deadline(60000); !file.exists() && !deadline.hasExpired();)
@@ -56,9 +56,8 @@ inline QString pdfText(const QString& pdf) {
 #else
 inline QString pdfText(const QString& pdf) {
     QProcess process;
-    process.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf,
-                   QStringLiteral("-")});
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-enc"),
+                                                QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0)
         return {};

@@ -33,6 +33,7 @@ find_dll() {
     for dir in "$qt/bin" "${runtime[@]}"; do
         [[ -f $dir/$1 ]] && { echo "$dir/$1"; return; }
     done
+    return 0 # one of Windows' own
 }
 todo=("$stage"/*.exe "$stage"/platforms/*.dll "$stage"/styles/*.dll)
 while ((${#todo[@]})); do
@@ -50,7 +51,7 @@ done
 # Plugins and translations beside the program.
 printf '[Paths]\r\nPrefix = .\r\nPlugins = .\r\nTranslations = translations\r\n' >"$stage/qt.conf"
 cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$stage/translations/"
-cp "$root"/docs/examples/catalogue/*.dat "$stage/"
+cp "$root"/docs/examples/catalogue/*.dat "$root"/docs/examples/catalogue/*.dat.txt "$stage/"
 # Notepad on any Windows reads UTF-8 with a byte-order mark.
 {
     printf '\xEF\xBB\xBF'

@@ -37,32 +37,7 @@ sleep 1
 "$app_dir/kelvaro" 2>/dev/null &
 app=$!
 
-window() { # the id of the visible window with that exact title
-    local id=""
-    for _ in $(seq 50); do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) && [[ -n "$id" ]] && break
-        sleep 0.1
-    done
-    [[ -n "$id" ]] || { echo "screenshots: no window \"$1\"" >&2; exit 1; }
-    echo "$id"
-}
-click() { # window id, x, y in window pixels at scale 1
-    local x y
-    x=$(awk -v v="$2" -v s="$scale" 'BEGIN { printf "%d", v * s }')
-    y=$(awk -v v="$3" -v s="$scale" 'BEGIN { printf "%d", v * s }')
-    xdotool windowraise "$1" mousemove --window "$1" "$x" "$y" click 1
-    sleep 0.5
-}
-type_text() { # window id, x, y of a text field, text
-    click "$1" "$2" "$3"
-    xdotool type --delay 20 "$4"
-}
-shot() {
-    xdotool windowraise "$1"
-    sleep 0.3
-    import -window "$1" "$out/$2.png"
-    echo "saved $out/$2.png"
-}
+source "$root/scripts/window-driver.sh"
 
 form1=$(window Kelvaro)
 shot "$form1" form1
@@ -79,8 +54,7 @@ shot "$putong" putong
 click "$putong" 170 75
 xdotool key ctrl+a type "2"
 for x in 320 330; do # a move within the list shows its tooltip
-    xdotool mousemove --window "$putong" "$(awk -v v="$x" -v s="$scale" 'BEGIN { printf "%d", v * s }')" \
-        "$(awk -v s="$scale" 'BEGIN { printf "%d", 75 * s }')"
+    xdotool mousemove --window "$putong" "$(scaled "$x")" "$(scaled 75)"
     sleep 1
 done
 shot "$putong" putong-stale
@@ -118,8 +92,7 @@ xdotool windowraise "$chadong"
 type_text "$chadong" 180 147 "20" # luoxuanjiaodu
 type_text "$chadong" 180 188 "30" # luoxuanjiaofen
 click "$chadong" 129 403          # 计算
-xdotool mousemove --window "$chadong" "$(awk -v s="$scale" 'BEGIN { printf "%d", 330 * s }')" \
-    "$(awk -v s="$scale" 'BEGIN { printf "%d", 103 * s }')" click --repeat 2 --delay 80 1
+double_click "$chadong" 330 103
 details=$(window 挂轮详情)
 xdotool windowmove "$details" 0 0
 shot "$details" details
@@ -130,8 +103,7 @@ gunchi=$(window 滚齿调整)
 xdotool windowmove "$gunchi" 0 0
 type_text "$gunchi" 157 70 "40"   # chishu
 type_text "$gunchi" 157 142 "3"   # moshu
-click "$gunchi" 145 178
-xdotool key ctrl+a type "15"      # luoxuanjiaodu, in place of its 0
+type_text "$gunchi" 145 178 "15" # luoxuanjiaodu, in place of its 0
 type_text "$gunchi" 157 250 "2.5" # shengjiao
 click "$gunchi" 80 416            # 计算
 shot "$gunchi" gunchi

@@ -2,7 +2,9 @@
 # CI's Windows part, after the Linux suite (which leaves build/ with the
 # Linux kelvaro-calc): Qt for Windows into ~/.cache/kelvaro when the cache
 # lacks it, Kelvaro cross-built, the whole suite under Wine, kelvaro-calc.exe
-# against kelvaro-calc, and the zip. Prints how long each part took.
+# against kelvaro-calc, the zip, and the zip unpacked into a fresh Wine prefix,
+# started and used under Xvfb (its screenshots go to build-windows/screenshots).
+# Prints how long each part took.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -16,4 +18,5 @@ timed setup scripts/setup-windows.sh
 timed "Qt for Windows" scripts/build-qt-mingw.sh
 timed "suite under Wine" scripts/test-windows.sh
 timed zip scripts/package-windows.sh
+timed "the zip in a fresh Wine prefix" scripts/screenshots-windows.sh "$root/build-windows/screenshots"
 echo "ci-windows: $SECONDS s in all"

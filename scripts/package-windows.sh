@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Makes build-windows/kelvaro-<version>-windows-x86_64.zip from the Windows
-# build (scripts/build-windows.sh): kelvaro.exe and kelvaro-calc.exe, the Qt
-# platform and style plugins the program loads, every DLL that these import
-# from Qt or the MinGW runtime (followed through x86_64-w64-mingw32-objdump's
-# import lists, DLL by DLL), Qt's Chinese texts, the example catalogue and
-# 说明.txt. Unpacked anywhere, the folder is the program and its catalogue.
+# Builds Kelvaro for Windows (scripts/build-windows.sh) and makes
+# build-windows/kelvaro-<version>-windows-x86_64.zip: kelvaro.exe and
+# kelvaro-calc.exe, the Qt platform and style plugins the program loads,
+# every DLL that these import from Qt or the MinGW runtime (followed through
+# x86_64-w64-mingw32-objdump's import lists, DLL by DLL), Qt's Chinese
+# texts, the example catalogue and 说明.txt. Unpacked anywhere, the folder
+# is the program and its catalogue.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-windows
@@ -15,6 +16,8 @@ name=kelvaro-$version-windows-x86_64
 stage=$build/package/$name
 zip=$build/$name.zip
 export LC_ALL=C.UTF-8 # the catalogue's Chinese file names go into the zip as UTF-8
+
+"$root/scripts/build-windows.sh"
 
 rm -rf "$build/package" "$zip"
 mkdir -p "$stage/platforms" "$stage/styles" "$stage/translations"

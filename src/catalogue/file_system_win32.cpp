@@ -22,6 +22,13 @@ std::wstring widePath(const std::string& path) {
     return win32::utf16(path).value_or(std::wstring());
 }
 
+// A ':' past the drive names a file's hidden stream on NTFS ("A:B.dat" is
+// stream B.dat of a file A): no catalogue file is one.
+bool namesStream(const std::wstring& path) {
+    const auto colon = path.find(L':', 2);
+    return colon != std::wstring::npos && path.compare(0, 4, L"\\\\?\\") != 0;
+}
+
 DWORD attributesOf(const std::wstring& path) {
     return GetFileAttributesW(path.c_str());
 }
@@ -113,6 +120,7 @@ class RealFileSystem final : public FileSystem {
     int open(const std::string& path, OpenMode mode) override {
         const std::wstring name = widePath(path);
         if (name.empty()) return -ENOENT;
+        if (namesStream(name)) return mode == OpenMode::Read ? -ENOENT : -kNameNotAllowed;
         // Others may read, replace or delete a file while it is read, as on
         // Linux. A new file is created only where no entry is: CREATE_NEW
         // fails on any name that is taken, a link's too.
@@ -156,6 +164,7 @@ class RealFileSystem final : public FileSystem {
     // user made stays a link, as on Linux.
     int rename(const std::string& from, const std::string& to) override {
         const std::wstring source = widePath(from), target = widePath(to);
+        if (namesStream(target)) return -kNameNotAllowed;
         if (isLink(target)) return -ELOOP;
         if (MoveFileExW(source.c_str(), target.c_str(),
                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))

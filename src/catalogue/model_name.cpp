@@ -28,6 +28,9 @@ bool hasAny(std::string_view text, std::string_view characters) {
 std::optional<std::string> modelNameProblem(std::string_view name) {
     if (hasAny(name, ",\"")) return "机床型号中请不要包含逗号或引号";
     if (hasAny(name, "/\\")) return "机床型号中请不要包含“/”或“\\”";
+    // The catalogue moves between Linux and Windows, whose file names keep
+    // these out (and where "A:B.dat" would be a hidden stream of a file "A").
+    if (hasAny(name, ":*?<>|")) return "机床型号中请不要包含 : * ? < > | 这些文件名不能有的字符";
     if (hasControlCharacter(name)) return "机床型号中请不要包含控制字符";
     if (!toGbk(name)) return "机床型号中有不能保存的字符";
     // The machine file is written as the model and ".dat". A file name has

@@ -131,6 +131,8 @@ TEST(AddMachine, WritesTheMachineFileAsTypedOrRefusesAndWritesNothing) {
         {{"M", "1001", "1e3x", "10", ""}, "最少齿数 1001 超过 1000"},
         {{"Y7,150", "20", "100", "10", ""}, "机床型号中请不要包含逗号或引号"},
         {{"../Y7150", "20", "100", "10", ""}, "机床型号中请不要包含“/”或“\\”"},
+        {{"Y7150:2", "20", "100", "10", ""},
+         "机床型号中请不要包含 : * ? < > | 这些文件名不能有的字符"},
         {{"Y7150😀", "20", "100", "10", ""}, "机床型号中有不能保存的字符"},
         {{"jixingb", "20", "100", "10", ""}, "机床型号不能是 jixing 或 jixingb"},
         {{longModel, "20", "100", "10", ""}, "机床型号太长，不能作为文件名"},
@@ -158,6 +160,9 @@ TEST(CataloguePaths, AChineseModelIsItsFileNameInTheProgramsFolder) {
     EXPECT_EQ(dir.contents(), (Files{{"jixing.dat", kGunChiJi + "\r\n"},
                                      {"滚齿机.dat", "20\r\n100\r\n 1\r\n10\r\n\r\n"}}));
     EXPECT_EQ(readMachineFile(dir.path(), "滚齿机").record.maxTeeth, 100);
+    // On Windows "A:B.dat" would be a stream of a file A: there is none to read.
+    EXPECT_EQ(readMachineFile(dir.path(), "A:B").result.message,
+              "找不到机床文件 " + dir.file("A:B.dat"));
     const std::string folder = applicationDirectory();
     EXPECT_EQ(folder.find('\\'), std::string::npos) << folder;
     EXPECT_TRUE(std::filesystem::exists(TemporaryCatalogue::native(folder + "/catalogue_test")) ||

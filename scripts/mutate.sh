@@ -53,7 +53,7 @@ reader-crlf ## src/catalogue/field_reader.cpp ## if (bytes[pos] == '\r' && pos +
 count-bound ## src/catalogue/machine_file.cpp ## if (!(count >= 1) || ## if (!(count >= 0) ||
 undo-new-file ## src/catalogue/add_machine.cpp ## fs.remove(machinePath); ## 
 undo-old-file ## src/catalogue/add_machine.cpp ## writeWholeFile(fs, machinePath, earlier.bytes); ## 
-name-length-bound ## src/catalogue/model_name.cpp ## .size() > NAME_MAX) ## .size() >= NAME_MAX)
+name-length-bound ## src/catalogue/model_name.cpp ## size() > kLongestFileName) ## size() >= kLongestFileName)
 margin-bound ## src/gears/set_facts.cpp ## (b + d) - (c + 2)}; ## (b + d) - (c + 1)};
 swap-driven-pair ## src/gears/set_facts.cpp ## quadrantMargins(set.a, set.b, set.d, set.c) ## quadrantMargins(set.a, set.b, set.c, set.d)
 fraction-sign ## src/gears/set_facts.cpp ## if (denominator < 0) { ## if (denominator > 0) {
@@ -61,25 +61,27 @@ ppm-scale ## src/gears/set_facts.cpp ## set.error / wantedRatio * 1e6 ## set.err
 nearest-one-neighbour ## src/gears/nearest_set.cpp ## if (above != products.cbegin()) addGroup(above - 1); ## 
 nearest-order ## src/gears/nearest_set.cpp ## { return x.smaller < y.smaller; } ## { return x.smaller > y.smaller; }
 nearest-later-equal ## src/gears/nearest_set.cpp ## std::abs(set.error) < std::abs(result.set.error) ## std::abs(set.error) <= std::abs(result.set.error)
-tolerance-unsearched ## src/gears/nearest_set.cpp ## if (result.end == SearchEnd::TooManySets || !result.sets.empty()) return tolerance; ## return tolerance;
+tolerance-unsearched ## src/gears/nearest_set.cpp ## if (result.end == SearchEnd::TooManySets || hasBestSet(result)) return tolerance; ## return tolerance;
 json-key ## src/gears/result_export.cpp ## ",\"reachable\":" ## ",\"reach\":"
 json-escape ## src/gears/result_export.cpp ## if (c == '"' || c == '\\') { ## if (c == '"') {
 csv-header ## src/gears/result_export.cpp ## 误差,相对误差(ppm)"; ## 误差,相对误差";
 csv-extra-skipped ## src/gears/result_export.cpp ## csv += "," + (value ? csvNumber(*value) : ""); ## csv += ",";
-tolerance-needed-always ## src/gears/result_export.cpp ## if (result.sets.empty() && report.nearest.status ## if (report.nearest.status
+tolerance-needed-always ## src/gears/result_export.cpp ## if (!hasBestSet(result) && report.nearest.status ## if (report.nearest.status
 exact-shortcut ## src/differential/differential_facts.cpp ## const bool exact = setRatio == context.ratio; ## const bool exact = false;
 deviation-sign ## src/differential/differential_facts.cpp ## (*angle - context.helix) ## (context.helix - *angle)
 kind-json-name ## src/gears/differential_ratio.cpp ## "part_teeth", ## "partteeth",
 cosine-branch ## src/gears/differential_ratio.cpp ## roundedAcos(x), -roundedAcos(x) ## roundedAcos(x), roundedAcos(x)
 sine-branch ## src/gears/differential_ratio.cpp ## roundedAsin(x), std::numbers::pi - roundedAsin(x) ## roundedAsin(x), roundedAsin(x)
-misspelt-ordinary ## src/shell/calc_command.cpp ## parsed.mode == "differential" && option.size() > 2 ## option.size() > 2
+misspelt-ordinary ## src/shell/calc_command.cpp ## (parsed.mode == "differential" || parsed.mode == "job") && option.size() > 2 ## option.size() > 2
 dash-dash ## src/shell/calc_command.cpp ## if (option == "--") { ## if (option == "---") {
 printout-with-format ## src/shell/calc_command.cpp ## (parsed.printout && parsed.format != "text") ## (false)
 teeth-argument ## src/shell/calc_command.cpp ## (count == 6 || count == 7) ## (count == 6)
-overwrite-skips-write ## src/catalogue/add_machine.cpp ## CatalogueResult written = writeMachineFile( ## CatalogueResult written = listed ? CatalogueResult{} : writeMachineFile(
+overwrite-skips-write ## src/catalogue/add_machine.cpp ## CatalogueResult written =⏎        writeMachineFile( ## CatalogueResult written = listed ? CatalogueResult{} : writeMachineFile(
 overwrite-appends ## src/catalogue/add_machine.cpp ## listed ? CatalogueResult{} : appendMachineName ## appendMachineName
 mark-kept-on-edit ## src/widgets/field_marks.cpp ## [field] { unmark(field); } ## [] {}
 export-failure-silent ## src/widgets/result_list_actions.cpp ## if (!failure.empty()) messages_.show(window, failure); ## 
+box-size-bound ## src/catalogue/machine_data.cpp ## > kMaxGearsOfOneSize && tooMany.empty() ## > kMaxGearsOfOneSize + 1 && tooMany.empty()
+name-colon ## src/catalogue/model_name.cpp ## hasAny(name, ":*?<>|") ## hasAny(name, "*?<>|")
 EOF
 }
 

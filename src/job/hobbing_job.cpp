@@ -78,7 +78,10 @@ HobbingJob refused(std::string message) {
 }
 
 void settingAngle(HobbingJob& job, const JobRequest& request) {
-    if (trimBlanks(request.hobLead).empty()) return;
+    if (trimBlanks(request.hobLead).empty()) {
+        job.settingWords = "没有填滚刀螺旋升角 λ，算不出安装角";
+        return;
+    }
     const double lead = numericValue(request.hobLead);
     if (!job.helical) {
         job.settingAngle = lead;
@@ -86,11 +89,12 @@ void settingAngle(HobbingJob& job, const JobRequest& request) {
             "直齿轮：安装角 δ = λ = " + number(lead) + "°，刀架按滚刀旋向的反方向扳转";
         return;
     }
-    if (request.hands == Hands::Unknown) {
+    const Hands hands = handsOf(request);
+    if (hands == Hands::Unknown) {
         job.settingWords = "请说明滚刀与工件的旋向相同还是相反，才能给出安装角";
         return;
     }
-    const bool same = request.hands == Hands::Same;
+    const bool same = hands == Hands::Same;
     const double angle = same ? job.helixDegrees - lead : job.helixDegrees + lead;
     job.settingAngle = angle;
     std::string words = same ? "滚刀与工件旋向相同：安装角 δ = β − λ = "
@@ -134,6 +138,11 @@ std::string boxProblem(const std::string& problem) {
 
 } // namespace
 
+Hands handsOf(const JobRequest& request) {
+    if (request.partHand == Hand::Unknown || request.hobHand == Hand::Unknown) return request.hands;
+    return request.partHand == request.hobHand ? Hands::Same : Hands::Opposite;
+}
+
 HobbingJob runHobbingJob(const JobRequest& request, const std::string& directory,
                          SearchControl* control, FileSystem& fs) {
     if (request.model.empty()) return refused("选择机床型号");
@@ -149,6 +158,7 @@ HobbingJob runHobbingJob(const JobRequest& request, const std::string& directory
     HobbingJob job;
     job.model = request.model;
     job.kind = kind;
+    job.machineConstant = machine.record.machineConstant;
     const std::string dataPath = machineDataFile(directory, request.model);
     job.dataNote = data.result.status == CatalogueStatus::Missing
                        ? "没有机床资料 " + dataPath + "，都按默认值"

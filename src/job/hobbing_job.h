@@ -20,6 +20,7 @@
 namespace kelvaro {
 
 enum class Hands { Unknown, Same, Opposite };
+enum class Hand { Unknown, Left, Right };
 
 // The field texts, read as the windows read numbers; an override replaces
 // the machine data's fact for this job (empty: none).
@@ -28,6 +29,9 @@ struct JobRequest {
     std::string teeth, starts = "1", module, degrees, minutes, seconds, tolerance = "0.00001";
     std::string hobLead; // degrees; empty: no setting angle
     Hands hands = Hands::Unknown;
+    // Both hands known: same or opposite follows from them, whatever `hands` says.
+    Hand partHand = Hand::Unknown, hobHand = Hand::Unknown;
+    std::string faceWidth; // mm, for the card only
     // First piece: none, or the measured angle was larger / smaller by
     // `deviation` µm over `length` mm.
     enum class Measured { None, Larger, Smaller } measured = Measured::None;
@@ -69,6 +73,7 @@ struct HobbingJob {
 
     int teeth = 0, starts = 1;
     double module = 0, helixDegrees = 0; // the typed angle in degrees
+    double machineConstant = 0;          // the machine file's differential constant
     Fraction fraction;                   // C × K / Z in lowest terms
     std::optional<Fraction> constant;    // C, where an index row holds Z / K
     std::string note;                    // the row's note
@@ -87,6 +92,9 @@ struct HobbingJob {
     std::optional<AddOneGear> addOne;
     std::string addOneReason; // why no one gear helps, where the box cannot do the job
 };
+
+// Same or opposite: from the two hands where both are known, else as told.
+Hands handsOf(const JobRequest& request);
 
 HobbingJob runHobbingJob(const JobRequest& request, const std::string& directory,
                          SearchControl* control = nullptr, FileSystem& fs = realFileSystem());

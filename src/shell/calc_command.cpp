@@ -29,6 +29,7 @@ constexpr const char* kUsage =
     "       kelvaro-calc job [--catalogue DIR] [--format text|json]\n"
     "                    [--index-constant C] [--box LIST] [--clearance S]\n"
     "                    [--hob-lead DEG] [--hands same|opposite]\n"
+    "                    [--part-hand left|right] [--hob-hand left|right]\n"
     "                    [--correction larger|smaller:F/L]\n"
     "                    MODEL TEETH STARTS MODULE DEGREES MINUTES SECONDS TOLERANCE\n"
     "       kelvaro-calc --help | --version\n";
@@ -90,6 +91,7 @@ constexpr const char* kHelp =
     "  --box LIST           N, N*Q, A-B add gears, -N removes one: 20-100,25,-37\n"
     "  --clearance S        the room in teeth the shaft and its spacer need\n"
     "  --hob-lead DEG, --hands same|opposite   the hob, for its setting angle\n"
+    "  --part-hand, --hob-hand left|right      the two hands; same or opposite follows\n"
     "  --correction larger|smaller:F/L   the first piece's helix angle was\n"
     "                       larger or smaller by F um over L mm\n"
     "--format json gives one object; a refused job is {\"message\": ...} with\n"
@@ -168,7 +170,8 @@ bool takeFormat(std::vector<std::string>& args, std::size_t i, Arguments& parsed
 
 bool isJobOption(const std::string& option) {
     return option == "--index-constant" || option == "--box" || option == "--clearance" ||
-           option == "--hob-lead" || option == "--hands" || option == "--correction";
+           option == "--hob-lead" || option == "--hands" || option == "--correction" ||
+           option == "--part-hand" || option == "--hob-hand";
 }
 
 // --printout and --format F may stand before or after the calculation's
@@ -302,6 +305,11 @@ bool jobRequest(const Arguments& args, JobRequest& request) {
         if (option == "--hands") {
             if (value != "same" && value != "opposite") return false;
             request.hands = value == "same" ? Hands::Same : Hands::Opposite;
+        }
+        if (option == "--part-hand" || option == "--hob-hand") {
+            if (value != "left" && value != "right") return false;
+            (option == "--part-hand" ? request.partHand : request.hobHand) =
+                value == "left" ? Hand::Left : Hand::Right;
         }
         if (option == "--correction") {
             const auto colon = value.find(':'), slash = value.find('/');

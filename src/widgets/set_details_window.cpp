@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -55,6 +56,8 @@ SetDetailsWindow::SetDetailsWindow(PrintSheet printSheet, QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left, 3);
     layout->addLayout(right, 2);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::hide);
 }
 
 void SetDetailsWindow::fitToScreen() {
@@ -102,7 +105,7 @@ void SetDetailsWindow::showDetails(SetDetails details) {
         facts_->setItem(i, 0, caption);
         facts_->setItem(i, 1, value);
     }
-    drawing_->setTrain(details_.train);
+    drawing_->setTrain(details_.train, details_.clearance);
     // Sized afresh whenever it opens, so it fits the screen at any scale.
     if (!isVisible()) fitToScreen();
     bringToFront(this);

@@ -127,7 +127,7 @@ JobSheet jobSheet(const HobbingJob& job, const JobRequest& request) {
     } else {
         // "…：安装角 δ = … = 12.5°，刀架…": the angle, then the swivel.
         const std::string& words = job.settingWords;
-        const auto comma = words.rfind("，");
+        const auto comma = job.settingAngle ? words.rfind("，") : std::string::npos;
         sheet.setting.push_back(comma == std::string::npos ? words : words.substr(0, comma));
         if (comma != std::string::npos) sheet.setting.push_back(words.substr(comma + 3));
     }

@@ -33,8 +33,22 @@ QString joined(const std::vector<std::string>& lines) {
     return texts.join(QLatin1Char('\n'));
 }
 
+// A wrapped label asks for the height its text takes at the width it was
+// given: nested layouts size it by its hint's width otherwise, and cut it.
+class WrappingLabel final : public QLabel {
+  public:
+    using QLabel::QLabel;
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QLabel::resizeEvent(event);
+        const int needed = heightForWidth(width());
+        if (needed != minimumHeight()) setMinimumHeight(needed);
+    }
+};
+
 QLabel* wrappingLabel(QWidget* parent, const char* name) {
-    auto* label = new QLabel(parent);
+    auto* label = new WrappingLabel(parent);
     label->setObjectName(QString::fromUtf8(name));
     label->setWordWrap(true);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -95,6 +109,9 @@ GunChi::GunChi(const WindowContext& context, QWidget* parent)
     auto* angle = new QHBoxLayout;
     const char* units[] = {"度", "分", "秒"};
     for (int i = 0; i < 3; ++i) {
+        // Room for "59.999" and the cursor: the row then sets the column's width.
+        numberFields_[3 + i]->setMaximumWidth(
+            numberFields_[3 + i]->fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
         angle->addWidget(numberFields_[3 + i], 1);
         angle->addWidget(new QLabel(QString::fromUtf8(units[i]), part));
     }

@@ -1,47 +1,226 @@
-// The job window as a user drives it: Enter runs the job, the card printed
-// to PDF is one page with both sets and the setting angle, and 机床资料
-// replaces a broken file only when the user confirms.
+// The job window as a user drives it, at 100 %, 150 % and 144 dpi: nothing
+// clipped, the result greyed on every way it goes stale and then not
+// printed, the hands giving same or opposite, and 机床资料 as a form that
+// replaces a broken file only on confirm and changes the machine file's
+// constant only through the catalogue's question.
 #include "job/job_window.h"
 #include "job/machine_data_window.h"
 #include "printing/qt_print_backend.h"
 #include "support/pdf_reading.h"
 #include "support/temporary_catalogue.h"
 #include "support/window_driver.h"
+#include "widgets/form_builder.h"
 
+#include <QGroupBox>
 #include <QLabel>
-#include <QPlainTextEdit>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace kelvaro;
 using namespace kelvaro::driver;
 
+namespace {
+
+void choose(const QWidget* window, const char* combo, const QString& item) {
+    auto* list = child<QComboBox>(window, combo);
+    list->setCurrentIndex(list->findText(item));
+}
+
+// What of a control's text does not fit its rectangle, or of the control
+// its window; empty where all is shown.
+QString clipped(const QWidget* w) {
+    const QRect inWindow(w->mapTo(w->window(), QPoint(0, 0)), w->size());
+    if (!w->window()->rect().contains(inWindow)) return QStringLiteral("outside the window");
+    const QFontMetrics metrics(w->font());
+    QString text;
+    int room = w->width();
+    if (auto* label = qobject_cast<const QLabel*>(w)) {
+        text = label->text();
+        if (label->wordWrap())
+            return label->heightForWidth(label->contentsRect().width()) > label->height() + 1
+                       ? text
+                       : QString();
+        room = label->contentsRect().width();
+    } else if (auto* button = qobject_cast<const QPushButton*>(w)) {
+        text = button->text();
+        room -= 8;
+    } else if (auto* edit = qobject_cast<const QLineEdit*>(w)) {
+        text = edit->text();
+        room -= 6;
+    } else if (auto* combo = qobject_cast<const QComboBox*>(w)) {
+        text = combo->currentText();
+        room -= 24;
+    } else if (auto* box = qobject_cast<const QGroupBox*>(w)) {
+        text = box->title();
+    }
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        if (metrics.horizontalAdvance(line) > room) return line;
+    return {};
+}
+
+} // namespace
+
 class JobWindowTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void enterRunsTheJobAndTheCardTakesOnePage() {
+    void initTestCase() { installFontSubstitutes(); }
+    void init() {
+        recorder.texts.clear();
+        recorder.answer = true;
+        catalogue.write("M.dat", kMachineFile);
+        catalogue.write("M.dat.txt", kMachineData);
+    }
+
+    // The longest texts the window shows: the reason of Z = 127, and the
+    // corrected set with its words.
+    void nothingClipped_data() {
+        QTest::addColumn<QString>("teeth");
+        QTest::addColumn<QString>("measured");
+        QTest::newRow("Z 127") << "127"
+                               << "不修正";
+        QTest::newRow("Z 40 corrected") << "40"
+                                        << "实测螺旋角偏小";
+    }
+    void nothingClipped() {
+        QFETCH(QString, teeth);
+        QFETCH(QString, measured);
         GunChi window(context(printers, recorder, catalogue.path()));
         window.show();
-        window.Form_Activate();
-        type(&window, "chishu", "40");
-        type(&window, "moshu", "3");
-        type(&window, "luoxuanjiaodu", "15");
-        type(&window, "shengjiao", "2.5");
-        QTest::keyClick(child<QLineEdit>(&window, "shengjiao"), Qt::Key_Return);
-        QVERIFY(window.job() && window.job()->indexSet && window.job()->differential);
-        // The nearest differential set takes 28, so the index set leaves it.
-        QVERIFY(listItems(&window).contains("  a=20  b=24  c=25  d=32"));
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        fill(window, teeth);
+        choose(&window, "Combo4", measured);
+        click(&window, "Command1");
+        QVERIFY(window.job() && window.job()->message.empty());
+        QApplication::processEvents();
+        QStringList problems;
+        for (const QWidget* w : window.findChildren<QWidget*>())
+            if (w->isVisible())
+                if (const QString what = clipped(w); !what.isEmpty())
+                    problems << w->objectName() + ": " + what;
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(" | ")));
+        // The reason is shown whole, not elided.
+        if (teeth == "127")
+            QVERIFY(child<QLabel>(child<QWidget>(&window, "train0"), "facts")
+                        ->text()
+                        .contains("配不出精确的分齿挂轮"));
+    }
+
+    // Each way the result goes stale greys it, names the cause, and keeps
+    // the card from printing; calculating again clears it.
+    void staleEachWay_data() {
+        QTest::addColumn<int>("way");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("a field") << 0 << "零件齿数 Z";
+        QTest::newRow("the part's hand") << 1 << "工件旋向";
+        QTest::newRow("the hob's hand") << 2 << "滚刀旋向";
+        QTest::newRow("the machine") << 3 << "机床型号";
+        QTest::newRow("its data saved") << 4 << "机床资料已保存";
+    }
+    void staleEachWay() {
+        QFETCH(int, way);
+        QFETCH(QString, cause);
+        GunChi window(context(printers, recorder, catalogue.path()));
+        window.show();
+        fill(window, "40");
+        click(&window, "Command1");
+        QCOMPARE(window.staleNote(), QString());
+        switch (way) {
+        case 0:
+            type(&window, "chishu", "41");
+            break;
+        case 1:
+            choose(&window, "gongjianxuanxiang", "左旋");
+            break;
+        case 2:
+            choose(&window, "gundaoxuanxiang", "左旋");
+            break;
+        case 3:
+            choose(&window, "Combo1", "N");
+            break;
+        case 4:
+            click(&window, "Command4");
+            click(window.machineData(), "Command1");
+            break;
+        }
+        QVERIFY2(window.staleNote().contains(cause), qPrintable(window.staleNote()));
+        QVERIFY(window.staleNote().contains("Z = 40"));
+        QCOMPARE(child<QWidget>(&window, "jieguo")->toolTip(), window.staleNote());
+        QFile::remove(pdf);
+        recorder.texts.clear();
+        click(&window, "Command3");
+        QVERIFY(!QFile::exists(pdf));
+        QVERIFY(recorder.texts.size() == 1 && recorder.texts[0].contains("请先按“计算”"));
+        if (way == 3) choose(&window, "Combo1", "M");
+        click(&window, "Command1");
+        QCOMPARE(window.staleNote(), QString());
+    }
+
+    // Same or opposite from the two hands; without λ the window says why
+    // there is no angle.
+    void handsAndTheSettingAngle_data() {
+        QTest::addColumn<QString>("part");
+        QTest::addColumn<QString>("hob");
+        QTest::addColumn<QString>("lead");
+        QTest::addColumn<QString>("words");
+        QTest::newRow("right, right") << "右旋"
+                                      << "右旋"
+                                      << "2.5"
+                                      << "旋向相同：安装角 δ = β − λ = 12.5°";
+        QTest::newRow("left, left") << "左旋"
+                                    << "左旋"
+                                    << "2.5"
+                                    << "旋向相同：安装角 δ = β − λ = 12.5°";
+        QTest::newRow("right, left") << "右旋"
+                                     << "左旋"
+                                     << "2.5"
+                                     << "旋向相反：安装角 δ = β + λ = 17.5°";
+        QTest::newRow("left, right") << "左旋"
+                                     << "右旋"
+                                     << "2.5"
+                                     << "旋向相反：安装角 δ = β + λ = 17.5°";
+        QTest::newRow("no λ") << "右旋"
+                              << "右旋"
+                              << ""
+                              << "没有填滚刀螺旋升角 λ，算不出安装角";
+    }
+    void handsAndTheSettingAngle() {
+        QFETCH(QString, part);
+        QFETCH(QString, hob);
+        QFETCH(QString, lead);
+        QFETCH(QString, words);
+        GunChi window(context(printers, recorder, catalogue.path()));
+        window.show();
+        fill(window, "40");
+        type(&window, "shengjiao", lead);
+        choose(&window, "gongjianxuanxiang", part);
+        choose(&window, "gundaoxuanxiang", hob);
+        click(&window, "Command1");
+        const QString setting = child<QLabel>(&window, "anzhuangjiao")->text();
+        QVERIFY2(setting.contains(words), qPrintable(setting));
+        if (!lead.isEmpty()) QVERIFY(setting.contains("工件" + part + "，滚刀" + hob));
+    }
+
+    // From the window: the card that names and draws the corrected set.
+    void theCardFromTheWindow() {
+        GunChi window(context(printers, recorder, catalogue.path()));
+        window.show();
+        fill(window, "40");
+        choose(&window, "Combo4", "实测螺旋角偏小");
+        QTest::keyClick(child<QLineEdit>(&window, "changdu"), Qt::Key_Return);
+        QCOMPARE(child<QGroupBox>(&window, "train1")->title(), QString("差动挂轮（修正后）"));
+        QCOMPARE(child<QLabel>(child<QWidget>(&window, "train1"), "gears")->text(),
+                 QString("69/83 × 74/89"));
         click(&window, "Command3");
         QCOMPARE(recorder.texts, QStringList());
         const std::vector<QStringList> pages = pdfPages(pdf);
         QCOMPARE(pages.size(), std::size_t{1});
         const QString page = pages[0].join('\n');
-        QVERIFY2(page.contains("a=20 b=24 c=25 d=32"), qPrintable(page));
-        QVERIFY(page.contains("a=49 b=28 c=31 d=57"));
-        // 齿 and 角 come back as radicals: the lines are matched without them.
-        QVERIFY(page.contains("i = C × K / Z = 24 × 1 / 40 = 3/5（e/f = 36/36）"));
-        QVERIFY(page.contains("δ = β − λ = 12.5°"));
+        QVERIFY2(page.contains("差动挂轮（修正后）") && page.contains("69/83 × 74/89"),
+                 qPrintable(page));
+        QVERIFY(page.contains("修正前的差动挂轮 43/57 × 86/94，不再装"));
     }
 
     void aBrokenFileIsReplacedOnlyOnConfirm() {
@@ -54,21 +233,94 @@ class JobWindowTest : public QObject {
             child<QLabel>(dialog, "note")
                 ->text()
                 .contains(QString::fromStdString(catalogue.file("M.dat.txt") + " 有错，第 1 行")));
-        type(dialog, "guaxiang", "20-60, 25");
+        type(dialog, "jianxi", "8");
         for (const bool answer : {false, true}) {
             recorder.answer = answer;
             click(dialog, "Command1");
         }
         QCOMPARE(recorder.texts.size(), 2); // asked twice
+        QVERIFY(dialog->isHidden());
         QCOMPARE(catalogue.read("M.dat.txt"),
-                 std::string("# 机床 M 的滚齿调整资料\nbox = 20-60, 25\n"));
+                 std::string("# 机床 M 的滚齿调整资料\nclearance = 8\n"));
+    }
+
+    // The form's rows as the file's lines; a bad cell named by its row; the
+    // box beside the machine file's range.
+    void theFormWritesTheFile() {
+        GunChi window(context(printers, recorder, catalogue.path()));
+        window.Form_Activate();
+        click(&window, "Command4");
+        JiChuangZiLiao* dialog = window.machineData();
+        auto* index =
+            static_cast<QStandardItemModel*>(child<QTableView>(dialog, "fenchichangshu")->model());
+        QCOMPARE(index->rowCount(), 2);
+        QCOMPARE(index->item(1, 3)->text(), QString("e/f = 24/48"));
+        QCOMPARE(child<QLabel>(dialog, "boxNote")->text(), QString("机床文件的齿数范围 20–100"));
+        index->item(1, 1)->setText("abc");
+        click(dialog, "Command1");
+        QCOMPARE(recorder.texts.size(), 1);
+        QVERIFY(recorder.texts[0].startsWith("分齿常数第 2 行："));
+        index->item(1, 1)->setText("162");
+        auto* box =
+            static_cast<QStandardItemModel*>(child<QTableView>(dialog, "guaxiang")->model());
+        box->item(0, 1)->setText("3"); // three gears of 20
+        box->removeRows(2, box->rowCount() - 2);
+        click(dialog, "Command1");
+        QCOMPARE(catalogue.read("M.dat.txt"),
+                 std::string("# 机床 M 的滚齿调整资料\n"
+                             "index = 24 for Z/K from 1 to 161, e/f = 36/36\n"
+                             "index = 48 for Z/K from 162 to 1000, e/f = 24/48\n"
+                             "box = 20*3,21\n"));
+        // A box past the machine file's range, and one short of it.
+        catalogue.write("N.dat.txt", "box = 30-90\n");
+        choose(&window, "Combo1", "N");
+        click(&window, "Command4");
+        const QString note = child<QLabel>(dialog, "boxNote")->text();
+        QVERIFY2(note.contains("挂轮箱里没有 20-29") && note.contains("范围外的 81-90"),
+                 qPrintable(note));
+    }
+
+    // The differential constant lives in the machine file: changed only
+    // after the catalogue's own question, the other fields as they were.
+    void theConstantThroughTheCatalogue() {
+        GunChi window(context(printers, recorder, catalogue.path()));
+        window.Form_Activate();
+        click(&window, "Command4");
+        JiChuangZiLiao* dialog = window.machineData();
+        QCOMPARE(text(dialog, "chadongchangshu"), QString("8"));
+        type(dialog, "chadongchangshu", "9");
+        recorder.answer = false;
+        click(dialog, "Command1");
+        QCOMPARE(recorder.texts, QStringList{"机床 M 已存在，是否覆盖？"});
+        QCOMPARE(catalogue.read("M.dat"), std::string(kMachineFile));
+        recorder.answer = true;
+        click(dialog, "Command1");
+        QCOMPARE(catalogue.read("M.dat"),
+                 std::string("20\r\n100\r\n 3\r\n9\r\n23\r\n47\r\n53\r\n"));
+        QVERIFY(dialog->isHidden());
     }
 
   private:
-    TemporaryCatalogue catalogue{TemporaryCatalogue::Files{
-        {"jixing.dat", "M\r\n"},
-        {"M.dat", "20\r\n100\r\n 1\r\n9\r\n0\r\n"},
-        {"M.dat.txt", "index = 24 for Z/K from 1 to 161, e/f = 36/36\n"}}};
+    static void fill(GunChi& window, const QString& teeth) {
+        window.Form_Activate();
+        choose(&window, "Combo1", "M");
+        type(&window, "chishu", teeth);
+        type(&window, "moshu", "3");
+        type(&window, "luoxuanjiaodu", "15");
+        type(&window, "shengjiao", "2.5");
+        type(&window, "piancha", "20");
+        type(&window, "changdu", "50");
+    }
+
+    static constexpr const char* kMachineFile = "20\r\n100\r\n 3\r\n8\r\n23\r\n47\r\n53\r\n";
+    static constexpr const char* kMachineData = "index = 24 for Z/K from 1 to 161, e/f = 36/36\n"
+                                                "index = 48 for Z/K from 162 to 1000, e/f = 24/48\n"
+                                                "box = 20-100, 25, 40, -23, -47, -53\n";
+    TemporaryCatalogue catalogue{
+        TemporaryCatalogue::Files{{"jixing.dat", "M\r\nN\r\n"},
+                                  {"M.dat", kMachineFile},
+                                  {"N.dat", "20\r\n80\r\n 1\r\n8\r\n0\r\n"},
+                                  {"M.dat.txt", kMachineData}}};
     QTemporaryDir dir;
     const QString pdf = dir.filePath("card.pdf");
     QtPrintBackend printers{pdf};

@@ -5,10 +5,10 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -56,8 +56,6 @@ SetDetailsWindow::SetDetailsWindow(PrintSheet printSheet, QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left, 3);
     layout->addLayout(right, 2);
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
-            &QWidget::hide);
 }
 
 void SetDetailsWindow::fitToScreen() {
@@ -85,6 +83,13 @@ void SetDetailsWindow::fitToScreen() {
     placed.moveLeft(std::max(placed.left(), available.left()));
     placed.moveTop(std::max(placed.top(), available.top()));
     move(placed.topLeft());
+}
+
+void SetDetailsWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        hide();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void SetDetailsWindow::setPrintable(bool printable) {

@@ -30,6 +30,9 @@ class SetDetailsWindow : public QWidget {
     // 打印挂轮卡 is disabled, saying why, where there is no printer.
     void setPrintable(bool printable);
 
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     // At most the first size, within the screen's available area.
     void fitToScreen();

@@ -76,131 +76,77 @@ class JobWindowTest : public QObject {
 
     // The longest texts the window shows: the reason of Z = 127, and the
     // corrected set with its words.
-    void nothingClipped_data() {
-        QTest::addColumn<QString>("teeth");
-        QTest::addColumn<QString>("measured");
-        QTest::newRow("Z 127") << "127"
-                               << "不修正";
-        QTest::newRow("Z 40 corrected") << "40"
-                                        << "实测螺旋角偏小";
-    }
     void nothingClipped() {
-        QFETCH(QString, teeth);
-        QFETCH(QString, measured);
-        GunChi window(context(printers, recorder, catalogue.path()));
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        fill(window, teeth);
-        choose(&window, "Combo4", measured);
-        click(&window, "Command1");
-        QVERIFY(window.job() && window.job()->message.empty());
-        QApplication::processEvents();
-        QStringList problems;
-        for (const QWidget* w : window.findChildren<QWidget*>())
-            if (w->isVisible())
-                if (const QString what = clipped(w); !what.isEmpty())
+        for (const auto& [teeth, measured] :
+             {std::pair("127", "不修正"), {"40", "实测螺旋角偏小"}}) {
+            GunChi window(context(printers, recorder, catalogue.path()));
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            fill(window, teeth);
+            choose(&window, "Combo4", measured);
+            click(&window, "Command1");
+            QVERIFY(window.job() && window.job()->message.empty());
+            QApplication::processEvents();
+            QStringList problems;
+            for (const QWidget* w : window.findChildren<QWidget*>())
+                if (const QString what = clipped(w); w->isVisible() && !what.isEmpty())
                     problems << w->objectName() + ": " + what;
-        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(" | ")));
-        // The reason is shown whole, not elided.
-        if (teeth == "127")
-            QVERIFY(child<QLabel>(child<QWidget>(&window, "train0"), "facts")
-                        ->text()
-                        .contains("配不出精确的分齿挂轮"));
+            QVERIFY2(problems.isEmpty(), qPrintable(problems.join(" | ")));
+        }
     }
 
     // Each way the result goes stale greys it, names the cause, and keeps
     // the card from printing; calculating again clears it.
-    void staleEachWay_data() {
-        QTest::addColumn<int>("way");
-        QTest::addColumn<QString>("cause");
-        QTest::newRow("a field") << 0 << "零件齿数 Z";
-        QTest::newRow("the part's hand") << 1 << "工件旋向";
-        QTest::newRow("the hob's hand") << 2 << "滚刀旋向";
-        QTest::newRow("the machine") << 3 << "机床型号";
-        QTest::newRow("its data saved") << 4 << "机床资料已保存";
-    }
     void staleEachWay() {
-        QFETCH(int, way);
-        QFETCH(QString, cause);
         GunChi window(context(printers, recorder, catalogue.path()));
         window.show();
         fill(window, "40");
-        click(&window, "Command1");
-        QCOMPARE(window.staleNote(), QString());
-        switch (way) {
-        case 0:
-            type(&window, "chishu", "41");
-            break;
-        case 1:
-            choose(&window, "gongjianxuanxiang", "左旋");
-            break;
-        case 2:
-            choose(&window, "gundaoxuanxiang", "左旋");
-            break;
-        case 3:
-            choose(&window, "Combo1", "N");
-            break;
-        case 4:
-            click(&window, "Command4");
-            click(window.machineData(), "Command1");
-            break;
+        const std::pair<const char*, std::function<void()>> ways[] = {
+            {"零件齿数 Z", [&] { type(&window, "chishu", "41"); }},
+            {"工件旋向", [&] { choose(&window, "gongjianxuanxiang", "左旋"); }},
+            {"滚刀旋向", [&] { choose(&window, "gundaoxuanxiang", "左旋"); }},
+            {"机床型号", [&] { choose(&window, "Combo1", "N"); }},
+            {"机床资料已保存", [&] {
+                 click(&window, "Command4");
+                 click(window.machineData(), "Command1");
+             }}};
+        for (const auto& [cause, change] : ways) {
+            fill(window, "40");
+            click(&window, "Command1");
+            QCOMPARE(window.staleNote(), QString());
+            change();
+            QVERIFY2(window.staleNote().contains(cause), qPrintable(window.staleNote()));
+            QVERIFY(window.staleNote().contains("Z = 40"));
+            QCOMPARE(child<QWidget>(&window, "jieguo")->toolTip(), window.staleNote());
+            QFile::remove(pdf);
+            recorder.texts.clear();
+            click(&window, "Command3");
+            QVERIFY(!QFile::exists(pdf));
+            QVERIFY(recorder.texts.size() == 1 && recorder.texts[0].contains("请先按“计算”"));
         }
-        QVERIFY2(window.staleNote().contains(cause), qPrintable(window.staleNote()));
-        QVERIFY(window.staleNote().contains("Z = 40"));
-        QCOMPARE(child<QWidget>(&window, "jieguo")->toolTip(), window.staleNote());
-        QFile::remove(pdf);
-        recorder.texts.clear();
-        click(&window, "Command3");
-        QVERIFY(!QFile::exists(pdf));
-        QVERIFY(recorder.texts.size() == 1 && recorder.texts[0].contains("请先按“计算”"));
-        if (way == 3) choose(&window, "Combo1", "M");
-        click(&window, "Command1");
-        QCOMPARE(window.staleNote(), QString());
     }
 
     // Same or opposite from the two hands; without λ the window says why
     // there is no angle.
-    void handsAndTheSettingAngle_data() {
-        QTest::addColumn<QString>("part");
-        QTest::addColumn<QString>("hob");
-        QTest::addColumn<QString>("lead");
-        QTest::addColumn<QString>("words");
-        QTest::newRow("right, right") << "右旋"
-                                      << "右旋"
-                                      << "2.5"
-                                      << "旋向相同：安装角 δ = β − λ = 12.5°";
-        QTest::newRow("left, left") << "左旋"
-                                    << "左旋"
-                                    << "2.5"
-                                    << "旋向相同：安装角 δ = β − λ = 12.5°";
-        QTest::newRow("right, left") << "右旋"
-                                     << "左旋"
-                                     << "2.5"
-                                     << "旋向相反：安装角 δ = β + λ = 17.5°";
-        QTest::newRow("left, right") << "左旋"
-                                     << "右旋"
-                                     << "2.5"
-                                     << "旋向相反：安装角 δ = β + λ = 17.5°";
-        QTest::newRow("no λ") << "右旋"
-                              << "右旋"
-                              << ""
-                              << "没有填滚刀螺旋升角 λ，算不出安装角";
-    }
     void handsAndTheSettingAngle() {
-        QFETCH(QString, part);
-        QFETCH(QString, hob);
-        QFETCH(QString, lead);
-        QFETCH(QString, words);
+        const std::tuple<const char*, const char*, const char*, const char*> rows[] = {
+            {"右旋", "右旋", "2.5", "旋向相同：安装角 δ = β − λ = 12.5°"},
+            {"左旋", "左旋", "2.5", "旋向相同：安装角 δ = β − λ = 12.5°"},
+            {"右旋", "左旋", "2.5", "旋向相反：安装角 δ = β + λ = 17.5°"},
+            {"左旋", "右旋", "2.5", "旋向相反：安装角 δ = β + λ = 17.5°"},
+            {"右旋", "右旋", "", "没有填滚刀螺旋升角 λ，算不出安装角"}};
         GunChi window(context(printers, recorder, catalogue.path()));
         window.show();
         fill(window, "40");
-        type(&window, "shengjiao", lead);
-        choose(&window, "gongjianxuanxiang", part);
-        choose(&window, "gundaoxuanxiang", hob);
-        click(&window, "Command1");
-        const QString setting = child<QLabel>(&window, "anzhuangjiao")->text();
-        QVERIFY2(setting.contains(words), qPrintable(setting));
-        if (!lead.isEmpty()) QVERIFY(setting.contains("工件" + part + "，滚刀" + hob));
+        for (const auto& [part, hob, lead, words] : rows) {
+            type(&window, "shengjiao", lead);
+            choose(&window, "gongjianxuanxiang", part);
+            choose(&window, "gundaoxuanxiang", hob);
+            click(&window, "Command1");
+            const QString setting = child<QLabel>(&window, "anzhuangjiao")->text();
+            QVERIFY2(setting.contains(words), qPrintable(setting));
+            QVERIFY(setting.contains(QString("工件%1，滚刀%2").arg(part, hob)));
+        }
     }
 
     // From the window: the card that names and draws the corrected set.

@@ -80,6 +80,8 @@ TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
          "{\"message\":\"机床 C630 是车床，没有滚齿调整\"}\n"},
         {"a hand that is neither same nor opposite", "job --hands left M 40 1 3 15 0 0 0.00001", 2,
          "", usage},
+        {"a part's hand that is neither left nor right",
+         "job --part-hand same M 40 1 3 15 0 0 0.00001", 2, "", usage},
         {"a job has no csv", "job --format csv M 40 1 3 15 0 0 0.00001", 2, "", usage},
     };
     for (const auto& row : rows) {
@@ -88,6 +90,20 @@ TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
         EXPECT_EQ(runCalcCommand(words(row.line, d), out, err), row.status);
         EXPECT_EQ(out.str(), row.out);
         EXPECT_TRUE(err.str().starts_with(row.err)) << err.str();
+    }
+    // The two hands decide same or opposite, over --hands: β ± λ = 15 ± 2.5.
+    for (const auto& [part, hob, angle] : {std::tuple("left", "left", "12.5"),
+                                           {"left", "right", "17.5"},
+                                           {"right", "left", "17.5"}}) {
+        std::ostringstream out, err;
+        runCalcCommand({"job",  "--catalogue", dir.path(), "--format",    "json", "--hands",
+                        "same", "--hob-lead",  "2.5",      "--part-hand", part,   "--hob-hand",
+                        hob,    "M",           "40",       "1",           "3",    "15",
+                        "0",    "0",           "0.00001"},
+                       out, err);
+        EXPECT_NE(out.str().find(std::string("\"setting_angle_deg\":") + angle + ","),
+                  std::string::npos)
+            << out.str();
     }
     // "mountable" follows the machine's clearance: 10 teeth without its data,
     // and no set of 20 to 60 teeth leaves 200.

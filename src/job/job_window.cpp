@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace kelvaro {
@@ -111,8 +112,10 @@ GunChi::GunChi(const WindowContext& context, QWidget* parent)
     const char* units[] = {"度", "分", "秒"};
     for (int i = 0; i < 3; ++i) {
         // Room for "59.999" and the cursor: the row then sets the column's width.
+        const QFontMetrics metrics = numberFields_[3 + i]->fontMetrics();
         numberFields_[3 + i]->setMaximumWidth(
-            numberFields_[3 + i]->fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
+            metrics.horizontalAdvance(QStringLiteral("00000000")));
+        numberFields_[3 + i]->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("00.000")));
         angle->addWidget(numberFields_[3 + i], 1);
         angle->addWidget(new QLabel(QString::fromUtf8(units[i]), part));
     }
@@ -129,9 +132,11 @@ GunChi::GunChi(const WindowContext& context, QWidget* parent)
     hobForm->addRow(QStringLiteral("头数 K"), numberFields_[1]);
     leadField_ = field(hob, "shengjiao", "滚刀升角 λ");
     leadField_->setPlaceholderText(QStringLiteral("安装角要用"));
-    hobForm->addRow(QStringLiteral("螺旋升角 λ (°)"), leadField_);
     hobHandList_ = list(hob, "gundaoxuanxiang", "滚刀旋向", kHands);
-    hobForm->addRow(QStringLiteral("旋向"), hobHandList_);
+    auto* lead = new QHBoxLayout;
+    lead->addWidget(leadField_, 1);
+    lead->addWidget(hobHandList_);
+    hobForm->addRow(QStringLiteral("螺旋升角 λ (°)"), lead);
 
     auto* machine = new QGroupBox(QStringLiteral("机床"), this);
     auto* machineForm = new QFormLayout(machine);
@@ -141,8 +146,6 @@ GunChi::GunChi(const WindowContext& context, QWidget* parent)
     machineRow->addWidget(machineList_, 1);
     machineRow->addWidget(button(machine, "Command4", "机床资料"));
     machineForm->addRow(QStringLiteral("型号"), machineRow);
-    constants_ = wrappingLabel(machine, "changshu");
-    machineForm->addRow(constants_);
 
     auto* correction = new QGroupBox(QStringLiteral("试切修正"), this);
     auto* correctionForm = new QFormLayout(correction);
@@ -158,14 +161,14 @@ GunChi::GunChi(const WindowContext& context, QWidget* parent)
     auto* actions = new QGridLayout;
     actions->addWidget(button(this, "Command1", "计算"), 0, 0);
     actions->addWidget(button(this, "Command3", "打印调整卡"), 0, 1);
+    actions->addWidget(button(this, "Command2", "退出"), 0, 2);
     auto* printerLabel = new QLabel(QStringLiteral("打印机"), this);
-    actions->addWidget(printerLabel, 1, 0);
+    actions->addWidget(printerLabel, 1, 0, Qt::AlignRight);
     auto* printers = new QComboBox(this);
     printers->setObjectName(QStringLiteral("Combo2"));
     printers->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     printers->setMinimumContentsLength(10);
-    actions->addWidget(printers, 1, 1);
-    actions->addWidget(button(this, "Command2", "退出"), 2, 1);
+    actions->addWidget(printers, 1, 1, 1, 2);
     // The job in lines, for copying; the panels show it.
     auto* lines = new QListView(this);
     lines->setObjectName(QStringLiteral("jsjgp"));
@@ -187,14 +190,21 @@ GunChi::GunChi(const WindowContext& context, QWidget* parent)
     status_ = wrappingLabel(results_, "zhuangtai");
     status_->setText(QStringLiteral("填好零件和滚刀，选好机床，按“计算”。"));
     resultsColumn->addWidget(status_);
+    // The machine's constants, with the index row used.
+    constants_ = wrappingLabel(results_, "changshu");
+    resultsColumn->addWidget(constants_);
     trainPanels_ = new QHBoxLayout;
     resultsColumn->addLayout(trainPanels_, 1);
+    // The setting angle beside the notes, so that a small screen keeps the
+    // drawings' height.
+    auto* lastRow = new QHBoxLayout;
     auto* settingBox = new QGroupBox(QStringLiteral("滚刀安装角"), results_);
     (new QVBoxLayout(settingBox))->addWidget(setting_ = wrappingLabel(settingBox, "anzhuangjiao"));
-    resultsColumn->addWidget(settingBox);
+    lastRow->addWidget(settingBox, 1);
     auto* notesBox = new QGroupBox(QStringLiteral("备注"), results_);
     (new QVBoxLayout(notesBox))->addWidget(notes_ = wrappingLabel(notesBox, "beizhu"));
-    resultsColumn->addWidget(notesBox);
+    lastRow->addWidget(notesBox, 1);
+    resultsColumn->addLayout(lastRow);
 
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(inputsPane, 0);
@@ -218,7 +228,11 @@ GunChi::GunChi(const WindowContext& context, QWidget* parent)
     watcher_ = new ActivationWatcher(this, [this] {
         if (!calculationRunning()) Form_Activate();
     });
-    resize(sizeHint().expandedTo(QSize(1100, 720)));
+    // Roomy where the screen allows; the layout's minimum where it does not.
+    QSize wanted(1100, 720);
+    if (const QScreen* screen = this->screen())
+        wanted = wanted.boundedTo(screen->availableGeometry().size() - QSize(20, 60));
+    resize(wanted.expandedTo(minimumSizeHint()));
 }
 
 GunChi::~GunChi() {
@@ -314,7 +328,10 @@ void GunChi::showSheet() {
     const bool ok = job_ && sheet_.message.empty();
     status_->setText(ok ? joined(sheet_.job) : QString::fromStdString(sheet_.message));
     status_->setStyleSheet(ok ? QString() : QStringLiteral("color: #c00000"));
-    constants_->setText(ok ? joined(sheet_.constants) : QString());
+    QStringList constants;
+    for (const std::string& line : sheet_.constants)
+        constants << QString::fromStdString(line);
+    constants_->setText(ok ? constants.join(QStringLiteral("；")) : QString());
     setting_->setText(ok ? joined(sheet_.setting) : QString());
     notes_->setText(ok ? joined(sheet_.notes) : QString());
     if (!ok) return;
@@ -337,6 +354,7 @@ void GunChi::showSheet() {
         factLines->setText(joined(facts));
         column->addWidget(factLines);
         auto* drawing = new TrainDrawing(panel);
+        drawing->setMinimumSize(160, 160);
         drawing->setTrain(train.drawn, sheet_.clearance);
         drawing->setVisible(train.drawn.has_value());
         column->addWidget(drawing, 1);
@@ -365,8 +383,6 @@ void GunChi::markResultStale() {
                                   : QString());
     for (TrainDrawing* drawing : results_->findChildren<TrainDrawing*>())
         drawing->setFaded(stale);
-    constants_->setStyleSheet(stale ? QStringLiteral("color: gray") : QString());
-    constants_->setToolTip(staleNote_);
 }
 
 PrintedSheet GunChi::card() const {

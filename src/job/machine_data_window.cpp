@@ -82,6 +82,11 @@ QString cell(const QStandardItemModel* model, int row, int column) {
 JiChuangZiLiao::JiChuangZiLiao(const WindowContext& context, QWidget* parent)
     : QWidget(parent, Qt::Window), context_(context) {
     setObjectName(QStringLiteral("JiChuangZiLiao"));
+    // The job window's face.
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(10.5);
+    setFont(font);
     auto* layout = new QVBoxLayout(this);
     note_ = new QLabel(this);
     note_->setObjectName(QStringLiteral("note"));

@@ -103,6 +103,7 @@ class JobCardTest : public QObject {
         request.faceWidth = "30";
         const JobSheet sheet = jobSheet(runHobbingJob(request, catalogue.path()), request);
         QVERIFY2(sheet.message.empty(), sheet.message.c_str());
+        const QString pdf = folder + '/' + QTest::currentDataTag() + ".pdf";
         QtPrintBackend printers(pdf, letter);
         QVERIFY(printJobCard(printers, "", jobCard(sheet, "2026-12-08")).ok());
 
@@ -157,8 +158,8 @@ class JobCardTest : public QObject {
                                                 "index = 48 for Z/K from 162 to 1000, e/f = 24/48\n"
                                                 "box = 20-100, 25, 40, -23, -47, -53\n"}}};
     QTemporaryDir dir;
-    // KELVARO_CARD keeps the card to look at.
-    const QString pdf = qEnvironmentVariable("KELVARO_CARD", dir.filePath("card.pdf"));
+    // KELVARO_CARD names a folder that keeps the cards to look at.
+    const QString folder = qEnvironmentVariable("KELVARO_CARD", dir.path());
 };
 
 QTEST_MAIN(JobCardTest)

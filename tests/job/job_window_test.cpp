@@ -86,7 +86,7 @@ class JobWindowTest : public QObject {
             choose(&window, "Combo4", measured);
             click(&window, "Command1");
             QVERIFY(window.job() && window.job()->message.empty());
-            QApplication::processEvents();
+            QTest::qWait(100); // the wrapped labels' heights settle over a few layout passes
             QStringList problems;
             for (const QWidget* w : window.findChildren<QWidget*>())
                 if (const QString what = clipped(w); w->isVisible() && !what.isEmpty())

@@ -132,105 +132,113 @@ std::string boxProblem(const std::string& problem) {
     return "挂轮箱：" + problem;
 }
 
-} // namespace
-
-HobbingJob runHobbingJob(const JobRequest& request, const std::string& directory,
-                         SearchControl* control, FileSystem& fs) {
-    if (request.model.empty()) return refused("选择机床型号");
-    const MachineKind kind = machineKind(request.model);
-    const MachineKindDescription& description = describeKind(kind);
-    if (description.achieved != Achieved::HelixAngle)
-        return refused("机床 " + request.model + " 是车床，没有滚齿调整");
-    MachineFile machine = readMachineFile(directory, request.model, fs);
-    if (machine.result.failed()) return refused(std::move(machine.result.message));
-    MachineDataFile data = loadMachineData(directory, request.model, fs);
-    if (data.result.failed()) return refused(std::move(data.result.message));
-
+// What the stages of one job share: the request, the job being filled in,
+// the machine's files and what the later stages read of them.
+struct JobStages {
+    const JobRequest& request;
+    SearchControl* control;
     HobbingJob job;
-    job.model = request.model;
-    job.kind = kind;
-    const std::string dataPath = machineDataFile(directory, request.model);
-    job.dataNote = data.result.status == CatalogueStatus::Missing
-                       ? "没有机床资料 " + dataPath + "，都按默认值"
-                       : "机床资料 " + dataPath;
+    MachineFile machine;
+    std::string dataPath;
+    double degrees = 0, minutes = 0, seconds = 0; // the typed angle, as typed
+    double deviation = 0, length = 0;             // the first piece's measurement
+    std::vector<IndexRow> rows;
+    TrainProblem problem;
+    HelixContext helix{};
+    bool primeTooLarge = false;
+    std::string toleranceText;
+};
 
+// The part, the tolerance, the hob and the first piece: a message where one
+// of them cannot be read.
+std::string readInputs(JobStages& st) {
+    const JobRequest& request = st.request;
+    HobbingJob& job = st.job;
     const auto teeth = wholeIn(trimBlanks(request.teeth), 1, 100000);
-    if (!teeth) return refused("零件齿数应是 1 到 100000 的整数");
+    if (!teeth) return "零件齿数应是 1 到 100000 的整数";
     const auto starts = wholeIn(trimBlanks(request.starts), 1, 100);
-    if (!starts) return refused("滚刀头数应是 1 到 100 的整数");
+    if (!starts) return "滚刀头数应是 1 到 100 的整数";
     job.teeth = *teeth;
     job.starts = *starts;
     job.module = numericValue(request.module);
-    if (!(job.module > 0) || !std::isfinite(job.module)) return refused("模数应大于 0");
-    const double degrees = numericValue(request.degrees), minutes = numericValue(request.minutes),
-                 seconds = numericValue(request.seconds);
-    job.helixDegrees = degrees + minutes / 60 + seconds / 3600;
+    if (!(job.module > 0) || !std::isfinite(job.module)) return "模数应大于 0";
+    st.degrees = numericValue(request.degrees);
+    st.minutes = numericValue(request.minutes);
+    st.seconds = numericValue(request.seconds);
+    job.helixDegrees = st.degrees + st.minutes / 60 + st.seconds / 3600;
     if (!(job.helixDegrees >= 0 && job.helixDegrees < 90))
-        return refused("螺旋角应在 0° 到 90° 之间（直齿轮为 0）");
+        return "螺旋角应在 0° 到 90° 之间（直齿轮为 0）";
     job.helical = job.helixDegrees > 0;
     job.tolerance = numericValue(request.tolerance);
-    if (job.tolerance < 0) return refused(kNegativeToleranceMessage);
-    if (!std::isfinite(job.tolerance)) return refused("允差应是一个数");
+    if (job.tolerance < 0) return kNegativeToleranceMessage;
+    if (!std::isfinite(job.tolerance)) return "允差应是一个数";
     if (!trimBlanks(request.hobLead).empty()) {
         const double lead = numericValue(request.hobLead);
-        if (!(lead >= 0 && lead < 90)) return refused("滚刀螺旋升角应在 0° 到 90° 之间");
+        if (!(lead >= 0 && lead < 90)) return "滚刀螺旋升角应在 0° 到 90° 之间";
     }
-    double deviation = 0, length = 0;
     if (request.measured != JobRequest::Measured::None) {
-        deviation = numericValue(request.deviation);
-        length = numericValue(request.length);
-        if (!(deviation >= 0 && std::isfinite(deviation) && length > 0 && std::isfinite(length)))
-            return refused("试切修正：螺旋线偏差应不小于 0 µm，评定长度应大于 0 mm");
+        st.deviation = numericValue(request.deviation);
+        st.length = numericValue(request.length);
+        if (!(st.deviation >= 0 && std::isfinite(st.deviation) && st.length > 0 &&
+              std::isfinite(st.length)))
+            return "试切修正：螺旋线偏差应不小于 0 µm，评定长度应大于 0 mm";
     }
+    return {};
+}
 
-    // The box, the clearance and the index rows: this job's overrides, else
-    // the machine data, else the defaults.
+// The box, the clearance and the index rows: this job's overrides, else
+// the machine data, else the defaults.
+std::string readMachineFacts(JobStages& st, const MachineData& data) {
+    const JobRequest& request = st.request;
+    HobbingJob& job = st.job;
     if (!trimBlanks(request.box).empty()) {
         BoxReading box = readBoxList(request.box);
-        if (!box.problem.empty()) return refused(boxProblem(box.problem));
+        if (!box.problem.empty()) return boxProblem(box.problem);
         job.box = std::move(box.box);
-    } else if (data.data.box) {
-        job.box = *data.data.box;
+    } else if (data.box) {
+        job.box = *data.box;
     } else {
-        BoxReading box = machineBox(machine.record);
-        if (!box.problem.empty()) return refused(boxProblem(box.problem));
+        BoxReading box = machineBox(st.machine.record);
+        if (!box.problem.empty()) return boxProblem(box.problem);
         job.box = std::move(box.box);
     }
-    if (job.box.empty()) return refused(boxProblem("挂轮箱是空的"));
-    job.clearance = data.data.clearance.value_or(kDefaultClearance);
+    if (job.box.empty()) return boxProblem("挂轮箱是空的");
+    job.clearance = data.clearance.value_or(kDefaultClearance);
     if (!trimBlanks(request.clearance).empty()) {
         job.clearance = numericValue(request.clearance);
-        if (!(job.clearance >= 0 && job.clearance <= 1000))
-            return refused("装配间隙应是 0 到 1000 的齿数");
+        if (!(job.clearance >= 0 && job.clearance <= 1000)) return "装配间隙应是 0 到 1000 的齿数";
     }
-    std::vector<IndexRow> rows = data.data.indexRows;
+    st.rows = data.indexRows;
     if (!trimBlanks(request.indexConstant).empty()) {
         std::string problem;
         auto row = readIndexRow(std::string(trimBlanks(request.indexConstant)) +
                                     " for Z/K from 0 to 1000000",
                                 &problem);
-        if (!row) return refused("分齿常数应是正数");
-        rows = {*row};
+        if (!row) return "分齿常数应是正数";
+        st.rows = {*row};
     }
+    return {};
+}
 
-    TrainProblem problem;
-    problem.tolerance = job.tolerance;
-    problem.clearance = job.clearance;
+// C × K / Z from the index row that holds Z / K, and the differential ratio.
+std::string setUpProblem(JobStages& st) {
+    HobbingJob& job = st.job;
+    st.problem.tolerance = job.tolerance;
+    st.problem.clearance = job.clearance;
     const double zOverK = static_cast<double>(job.teeth) / job.starts;
     const int largestGear = job.box.rbegin()->first;
-    bool primeTooLarge = false;
-    if (const IndexRow* row = indexRowFor(rows, zOverK)) {
+    if (const IndexRow* row = indexRowFor(st.rows, zOverK)) {
         job.constant = row->constant;
         job.note = row->note;
         const std::int64_t p = row->constant.numerator * job.starts,
                            q = row->constant.denominator * job.teeth;
         const std::int64_t divisor = std::gcd(p, q);
         job.fraction = {p / divisor, q / divisor};
-        problem.index = job.fraction;
+        st.problem.index = job.fraction;
         const int prime = std::max(largestPrimeFactor(job.fraction.numerator),
                                    largestPrimeFactor(job.fraction.denominator));
         if (prime > largestGear) {
-            primeTooLarge = true;
+            st.primeTooLarge = true;
             job.indexReason = "C × K / Z = " + fractionText(job.fraction) + " 含有质因数 " +
                               std::to_string(prime) + "，大于挂轮箱中最大的 " +
                               std::to_string(largestGear) +
@@ -238,62 +246,70 @@ HobbingJob runHobbingJob(const JobRequest& request, const std::string& directory
         }
     } else {
         job.indexReason =
-            "没有 Z/K = " + number(zOverK) + " 的分齿常数：请在机床资料 " + dataPath +
+            "没有 Z/K = " + number(zOverK) + " 的分齿常数：请在机床资料 " + st.dataPath +
             " 中加一行“index = 24 for Z/K from 1 to 1000, 说明”（常数和范围见机床说明书）";
     }
 
-    const FormulaInputs inputs{job.module, helixAngleRadians(degrees, minutes, seconds),
-                               machine.record.machineConstant, double(job.teeth), degrees};
-    HelixContext helixContext{&description, inputs, 0, job.starts};
+    const MachineKindDescription& description = describeKind(job.kind);
+    const FormulaInputs inputs{job.module, helixAngleRadians(st.degrees, st.minutes, st.seconds),
+                               st.machine.record.machineConstant, double(job.teeth), st.degrees};
+    st.helix = HelixContext{&description, inputs, 0, job.starts};
     if (job.helical) {
         job.differentialRatio = description.ratio(inputs) / job.starts;
         if (!(job.differentialRatio > 0) || !std::isfinite(job.differentialRatio) ||
             !searchIsDefined(job.differentialRatio, job.tolerance, 1, kMaxBoxTeeth))
-            return refused("差动传动比算不出来：请检查模数和机床常数");
-        problem.differentialRatio = job.differentialRatio;
-        helixContext.ratio = job.differentialRatio;
+            return "差动传动比算不出来：请检查模数和机床常数";
+        st.problem.differentialRatio = job.differentialRatio;
+        st.helix.ratio = job.differentialRatio;
     }
+    st.toleranceText = "允差 " + shortNumber(job.tolerance, 6);
+    return {};
+}
 
-    const TrainSolver solver(problem, countsOf(job.box), control);
+// Both trains from the box, what stands in their way and the one gear that
+// would help.
+std::string chooseTrains(JobStages& st) {
+    HobbingJob& job = st.job;
+    SearchControl* control = st.control;
+    const TrainSolver solver(st.problem, countsOf(job.box), control);
     const Trains trains = solver.solve(job.box);
-    if (trains.status == TrainsStatus::Cancelled) return refused("计算已取消");
+    if (trains.status == TrainsStatus::Cancelled) return "计算已取消";
     if (trains.status == TrainsStatus::TooManySets)
-        return refused(tooManySetsMessage(control ? control->setLimit : kSetLimit));
+        return tooManySetsMessage(control ? control->setLimit : kSetLimit);
     job.indexSet = trains.index;
-    if (trains.differential)
-        job.differential = describeHelixSet(helixContext, *trains.differential);
-    const std::string toleranceText = "允差 " + shortNumber(job.tolerance, 6);
+    if (trains.differential) job.differential = describeHelixSet(st.helix, *trains.differential);
     switch (trains.status) {
     case TrainsStatus::NoIndexSet:
-        if (!primeTooLarge)
+        if (!st.primeTooLarge)
             job.indexReason = "挂轮箱里的齿轮配不出传动比恰好是 " + fractionText(job.fraction) +
                               "、又装得上的分齿挂轮";
         if (job.helical && !trains.differential)
-            job.differentialReason = toleranceText + " 内没有装得上的差动挂轮";
+            job.differentialReason = st.toleranceText + " 内没有装得上的差动挂轮";
         break;
     case TrainsStatus::NoDifferentialSet:
         job.differentialReason =
-            toleranceText + " 内没有能和分齿挂轮一起从挂轮箱配出、又装得上的差动挂轮";
+            st.toleranceText + " 内没有能和分齿挂轮一起从挂轮箱配出、又装得上的差动挂轮";
         break;
     case TrainsStatus::NoPair:
         job.differentialReason =
-            toleranceText +
+            st.toleranceText +
             " 内的差动挂轮都要用到分齿挂轮已占用的齿轮，两组挂轮不能同时从挂轮箱配出";
         break;
     default:
         break;
     }
-    if (!trains.index && !trains.differential && job.helical && problem.index &&
+    if (!trains.index && !trains.differential && job.helical && st.problem.index &&
         job.differentialReason.empty())
-        job.differentialReason = toleranceText + " 内没有装得上的差动挂轮";
+        job.differentialReason = st.toleranceText + " 内没有装得上的差动挂轮";
 
     if (trains.status != TrainsStatus::Found) {
-        const BoxReading range = machineBox(machine.record);
+        const int largestGear = job.box.rbegin()->first;
+        const BoxReading range = machineBox(st.machine.record);
         const int from = range.problem.empty() ? range.box.begin()->first : job.box.begin()->first;
         const int to = range.problem.empty() ? range.box.rbegin()->first : largestGear;
-        addOneGear(job, problem, helixContext, std::min(from, job.box.begin()->first),
+        addOneGear(job, st.problem, st.helix, std::min(from, job.box.begin()->first),
                    std::max(to, largestGear), control);
-        if (control && control->cancelled) return refused("计算已取消");
+        if (control && control->cancelled) return "计算已取消";
     }
 
     if (job.indexSet && job.differential)
@@ -302,35 +318,67 @@ HobbingJob runHobbingJob(const JobRequest& request, const std::string& directory
         job.gearsUsed = gearsOf({&*job.indexSet});
     else if (job.differential)
         job.gearsUsed = gearsOf({&job.differential->set});
+    return {};
+}
 
+// The first piece's correction: a new differential set beside the index
+// train, which stays on the machine.
+void correctFirstPiece(JobStages& st) {
+    HobbingJob& job = st.job;
+    if (st.request.measured == JobRequest::Measured::None || !job.helical) return;
+    JobCorrection correction;
+    correction.larger = st.request.measured == JobRequest::Measured::Larger;
+    const double delta = roundedAtan(st.deviation / (1000 * st.length)) * 180 / std::numbers::pi;
+    correction.deltaArcsec = delta * 3600;
+    correction.targetDegrees = job.helixDegrees + (correction.larger ? -delta : delta);
+    HelixContext corrected = st.helix;
+    corrected.inputs.helix = correction.targetDegrees * kRadiansPerDegree;
+    corrected.ratio = st.helix.kind->ratio(corrected.inputs) / job.starts;
+    GearBox left = job.box;
+    if (job.indexSet)
+        for (const auto& [gear, count] : gearsOf({&*job.indexSet}))
+            left[gear] -= count;
+    TrainProblem again;
+    again.differentialRatio = corrected.ratio;
+    again.tolerance = job.tolerance;
+    again.clearance = job.clearance;
+    const Trains retry = TrainSolver(again, countsOf(job.box), st.control).solve(left);
+    if (retry.differential)
+        correction.set = describeHelixSet(corrected, *retry.differential);
+    else
+        correction.reason = st.toleranceText + " 内没有修正后的差动挂轮";
+    job.correction = std::move(correction);
+}
+
+} // namespace
+
+HobbingJob runHobbingJob(const JobRequest& request, const std::string& directory,
+                         SearchControl* control, FileSystem& fs) {
+    if (request.model.empty()) return refused("选择机床型号");
+    const MachineKind kind = machineKind(request.model);
+    if (describeKind(kind).achieved != Achieved::HelixAngle)
+        return refused("机床 " + request.model + " 是车床，没有滚齿调整");
+    JobStages st{request, control, {}, readMachineFile(directory, request.model, fs), {}};
+    if (st.machine.result.failed()) return refused(std::move(st.machine.result.message));
+    MachineDataFile data = loadMachineData(directory, request.model, fs);
+    if (data.result.failed()) return refused(std::move(data.result.message));
+
+    HobbingJob& job = st.job;
+    job.model = request.model;
+    job.kind = kind;
+    st.dataPath = machineDataFile(directory, request.model);
+    job.dataNote = data.result.status == CatalogueStatus::Missing
+                       ? "没有机床资料 " + st.dataPath + "，都按默认值"
+                       : "机床资料 " + st.dataPath;
+
+    std::string message = readInputs(st);
+    if (message.empty()) message = readMachineFacts(st, data.data);
+    if (message.empty()) message = setUpProblem(st);
+    if (message.empty()) message = chooseTrains(st);
+    if (!message.empty()) return refused(std::move(message));
     settingAngle(job, request);
-
-    if (request.measured != JobRequest::Measured::None && job.helical) {
-        JobCorrection correction;
-        correction.larger = request.measured == JobRequest::Measured::Larger;
-        const double delta = roundedAtan(deviation / (1000 * length)) * 180 / std::numbers::pi;
-        correction.deltaArcsec = delta * 3600;
-        correction.targetDegrees = job.helixDegrees + (correction.larger ? -delta : delta);
-        HelixContext corrected = helixContext;
-        corrected.inputs.helix = correction.targetDegrees * kRadiansPerDegree;
-        corrected.ratio = description.ratio(corrected.inputs) / job.starts;
-        // The index train stays on the machine: the new set comes from what is left.
-        GearBox left = job.box;
-        if (job.indexSet)
-            for (const auto& [gear, count] : gearsOf({&*job.indexSet}))
-                left[gear] -= count;
-        TrainProblem again;
-        again.differentialRatio = corrected.ratio;
-        again.tolerance = job.tolerance;
-        again.clearance = job.clearance;
-        const Trains retry = TrainSolver(again, countsOf(job.box), control).solve(left);
-        if (retry.differential)
-            correction.set = describeHelixSet(corrected, *retry.differential);
-        else
-            correction.reason = toleranceText + " 内没有修正后的差动挂轮";
-        job.correction = std::move(correction);
-    }
-    return job;
+    correctFirstPiece(st);
+    return std::move(job);
 }
 
 } // namespace kelvaro

@@ -135,6 +135,7 @@ std::string boxProblem(const std::string& problem) {
 // What the stages of one job share: the request, the job being filled in,
 // the machine's files and what the later stages read of them.
 struct JobStages {
+    JobStages(const JobRequest& r, SearchControl* c) : request(r), control(c) {}
     const JobRequest& request;
     SearchControl* control;
     HobbingJob job;
@@ -358,7 +359,8 @@ HobbingJob runHobbingJob(const JobRequest& request, const std::string& directory
     const MachineKind kind = machineKind(request.model);
     if (describeKind(kind).achieved != Achieved::HelixAngle)
         return refused("机床 " + request.model + " 是车床，没有滚齿调整");
-    JobStages st{request, control, {}, readMachineFile(directory, request.model, fs), {}};
+    JobStages st(request, control);
+    st.machine = readMachineFile(directory, request.model, fs);
     if (st.machine.result.failed()) return refused(std::move(st.machine.result.message));
     MachineDataFile data = loadMachineData(directory, request.model, fs);
     if (data.result.failed()) return refused(std::move(data.result.message));

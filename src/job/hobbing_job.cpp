@@ -186,8 +186,11 @@ void addOneGear(HobbingJob& job, const TrainProblem& problem, const HelixContext
             job.addOne->differential = describeHelixSet(helix, *trains.differential);
     }
     if (!job.addOne)
-        job.addOneReason = "在挂轮箱里加一个 " + std::to_string(from) + " 到 " +
-                           std::to_string(to) + " 齿的挂轮也不行";
+        job.addOneReason =
+            "在挂轮箱里加一个 " + std::to_string(from) + " 到 " + std::to_string(to) + " 齿" +
+            (!tried.empty() && tried.back() > to ? "或 " + std::to_string(tried.back()) + " 齿"
+                                                 : "") +
+            "的挂轮也不行";
 }
 
 std::string boxProblem(const std::string& problem) {
@@ -534,8 +537,10 @@ void indexingWords(JobStages& st, const IndexingChoice& c) {
     const double z0 = static_cast<double>(c.z0.numerator) / static_cast<double>(c.z0.denominator);
     std::vector<std::string>& words = job.compensationWords;
     words.push_back("差动分齿：分齿挂轮按 Z0 = Z + Δ = " + std::to_string(job.teeth) + " " +
-                    signedFraction(c.delta) + " = " + fractionText(c.z0) + " ≈ " +
-                    shortNumber(z0, 10) + " 调整，i = C × K / Z0 = " + fractionText(c.fraction));
+                    signedFraction(c.delta) + " = " +
+                    (c.z0.denominator == 1 ? std::to_string(c.z0.numerator)
+                                           : fractionText(c.z0) + " ≈ " + shortNumber(z0, 10)) +
+                    " 调整，i = C × K / Z0 = " + fractionText(c.fraction));
     std::string sense = c.signedRatio > 0 ? "差动挂轮使工作台顺着分齿运动的方向多转（u > 0）"
                                           : "差动挂轮使工作台逆着分齿运动的方向转（u < 0）";
     if (job.sameSenseAsHelical)

@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <map>
+#include <new>
 #include <numbers>
 #include <numeric>
 
@@ -294,6 +295,13 @@ std::string readMachineFacts(JobStages& st, const MachineData& data) {
         job.clearance = numericValue(request.clearance);
         if (!(job.clearance >= 0 && job.clearance <= 1000)) return "装配间隙应是 0 到 1000 的齿数";
     }
+    // (a + c) − (b + 2) and (b + d) − (c + 2) add up to a + d − 4, so the
+    // smaller is at most the largest gear less 2.
+    const int largest = job.box.rbegin()->first;
+    if (job.clearance > largest - 2)
+        return "装配间隙 " + number(job.clearance) + " 齿太大：挂轮箱中最大的是 " +
+               std::to_string(largest) + " 齿，任何挂轮都留不出多于 " +
+               std::to_string(largest - 2) + " 齿的间隙";
     st.rows = data.indexRows;
     if (!trimBlanks(request.indexConstant).empty()) {
         auto row = readIndexRow(std::string(trimBlanks(request.indexConstant)) +
@@ -331,6 +339,36 @@ std::string readMachineFacts(JobStages& st, const MachineData& data) {
     return {};
 }
 
+// Where no index row holds Z / K: the rows around it and the gap between
+// them, or the line to add where the machine has none.
+std::string missingIndexRow(const JobStages& st, double zOverK) {
+    const std::string z = "没有 Z/K = " + number(zOverK) + " 的分齿常数：";
+    const IndexRow *below = nullptr, *above = nullptr;
+    std::size_t belowAt = 0, aboveAt = 0;
+    for (std::size_t i = 0; i < st.rows.size(); ++i) {
+        const IndexRow& row = st.rows[i];
+        if (row.to < zOverK && (!below || row.to > below->to)) below = &row, belowAt = i + 1;
+        if (row.from > zOverK && (!above || row.from < above->from)) above = &row, aboveAt = i + 1;
+    }
+    const auto named = [](std::size_t at, const IndexRow* row) {
+        return "第 " + std::to_string(at) + " 条 index（“" + row->text + "”）";
+    };
+    const std::string fix = "（常数和范围见机床说明书）";
+    if (below && above)
+        return z + "它落在机床资料 " + st.dataPath + " 的" + named(belowAt, below) + "和" +
+               named(aboveAt, above) + "之间的空档（" + number(below->to) + " 到 " +
+               number(above->from) + "）：请把其中一条的范围改到 " + number(zOverK) +
+               "，或为空档加一条 index" + fix;
+    if (below)
+        return z + "它大于机床资料 " + st.dataPath + " 中最后的范围，" + named(belowAt, below) +
+               "：请把它的范围改到 " + number(zOverK) + "，或加一条 index" + fix;
+    if (above)
+        return z + "它小于机床资料 " + st.dataPath + " 中最前的范围，" + named(aboveAt, above) +
+               "：请把它的范围改到 " + number(zOverK) + "，或加一条 index" + fix;
+    return z + "请在机床资料 " + st.dataPath +
+           " 中加一行“index = 24 for Z/K from 1 to 1000, 说明”" + fix;
+}
+
 // C × K / Z from the index row that holds Z / K, and the differential ratio.
 std::string setUpProblem(JobStages& st) {
     HobbingJob& job = st.job;
@@ -353,13 +391,13 @@ std::string setUpProblem(JobStages& st) {
             st.prime = prime == 0 ? -1 : prime;
             job.indexReason =
                 "C × K / Z = " + fractionText(job.fraction) +
-                (prime == 0 ? " 含有大于 1000 的质因数" : " 含有质因数 " + std::to_string(prime)) +
-                "，大于挂轮箱中最大的 " + std::to_string(largestGear) + " 齿，配不出精确的分齿挂轮";
+                (prime == 0 ? std::string(" 含有大于 1000 的质因数")
+                            : " 含有质因数 " + std::to_string(prime) + "，大于挂轮箱中最大的 " +
+                                  std::to_string(largestGear) + " 齿") +
+                "，配不出精确的分齿挂轮";
         }
     } else {
-        job.indexReason =
-            "没有 Z/K = " + number(zOverK) + " 的分齿常数：请在机床资料 " + st.dataPath +
-            " 中加一行“index = 24 for Z/K from 1 to 1000, 说明”（常数和范围见机床说明书）";
+        job.indexReason = missingIndexRow(st, zOverK);
     }
 
     const MachineKindDescription& description = describeKind(job.kind);
@@ -411,7 +449,9 @@ std::string exactTrains(JobStages& st) {
         break;
     case TrainsStatus::NoDifferentialSet:
         job.differentialReason =
-            st.toleranceText + " 内没有能和分齿挂轮一起从挂轮箱配出、又装得上的差动挂轮";
+            st.toleranceText + (st.problem.index
+                                    ? " 内没有能和分齿挂轮一起从挂轮箱配出、又装得上的差动挂轮"
+                                    : " 内没有装得上的差动挂轮");
         break;
     case TrainsStatus::NoPair:
         job.differentialReason =
@@ -702,10 +742,8 @@ void correctFirstPiece(JobStages& st) {
     job.correction = std::move(correction);
 }
 
-} // namespace
-
-HobbingJob runHobbingJob(const JobRequest& request, const std::string& directory,
-                         SearchControl* control, FileSystem& fs) {
+HobbingJob hobbingJob(const JobRequest& request, const std::string& directory,
+                      SearchControl* control, FileSystem& fs) {
     if (request.model.empty()) return refused("选择机床型号");
     const MachineKind kind = machineKind(request.model);
     if (describeKind(kind).achieved != Achieved::HelixAngle)
@@ -734,6 +772,18 @@ HobbingJob runHobbingJob(const JobRequest& request, const std::string& directory
     settingAngle(job, request);
     correctFirstPiece(st);
     return std::move(job);
+}
+
+} // namespace
+
+HobbingJob runHobbingJob(const JobRequest& request, const std::string& directory,
+                         SearchControl* control, FileSystem& fs) {
+    // Memory that runs out ends the job with what the job can change.
+    try {
+        return hobbingJob(request, directory, control, fs);
+    } catch (const std::bad_alloc&) {
+        return refused("内存不足：请把允差改小，或在机床资料中把挂轮箱（box）写小些");
+    }
 }
 
 } // namespace kelvaro

@@ -279,6 +279,67 @@ TEST(HobbingJob, FaultsTheOlderTestsMissed) {
     EXPECT_EQ(corrected.correction->reason, "允差 0.001 内没有修正后的差动挂轮");
 }
 
+// Words that name what the user can change, and no number that is not so.
+TEST(HobbingJob, MessagesNameWhatToChange) {
+    M dir;
+    dir.write("M.dat.txt",
+              "index = 24 for Z/K from 1 to 100\nindex = 48 for Z/K from 162 to 999\n");
+    const std::string data = "机床资料 " + dir.file("M.dat.txt");
+    const struct {
+        const char* name;
+        JobRequest request;
+        std::string words; // the message, or a part of the index reason
+    } rows[] = {
+        {"Z/K in a gap",
+         [] {
+             JobRequest r = part("140", "1", "15", "20-60");
+             r.indexConstant.clear();
+             return r;
+         }(),
+         "没有 Z/K = 140 的分齿常数：它落在" + data +
+             " 的第 1 条 index（“24 for Z/K from 1 to 100”）和第 2 条 index（“48 for Z/K from "
+             "162 to 999”）之间的空档（100 到 162）"},
+        // 2^30 + 3 is prime: named, not capped at 2^30.
+        {"a prime above 2^30",
+         [] {
+             JobRequest r = part("1", "1", "15", "20-60");
+             r.indexConstant = "1073741.827";
+             return r;
+         }(),
+         "含有质因数 1073741827，大于挂轮箱中最大的 60 齿"},
+        {"1009 · 1013, not named",
+         [] {
+             JobRequest r = part("1", "1", "15", "20-60");
+             r.indexConstant = "1022117";
+             return r;
+         }(),
+         "C × K / Z = 1022117/1 含有大于 1000 的质因数，配不出精确的分齿挂轮"},
+        {"clearance above any margin",
+         [] {
+             JobRequest r = part("40", "1", "15", "20-60");
+             r.clearance = "59";
+             return r;
+         }(),
+         "装配间隙 59 齿太大：挂轮箱中最大的是 60 齿，任何挂轮都留不出多于 58 齿的间隙"},
+        {"shown as 90°", part("40", "1", "89", "20-60"), "螺旋角应在 0° 到 90° 之间（直齿轮为 0）"},
+        {"index constant",
+         [] {
+             JobRequest r = part("40", "1", "15", "20-60");
+             r.indexConstant = "-24";
+             return r;
+         }(),
+         "分齿常数应是正的小数，整数部分至多 9 位、小数至多 6 位，而不是“-24”"},
+    };
+    for (auto row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.words.starts_with("螺旋角"))
+            row.request.minutes = "59", row.request.seconds = "59.9999";
+        const HobbingJob job = dir.run(row.request);
+        const std::string& said = job.message.empty() ? job.indexReason : job.message;
+        EXPECT_NE(said.find(row.words), std::string::npos) << said;
+    }
+}
+
 // Over small random boxes: no combination of a feed, a Δ, an exact index set
 // and a differential set, each mounted and all within the box, is nearer
 // than the one chosen.

@@ -594,7 +594,8 @@ void indexingWords(JobStages& st, const IndexingChoice& c) {
 // trains: a message only where the search cannot finish.
 std::string compensatedTrains(JobStages& st, bool feedDoesNotFit) {
     HobbingJob& job = st.job;
-    const bool indexIsTheProblem = st.exact == TrainsStatus::NoIndexSet || feedDoesNotFit;
+    // Where only the feed stands in the way, the exact job stays if this fails.
+    const bool indexIsTheProblem = st.exact == TrainsStatus::NoIndexSet;
     if (!job.constant || (st.exact == TrainsStatus::Found && !feedDoesNotFit)) return {};
     const std::string needs = indexingNeeds(st);
     if (!needs.empty()) {
@@ -663,8 +664,9 @@ std::string feedAndCompensation(JobStages& st) {
     else if (job.feed && job.feed->a == 0 && job.indexMethod == IndexMethod::Exact)
         job.feedReason = "分齿挂轮和差动挂轮之外，挂轮箱里剩下的齿轮配不出进给量 " +
                          number(job.feed->wanted) + " mm/r 附近的进给挂轮";
-    if (job.feed && job.feed->a == 0 && job.feedReason.empty() && !st.feedLines.empty() &&
-        job.indexMethod != IndexMethod::Differential && st.exact != TrainsStatus::Found)
+    if (feedDoesNotFit && job.indexMethod == IndexMethod::Differential)
+        job.indexReason = "精确的分齿挂轮和差动挂轮旁边，挂轮箱里配不出进给挂轮";
+    if (job.feed && job.feed->a == 0 && job.feedReason.empty())
         job.feed.reset(); // no trains to set the feed beside
     return {};
 }

@@ -2,9 +2,9 @@
 
 #include "catalogue/catalogue_result.h"
 #include "catalogue/feed_data.h"
-#include "catalogue/file_system.h"
 #include "catalogue/machine_file.h"
 #include "gears/set_facts.h"
+#include "platform/file_system.h"
 
 #include <map>
 #include <optional>

@@ -221,7 +221,7 @@ struct JobStages {
     std::string toleranceText;
 };
 
-std::string positiveOrNot(const std::string& text, double& value, const char* message) {
+std::string readPositive(const std::string& text, double& value, const char* message) {
     if (trimBlanks(text).empty()) return {};
     value = numericValue(text);
     return value > 0 && std::isfinite(value) ? std::string() : message;
@@ -263,8 +263,8 @@ std::string readInputs(JobStages& st) {
             return "试切修正：螺旋线偏差应不小于 0 µm，评定长度应大于 0 mm";
     }
     double feed = 0, width = 0;
-    if (auto m = positiveOrNot(request.feed, feed, "进给量应大于 0 mm/r"); !m.empty()) return m;
-    if (auto m = positiveOrNot(request.faceWidth, width, "齿宽应大于 0 mm"); !m.empty()) return m;
+    if (auto m = readPositive(request.feed, feed, "进给量应大于 0 mm/r"); !m.empty()) return m;
+    if (auto m = readPositive(request.faceWidth, width, "齿宽应大于 0 mm"); !m.empty()) return m;
     if (feed > 0) {
         job.feed.emplace();
         job.feed->wanted = feed;
@@ -620,7 +620,7 @@ std::string compensatedTrains(JobStages& st, bool feedDoesNotFit) {
             job.indexReason += std::string(job.indexReason.empty() ? "" : "；") +
                                "差动分齿也不行：Δ = ±p/q（q ≤ 50）都配不出能和" +
                                (job.helical ? "" : "补偿用的") + "差动挂轮" +
-                               (problem.feeds.front().fromBox ? "、进给挂轮" : "") +
+                               (st.feedPairs.empty() ? "、进给挂轮" : "") +
                                "一起从挂轮箱配出的精确分齿挂轮（" + st.toleranceText + "）";
         return {};
     }

@@ -49,6 +49,11 @@ JobRequest part(const char* teeth, const char* starts, const char* degrees, cons
     return r;
 }
 
+JobRequest with(JobRequest r, void (*change)(JobRequest&)) {
+    change(r);
+    return r;
+}
+
 double ratioOf(const GearSet& s) {
     return (s.a * s.b) / (s.c * s.d);
 }
@@ -62,68 +67,27 @@ TEST(DifferentialIndexing, Z0IndexSetAndUWorkedOutByHand) {
         JobRequest request;
         Fraction delta, z0, fraction;
         double u, set;
-        Turns turns;
         std::optional<bool> sameSense;
     } rows[] = {
+        // clang-format off
         // Z = 61 is a prime above the box. Δ = −1: Z0 = 60, 24/60 = 2/5 = 20·30 / (25·60);
         // u = 1.5 − 3.6 = −2.1 = −(50·21) / (20·25).
-        {"helical, same hands, with",
-         part("61", "1", "30", kSmall),
-         {-1, 1},
-         {60, 1},
-         {2, 5},
-         -2.1000000232,
-         2.1,
-         Turns::Against,
-         false},
+        {"helical, same hands, with", part("61", "1", "30", kSmall),
+         {-1, 1}, {60, 1}, {2, 5}, -2.1000000232, 2.1, false},
         // σ = −1: u = −1.5 − 3.6 = −5.1 = −(50·51) / (20·25), the sense of a plain set-up.
         {"helical, opposite hands, with",
-         [] {
-             JobRequest r = part("61", "1", "30", kSmall);
-             r.hands = Hands::Opposite;
-             return r;
-         }(),
-         {-1, 1},
-         {60, 1},
-         {2, 5},
-         -5.0999999768,
-         5.1,
-         Turns::Against,
-         true},
+         with(part("61", "1", "30", kSmall), [](JobRequest& r) { r.hands = Hands::Opposite; }),
+         {-1, 1}, {60, 1}, {2, 5}, -5.0999999768, 5.1, true},
         {"helical, same hands, against",
-         [] {
-             JobRequest r = part("61", "1", "30", kSmall);
-             r.helixExtra = HelixExtra::Against;
-             return r;
-         }(),
-         {-1, 1},
-         {60, 1},
-         {2, 5},
-         -5.0999999768,
-         5.1,
-         Turns::Against,
-         true},
+         with(part("61", "1", "30", kSmall), [](JobRequest& r) { r.helixExtra = HelixExtra::Against; }),
+         {-1, 1}, {60, 1}, {2, 5}, -5.0999999768, 5.1, true},
         // Spur: u = −3.6 = −(50·36) / (20·25).
-        {"spur",
-         part("61", "1", "0", kSmall),
-         {-1, 1},
-         {60, 1},
-         {2, 5},
-         -3.6,
-         3.6,
-         Turns::Against,
-         std::nullopt},
+        {"spur", part("61", "1", "0", kSmall), {-1, 1}, {60, 1}, {2, 5}, -3.6, 3.6, std::nullopt},
         // Z = 202, K = 2: C·K/Z = 48/202 = 24/101. Δ = −1: Z0 = 201, 48/201 = 16/67;
         // u = (9/2) · (0.5/3) − 1.8 = 0.75 − 1.8 = −1.05 = −(21·30) / (24·25).
-        {"Z 202, two starts",
-         part("202", "2", "30", "20,21,24,25,30,40,50,67"),
-         {-1, 1},
-         {201, 1},
-         {16, 67},
-         -1.0500000116,
-         1.05,
-         Turns::Against,
-         false},
+        {"Z 202, two starts", part("202", "2", "30", "20,21,24,25,30,40,50,67"),
+         {-1, 1}, {201, 1}, {16, 67}, -1.0500000116, 1.05, false},
+        // clang-format on
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -142,7 +106,7 @@ TEST(DifferentialIndexing, Z0IndexSetAndUWorkedOutByHand) {
         EXPECT_NEAR(job.signedRatio, row.u, 1e-9);
         EXPECT_NEAR(job.differentialRatio, std::abs(row.u), 1e-9);
         EXPECT_NEAR(ratioOf(job.differential->set), row.set, 1e-12);
-        EXPECT_EQ(job.turns, row.turns);
+        EXPECT_EQ(job.turns, row.u > 0 ? Turns::With : Turns::Against);
         EXPECT_EQ(job.sameSenseAsHelical, row.sameSense);
         // σ sin β′ = m K u′ / C_d − π m Δ / s = 3 · (−2.1) / 9 + 3 / 2.5 = 0.5, and
         // likewise for the others: β′ is the exact angle, 8.93e-9 rad = 0.00184″ above
@@ -291,43 +255,24 @@ TEST(HobbingJob, MessagesNameWhatToChange) {
         std::string words; // the message, or a part of the index reason
     } rows[] = {
         {"Z/K in a gap",
-         [] {
-             JobRequest r = part("140", "1", "15", "20-60");
-             r.indexConstant.clear();
-             return r;
-         }(),
+         with(part("140", "1", "15", "20-60"), [](JobRequest& r) { r.indexConstant.clear(); }),
          "没有 Z/K = 140 的分齿常数：它落在" + data +
              " 的第 1 条 index（“24 for Z/K from 1 to 100”）和第 2 条 index（“48 for Z/K from "
              "162 to 999”）之间的空档（100 到 162）"},
         // 2^30 + 3 is prime: named, not capped at 2^30.
         {"a prime above 2^30",
-         [] {
-             JobRequest r = part("1", "1", "15", "20-60");
-             r.indexConstant = "1073741.827";
-             return r;
-         }(),
+         with(part("1", "1", "15", "20-60"),
+              [](JobRequest& r) { r.indexConstant = "1073741.827"; }),
          "含有质因数 1073741827，大于挂轮箱中最大的 60 齿"},
         {"1009 · 1013, not named",
-         [] {
-             JobRequest r = part("1", "1", "15", "20-60");
-             r.indexConstant = "1022117";
-             return r;
-         }(),
+         with(part("1", "1", "15", "20-60"), [](JobRequest& r) { r.indexConstant = "1022117"; }),
          "C × K / Z = 1022117/1 含有大于 1000 的质因数，配不出精确的分齿挂轮"},
         {"clearance above any margin",
-         [] {
-             JobRequest r = part("40", "1", "15", "20-60");
-             r.clearance = "59";
-             return r;
-         }(),
+         with(part("40", "1", "15", "20-60"), [](JobRequest& r) { r.clearance = "59"; }),
          "装配间隙 59 齿太大：挂轮箱中最大的是 60 齿，任何挂轮都留不出多于 58 齿的间隙"},
         {"shown as 90°", part("40", "1", "89", "20-60"), "螺旋角应在 0° 到 90° 之间（直齿轮为 0）"},
         {"index constant",
-         [] {
-             JobRequest r = part("40", "1", "15", "20-60");
-             r.indexConstant = "-24";
-             return r;
-         }(),
+         with(part("40", "1", "15", "20-60"), [](JobRequest& r) { r.indexConstant = "-24"; }),
          "分齿常数应是正的小数，整数部分至多 9 位、小数至多 6 位，而不是“-24”"},
     };
     for (auto row : rows) {

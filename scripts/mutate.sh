@@ -82,6 +82,13 @@ mark-kept-on-edit ## src/widgets/field_marks.cpp ## [field] { unmark(field); } #
 export-failure-silent ## src/widgets/result_list_actions.cpp ## if (!failure.empty()) messages_.show(window, failure); ## 
 box-size-bound ## src/catalogue/machine_data.cpp ## > kMaxGearsOfOneSize && tooMany.empty() ## > kMaxGearsOfOneSize + 1 && tooMany.empty()
 name-colon ## src/catalogue/model_name.cpp ## hasAny(name, ":*?<>|") ## hasAny(name, "*?<>|")
+job-ratio-starts ## src/job/hobbing_job.cpp ## job.differentialRatio = description.ratio(inputs) / job.starts; ## job.differentialRatio = description.ratio(inputs);
+correction-index-gears ## src/job/hobbing_job.cpp ##     GearBox left = job.box;⏎    if (job.indexSet)⏎        for (const auto& [gear, count] : gearsOf({&*job.indexSet}))⏎            left[gear] -= count;⏎    if (job.feed ##     GearBox left = job.box;⏎    if (job.feed
+deviation-arcmin ## src/job/hobbing_job.cpp ## / kRadiansPerDegree * 3600; ## / kRadiansPerDegree * 60;
+compensation-pi ## src/job/hobbing_job.cpp ## / job.starts * std::numbers::pi; ## / job.starts * kPi;
+indexing-later-equal ## src/job/differential_indexing.cpp ## (best && e >= *best)) continue; ## (best && e > *best)) continue;
+indexing-feed-fit ## src/job/differential_indexing.cpp ## if (!feed.fromBox || stock.fits(gears, 10)) { ## {
+indexing-prune ## src/job/differential_indexing.cpp ## crossA.denominator > largestSquare || crossB.denominator > largestSquare) ## crossA.denominator > largestSquare || crossB.denominator > largestSquare || delta.denominator > 40)
 EOF
 }
 

@@ -231,8 +231,9 @@ MachineDataReading readMachineData(std::string_view text) {
                 data.clearance = clearance;
                 data.clearanceText = value;
             }
-        } else {
-            problem = "不认识“" + std::string(key) + "”，只能是 index、box 或 clearance";
+        } else if (!readFeedKey(key, value, data.feed, problem)) {
+            problem = "不认识“" + std::string(key) +
+                      "”，只能是 index、box、clearance、feed、feed pairs 或 helix extra";
         }
         if (!problem.empty()) {
             reading.problem = failureAt(number, problem);
@@ -249,6 +250,7 @@ std::string machineDataText(std::string_view model, const MachineData& data) {
     for (const std::string& box : data.boxTexts)
         text += "box = " + box + "\n";
     if (data.clearance) text += "clearance = " + data.clearanceText + "\n";
+    text += feedDataText(data.feed);
     return text;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/catalogue_result.h"
+#include "catalogue/feed_data.h"
 #include "catalogue/machine_file.h"
 #include "gears/set_facts.h"
 #include "platform/file_system.h"
@@ -18,6 +19,8 @@
 //   index = 24 for Z/K from 1 to 160, e/f = 36/36
 //   box = 20-100, 25*2, -37
 //   clearance = 10
+//   feed = 0.4608π × 30/54, 进给箱 I 档      (and feed pairs, helix extra:
+//                                            see feed_data.h)
 //
 // "index" may stand on several lines: the index constant C for a range of
 // Z / K (ends included) and the manual's note; the first line whose range
@@ -52,6 +55,7 @@ struct MachineData {
     std::optional<double> clearance;   // none: kDefaultClearance
     std::vector<std::string> boxTexts; // each box line's value, as written
     std::string clearanceText;
+    FeedData feed;
 };
 
 struct BoxReading {

@@ -147,15 +147,18 @@ TEST(HobbingJob, SettingAngleCorrectionAndTheGearToAdd) {
     const HobbingJob added = dir.run(spur("31", "1", "20-30"));
     EXPECT_EQ(added.addOne->teeth, 31);
     EXPECT_EQ(positions(added.addOne->index), (Set{20, 30, 25, 31}));
-    EXPECT_EQ(dir.run(spur("101", "1", "20-30")).addOneReason,
+    // 101, the prime above the machine's range, is tried too; 1009 is above every box.
+    EXPECT_EQ(dir.run(spur("101", "1", "20-30")).addOne->teeth, 101);
+    EXPECT_EQ(dir.run(spur("1009", "1", "20-30")).addOneReason,
               "在挂轮箱里加一个 20 到 60 齿的挂轮也不行");
     JobRequest small = spur("40", "1", "20,21,25,28,30");
     small.hobLead = "3";
     EXPECT_EQ(jobJson(dir.run(small)),
               "{\"machine\":\"M\",\"kind\":\"default\",\"box\":[[20,1],[21,1],[25,1],[28,1],"
               "[30,1]],\"clearance\":10,\"index\":{\"fraction\":[3,5],\"constant\":24,\"note\":"
-              "null,\"set\":{\"a\":20,\"b\":21,\"c\":25,\"d\":28},\"reason\":null},"
-              "\"differential\":null,\"gears_used\":[[20,1],[21,1],[25,1],[28,1]],"
+              "null,\"set\":{\"a\":20,\"b\":21,\"c\":25,\"d\":28},\"reason\":null,"
+              "\"method\":\"exact\",\"compensated\":null},\"feed\":null,\"differential\":null,"
+              "\"face_width\":null,\"gears_used\":[[20,1],[21,1],[25,1],[28,1]],"
               "\"setting_angle_deg\":3,\"correction\":null,\"add_one_gear\":null}");
 }
 
@@ -257,8 +260,9 @@ TEST(MachineData, ReadsWritesAndNamesTheBrokenLine) {
     EXPECT_EQ(saveMachineData(dir.path(), "M", {}, failing).message,
               "无法写入文件 " + dir.file("M.dat.txt") + "：读写错误");
     EXPECT_EQ(dir.read("M.dat.txt"), text);
-    EXPECT_EQ(readMachineData("box = 20\nspeed = 3\n").problem,
-              "第 2 行：不认识“speed”，只能是 index、box 或 clearance");
+    EXPECT_EQ(
+        readMachineData("box = 20\nspeed = 3\n").problem,
+        "第 2 行：不认识“speed”，只能是 index、box、clearance、feed、feed pairs 或 helix extra");
 }
 
 } // namespace

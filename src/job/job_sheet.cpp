@@ -39,13 +39,24 @@ std::string seconds(double arcsec) {
     return text;
 }
 
-void helixFacts(std::vector<std::string>& facts, const HelixSet& h) {
+std::string microns(double value) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%.1f µm", std::round(value * 10) / 10 + 0.0);
+    return text;
+}
+
+void helixFacts(std::vector<std::string>& facts, const HelixSet& h,
+                const std::optional<double>& faceWidth) {
     facts.push_back("传动比 " + shortNumber(h.ratio, 15) + "，误差 " + shortNumber(h.set.error, 7) +
                     (h.relativeErrorPpm ? "（" + shortNumber(*h.relativeErrorPpm, 3) + " ppm）"
                                         : std::string()));
     if (h.helixDegrees)
-        facts.push_back("实际螺旋角 " + angleText(*h.helixDegrees) + "，螺旋角误差 " +
-                        seconds(*h.helixDeviationArcsec));
+        facts.push_back("实际螺旋角 β′ = " + angleText(*h.helixDegrees) + "，误差 " +
+                        seconds(*h.helixDeviationArcsec) +
+                        (h.helixDeviationMicrons && faceWidth
+                             ? "，齿宽 " + shortNumber(*faceWidth, 10) +
+                                   " mm 上 f = " + microns(*h.helixDeviationMicrons)
+                             : std::string()));
 }
 
 TrainView view(std::string title, const std::optional<GearSet>& set, std::string none) {
@@ -88,25 +99,44 @@ JobSheet jobSheet(const HobbingJob& job, const JobRequest& request) {
                                   shortNumber(double(job.teeth) / job.starts, 10));
     sheet.constants.push_back("装配间隙 s = " + shortNumber(job.clearance, 10) + " 齿");
 
-    TrainView index = view("分齿挂轮", job.indexSet, "没有分齿挂轮");
+    const bool compensated = job.indexMethod == IndexMethod::Differential;
+    TrainView index =
+        view(compensated ? "分齿挂轮（差动分齿）" : "分齿挂轮", job.indexSet, "没有分齿挂轮");
     if (job.constant)
         index.facts.push_back("i = C × K / Z = " + fractionText(*job.constant) + " × " +
                               std::to_string(job.starts) + " / " + std::to_string(job.teeth) +
                               " = " + fractionText(job.fraction));
     if (!job.indexReason.empty()) index.facts.push_back(job.indexReason);
+    if (compensated && !job.compensationWords.empty())
+        index.facts.push_back(job.compensationWords.front());
     sheet.trains.push_back(std::move(index));
 
-    if (job.helical) {
+    if (job.helical || compensated) {
         const JobCorrection* c = job.correction ? &*job.correction : nullptr;
         const HelixSet* mounted = c && c->set        ? &*c->set
                                   : job.differential ? &*job.differential
                                                      : nullptr;
         TrainView differential =
-            view(c && c->set ? "差动挂轮（修正后）" : "差动挂轮",
+            view(c && c->set   ? "差动挂轮（修正后）"
+                 : job.helical ? "差动挂轮"
+                               : "差动挂轮（补偿分齿）",
                  mounted ? std::optional<GearSet>(mounted->set) : std::nullopt, "没有差动挂轮");
         differential.facts.push_back("i = " + shortNumber(job.differentialRatio, 15) + "，允差 " +
                                      shortNumber(job.tolerance, 6));
-        if (mounted) helixFacts(differential.facts, *mounted);
+        if (compensated)
+            differential.facts.push_back("u = 螺旋项 + 补偿项 = " + shortNumber(job.helixTerm, 12) +
+                                         " + (" + shortNumber(job.compensationTerm, 12) +
+                                         ") = " + shortNumber(job.signedRatio, 12));
+        if (job.turns != Turns::Unknown)
+            differential.facts.push_back(job.turns == Turns::With ? "差动输出顺着工作台的展成转向"
+                                                                  : "差动输出逆着工作台的展成转向");
+        for (std::size_t i = 1; compensated && i < job.compensationWords.size(); ++i)
+            differential.facts.push_back(job.compensationWords[i]);
+        if (job.largestDeviationMicrons && job.faceWidth)
+            differential.facts.push_back("允差对应齿宽 " + shortNumber(*job.faceWidth, 10) +
+                                         " mm 上至多 f = ±" +
+                                         microns(*job.largestDeviationMicrons));
+        if (mounted) helixFacts(differential.facts, *mounted, job.faceWidth);
         if (c) {
             differential.facts.push_back("试切修正：实测螺旋角" +
                                          std::string(c->larger ? "偏大" : "偏小") +
@@ -120,6 +150,22 @@ JobSheet jobSheet(const HobbingJob& job, const JobRequest& request) {
         }
         if (!job.differentialReason.empty()) differential.facts.push_back(job.differentialReason);
         sheet.trains.push_back(std::move(differential));
+    }
+
+    if (job.feed && job.feed->a != 0) {
+        const FeedTrain& f = *job.feed;
+        TrainView feed;
+        feed.title = "进给挂轮";
+        feed.gears = std::to_string(f.a) + "/" + std::to_string(f.b);
+        feed.shafts = "主动 a1 " + std::to_string(f.a) + "，被动 b1 " + std::to_string(f.b) +
+                      (f.fromBox ? "（从挂轮箱中取）" : "");
+        feed.facts.push_back("s = " + shortNumber(f.constant, 10) + " × " + feed.gears + " = " +
+                             shortNumber(f.feed, 10) + " mm/r（要求 " + shortNumber(f.wanted, 10) +
+                             " mm/r）");
+        if (!f.note.empty()) feed.facts.push_back(f.note);
+        sheet.trains.push_back(std::move(feed));
+    } else if (!job.feedReason.empty()) {
+        sheet.notes.push_back("进给挂轮：" + job.feedReason);
     }
 
     if (job.settingWords.empty()) {
@@ -139,7 +185,9 @@ JobSheet jobSheet(const HobbingJob& job, const JobRequest& request) {
     if (!job.gearsUsed.empty()) sheet.notes.push_back("用到的挂轮 " + boxListText(job.gearsUsed));
     sheet.notes.push_back(job.dataNote);
     if (job.addOne) {
-        std::string add = "加一个 " + std::to_string(job.addOne->teeth) + " 齿的挂轮就能配出";
+        std::string add = job.addOneWords.empty()
+                              ? "加一个 " + std::to_string(job.addOne->teeth) + " 齿的挂轮就能配出"
+                              : job.addOneWords;
         if (job.addOne->index) add += "：分齿 " + trainText(*job.addOne->index);
         if (job.addOne->differential) add += "，差动 " + trainText(job.addOne->differential->set);
         sheet.notes.push_back(add);

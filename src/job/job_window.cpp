@@ -146,6 +146,9 @@ GunChi::GunChi(const WindowContext& context, QWidget* parent)
     machineRow->addWidget(machineList_, 1);
     machineRow->addWidget(button(machine, "Command4", "机床资料"));
     machineForm->addRow(QStringLiteral("型号"), machineRow);
+    feedField_ = field(machine, "jingei", "进给 s");
+    feedField_->setPlaceholderText(QStringLiteral("差动分齿和进给挂轮要用"));
+    machineForm->addRow(QStringLiteral("进给 s (mm/r)"), feedField_);
 
     auto* correction = new QGroupBox(QStringLiteral("试切修正"), this);
     auto* correctionForm = new QFormLayout(correction);
@@ -212,7 +215,8 @@ GunChi::GunChi(const WindowContext& context, QWidget* parent)
     layout->addWidget(lines);
 
     std::vector<QLineEdit*> enterFields = numberFields_;
-    enterFields.insert(enterFields.end(), {leadField_, widthField_, deviationField_, lengthField_});
+    enterFields.insert(enterFields.end(),
+                       {leadField_, widthField_, feedField_, deviationField_, lengthField_});
     setUpPane("Combo2", enterFields,
               paneServices(context_.printBackend, wholeFileWriter(context_.fileSystem)));
     connect(control<QPushButton>(this, "Command4"), &QPushButton::clicked, this,
@@ -243,7 +247,8 @@ std::map<const QWidget*, QString> GunChi::inputs() const {
     std::map<const QWidget*, QString> texts;
     for (const QLineEdit* edit : numberFields_)
         texts[edit] = edit->text();
-    for (const QLineEdit* edit : {leadField_, widthField_, deviationField_, lengthField_})
+    for (const QLineEdit* edit :
+         {leadField_, widthField_, feedField_, deviationField_, lengthField_})
         texts[edit] = edit->text();
     for (const QComboBox* combo : {machineList_, partHandList_, hobHandList_, measuredList_})
         texts[combo] = combo->currentText();
@@ -288,6 +293,7 @@ Calculation GunChi::calculation() {
         *texts[i] = numberFields_[i]->text().toStdString();
     request.hobLead = leadField_->text().toStdString();
     request.faceWidth = widthField_->text().toStdString();
+    request.feed = feedField_->text().toStdString();
     request.partHand = handOf(partHandList_);
     request.hobHand = handOf(hobHandList_);
     const JobRequest::Measured measured[] = {
@@ -359,7 +365,8 @@ void GunChi::showSheet() {
         drawing->setVisible(train.drawn.has_value());
         column->addWidget(drawing, 1);
         if (!train.drawn) column->addStretch(1);
-        trainPanels_->addWidget(panel, 1);
+        // A train without a drawing (the feed pair) takes only its text's width.
+        trainPanels_->addWidget(panel, train.drawn ? 1 : 0);
     }
 }
 

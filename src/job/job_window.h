@@ -60,6 +60,7 @@ class GunChi : public CalculationWindow {
     std::vector<QLineEdit*> numberFields_;
     QLineEdit* leadField_;
     QLineEdit* widthField_;
+    QLineEdit* feedField_;
     QLineEdit* deviationField_;
     QLineEdit* lengthField_;
     QComboBox* machineList_;

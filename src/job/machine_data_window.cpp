@@ -5,6 +5,7 @@
 #include "gears/set_facts.h"
 #include "widgets/message_sink.h"
 
+#include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -36,6 +37,7 @@ QTableView* table(QWidget* parent, const char* name, QStandardItemModel* model) 
     view->setObjectName(QString::fromUtf8(name));
     view->setModel(model);
     view->verticalHeader()->hide();
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     view->horizontalHeader()->setStretchLastSection(true);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     return view;
@@ -130,6 +132,28 @@ JiChuangZiLiao::JiChuangZiLiao(const WindowContext& context, QWidget* parent)
     connect(box_, &QStandardItemModel::rowsRemoved, this, &JiChuangZiLiao::showBoxNote);
     layout->addWidget(box, 3);
 
+    auto* feed = new QGroupBox(QStringLiteral("进给（s = C_f × a1/b1，每个进给箱档位一行）"), this);
+    auto* feedColumn = new QVBoxLayout(feed);
+    feedLines_ = new QStandardItemModel(0, 2, this);
+    feedLines_->setHorizontalHeaderLabels({QStringLiteral("进给常数 C_f"), QStringLiteral("说明")});
+    QTableView* feedTable = table(feed, "jingeichangshu", feedLines_);
+    feedColumn->addWidget(feedTable);
+    feedColumn->addLayout(rowButtons(feed, feedTable, feedLines_, "feed"));
+    auto* feedForm = new QFormLayout;
+    feedPairs_ = new QLineEdit(feed);
+    feedPairs_->setObjectName(QStringLiteral("jingeigualun"));
+    feedPairs_->setPlaceholderText(QStringLiteral("空着：挂轮箱里任意两个齿轮"));
+    feedPairs_->setToolTip(QStringLiteral("a1/b1，用逗号隔开：26/52, 32/46"));
+    feedForm->addRow(QStringLiteral("进给挂轮 a1/b1"), feedPairs_);
+    helixExtra_ = new QComboBox(feed);
+    helixExtra_->setObjectName(QStringLiteral("fujiazhuandong"));
+    helixExtra_->addItems({QStringLiteral("未说明"), QStringLiteral("顺着工作台展成转向"),
+                           QStringLiteral("逆着工作台展成转向")});
+    helixExtra_->setToolTip(QStringLiteral("滚刀与工件同旋向时，螺旋线的附加转动使工作台怎样转"));
+    feedForm->addRow(QStringLiteral("附加转动（同旋向）"), helixExtra_);
+    feedColumn->addLayout(feedForm);
+    layout->addWidget(feed, 1);
+
     auto* form = new QFormLayout;
     clearance_ = new QLineEdit(this);
     clearance_->setObjectName(QStringLiteral("jianxi"));
@@ -155,7 +179,7 @@ JiChuangZiLiao::JiChuangZiLiao(const WindowContext& context, QWidget* parent)
             &JiChuangZiLiao::Command1_Click);
     connect(findChild<QPushButton*>(QStringLiteral("Command2")), &QPushButton::clicked, this,
             &JiChuangZiLiao::Command2_Click);
-    resize(720, 640);
+    resize(760, 860);
 }
 
 void JiChuangZiLiao::open(const std::string& model) {
@@ -195,6 +219,19 @@ void JiChuangZiLiao::open(const std::string& model) {
             box_->appendRow({new QStandardItem(QString::number(teeth)),
                              new QStandardItem(QString::number(count))});
     clearance_->setText(QString::fromStdString(file.data.clearanceText));
+    feedLines_->removeRows(0, feedLines_->rowCount());
+    for (const FeedLine& line : file.data.feed.lines) {
+        // The constant as written: the text before the note's comma.
+        const std::string constant = line.text.substr(0, line.text.find(','));
+        feedLines_->appendRow({new QStandardItem(QString::fromStdString(constant).trimmed()),
+                               new QStandardItem(QString::fromStdString(line.note))});
+    }
+    QStringList pairs;
+    for (const std::string& text : file.data.feed.pairTexts)
+        pairs << QString::fromStdString(text);
+    feedPairs_->setText(pairs.join(QStringLiteral(", ")));
+    helixExtra_->setCurrentIndex(static_cast<int>(file.data.feed.helixExtra));
+    findChild<QTableView*>(QStringLiteral("jingeichangshu"))->resizeColumnsToContents();
     constantText_ = machine_.result.failed() ? QString() : number(machine_.record.machineConstant);
     constant_->setText(constantText_);
     constant_->setEnabled(!machine_.result.failed());
@@ -272,6 +309,28 @@ std::optional<std::string> JiChuangZiLiao::formText() {
         }
         text += "box = " + boxListText(box.box) + "\n";
     }
+    for (int row = 0; row < feedLines_->rowCount(); ++row) {
+        const QString constant = cell(feedLines_, row, 0), note = cell(feedLines_, row, 1);
+        if (constant.isEmpty() && note.isEmpty()) continue;
+        const std::string line =
+            "feed = " + constant.toStdString() + (note.isEmpty() ? "" : ", " + note.toStdString());
+        if (std::string problem = problemOf(line); !problem.empty()) {
+            context_.messages.show(this, "进给第 " + std::to_string(row + 1) + " 行：" + problem);
+            return std::nullopt;
+        }
+        text += line + "\n";
+    }
+    if (!feedPairs_->text().trimmed().isEmpty()) {
+        const std::string line = "feed pairs = " + feedPairs_->text().trimmed().toStdString();
+        if (std::string problem = problemOf(line); !problem.empty()) {
+            context_.messages.show(this, "进给挂轮：" + problem);
+            return std::nullopt;
+        }
+        text += line + "\n";
+    }
+    if (helixExtra_->currentIndex() > 0)
+        text += std::string("helix extra = ") +
+                helixExtraWord(static_cast<HelixExtra>(helixExtra_->currentIndex())) + "\n";
     if (!clearance_->text().trimmed().isEmpty()) {
         const std::string line = "clearance = " + clearance_->text().trimmed().toStdString();
         if (std::string problem = problemOf(line); !problem.empty()) {

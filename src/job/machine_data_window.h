@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <string>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QStandardItemModel;
@@ -55,6 +56,9 @@ class JiChuangZiLiao : public QWidget {
     QTableView* boxTable_;
     QLabel* boxNote_;
     QLineEdit* clearance_;
+    QStandardItemModel* feedLines_;
+    QLineEdit* feedPairs_;
+    QComboBox* helixExtra_;
     QLineEdit* constant_;
 };
 

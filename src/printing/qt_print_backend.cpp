@@ -243,6 +243,41 @@ class TrainObject : public QObject, public QTextObjectInterface {
 
 } // namespace
 
+namespace {
+
+// The sheet as rich text: the title, wide blocks across the page, the
+// others two to a row; drawing N is the image "kelvaro-train:N".
+QString sheetHtml(const PrintedSheet& sheet, QSizeF drawingSize) {
+    const int gap = 10; // screen pixels: Qt scales them to the printer's
+    QString html = QStringLiteral("<p align=\"center\" style=\"font-size:16pt\"><b>%1</b></p>")
+                       .arg(escaped(sheet.title));
+    QString row;
+    int cells = 0, drawings = 0;
+    auto endRow = [&] {
+        if (cells == 0) return;
+        html += QStringLiteral("<table width=\"100%\" cellpadding=\"0\" cellspacing=\"0\"><tr>") +
+                row + QStringLiteral("</tr></table>");
+        row.clear();
+        cells = 0;
+    };
+    for (const SheetBlock& block : sheet.blocks) {
+        const QString content = blockHtml(block, block.drawing ? drawings++ : -1, drawingSize, gap);
+        if (block.wide) {
+            endRow();
+            html += content;
+        } else {
+            row += QStringLiteral("<td width=\"50%\" valign=\"top\" style=\"padding-right:%1px\">")
+                       .arg(gap) +
+                   content + QStringLiteral("</td>");
+            if (++cells == 2) endRow();
+        }
+    }
+    endRow();
+    return html;
+}
+
+} // namespace
+
 PrintStatus QtPrintBackend::printSheet(const PrintedSheet& sheet) {
     if (!painter_) {
         if (PrintStatus status = beginDocument(); !status.ok()) return status;
@@ -256,49 +291,21 @@ PrintStatus QtPrintBackend::printSheet(const PrintedSheet& sheet) {
     document.setDocumentMargin(0);
     document.setPageSize(QSizeF(pageWidth_, pageHeight_));
 
-    std::size_t drawn = 0;
-    for (const SheetBlock& block : sheet.blocks)
-        drawn += block.drawing ? 1 : 0;
-    // The drawings side by side, a share of the width each, at most four
-    // tenths of the page high.
-    const double column = pageWidth_ / static_cast<double>(std::max<std::size_t>(2, drawn));
-    const double side = std::min(column * 0.92, pageHeight_ * 0.4);
-    const QSizeF drawingSize(side, side * 0.9);
-    const int gap = 10; // screen pixels: Qt scales them to the printer's
-
-    QString html = QStringLiteral("<p align=\"center\" style=\"font-size:16pt\"><b>%1</b></p>")
-                       .arg(escaped(sheet.title));
     std::vector<const SheetBlock*> drawings;
-    QString row;
-    int cells = 0;
-    auto endRow = [&] {
-        if (cells == 0) return;
-        html += QStringLiteral("<table width=\"100%\" cellpadding=\"0\" cellspacing=\"0\"><tr>") +
-                row + QStringLiteral("</tr></table>");
-        row.clear();
-        cells = 0;
-    };
-    for (const SheetBlock& block : sheet.blocks) {
-        int number = -1;
-        if (block.drawing) {
-            number = static_cast<int>(drawings.size());
-            drawings.push_back(&block);
-        }
-        const QString content = blockHtml(block, number, drawingSize, gap);
-        if (block.wide) {
-            endRow();
-            html += content;
-        } else {
-            row += QStringLiteral("<td width=\"50%\" valign=\"top\" style=\"padding-right:%1px\">")
-                       .arg(gap) +
-                   content + QStringLiteral("</td>");
-            if (++cells == 2) endRow();
-        }
-    }
-    endRow();
+    for (const SheetBlock& block : sheet.blocks)
+        if (block.drawing) drawings.push_back(&block);
     TrainObject trains(drawings, font);
     document.documentLayout()->registerHandler(QTextFormat::ImageObject, &trains);
-    document.setHtml(html);
+    // The drawings side by side, a share of the width each, at most four
+    // tenths of the page high; smaller where the text needs the room to stay
+    // on one page.
+    const double column =
+        pageWidth_ / static_cast<double>(std::max<std::size_t>(2, drawings.size()));
+    for (const double share : {0.4, 0.32, 0.25, 0.18}) {
+        const double side = std::min(column * 0.92, pageHeight_ * share);
+        document.setHtml(sheetHtml(sheet, QSizeF(side, side * 0.9)));
+        if (document.pageCount() <= 1) break;
+    }
 
     const int pages = std::max(1, document.pageCount());
     for (int page = 0; page < pages; ++page) {

@@ -82,6 +82,9 @@ class JobCardTest : public QObject {
                                << "" << false;
         QTest::newRow("Z 127, Letter") << "127" << 0 << "差动挂轮"
                                        << "" << true;
+        // Indexed differentially for Z0 = 107 − 2/39, with the feed pair.
+        QTest::newRow("Z 107") << "107" << 0 << "差动挂轮"
+                               << "59/36 × 20/71" << false;
     }
 
     void onePageInsideTheMargins() {
@@ -101,6 +104,7 @@ class JobCardTest : public QObject {
         request.deviation = "20";
         request.length = "50";
         request.faceWidth = "30";
+        if (teeth == "107") request.feed = "1.1";
         const JobSheet sheet = jobSheet(runHobbingJob(request, catalogue.path()), request);
         QVERIFY2(sheet.message.empty(), sheet.message.c_str());
         const QString pdf = folder + '/' + QTest::currentDataTag() + ".pdf";
@@ -128,8 +132,6 @@ class JobCardTest : public QObject {
         // in the title's column.
         const Word* title = find(page, drawnTitle);
         QVERIFY2(title, qPrintable(text));
-        const Word* index = find(page, "分齿挂轮");
-        QVERIFY(index);
         if (drawnGears.isEmpty()) return;
         QVERIFY2(text.contains(drawnGears), qPrintable(text));
         // The drawing's labels ("a 69") are words of their own; the lines
@@ -143,9 +145,16 @@ class JobCardTest : public QObject {
         };
         for (const QString& count : drawnGears.split(QRegularExpression("[/ ×]+")))
             QVERIFY2(drawnBelow(title, count), qPrintable(count));
+        if (teeth == "107") {
+            QVERIFY(find(page, "分齿挂轮（差动分齿）") && find(page, "进给挂轮"));
+            QVERIFY(text.contains("u = 螺旋项 + 补偿项"));
+            return;
+        }
         // Corrected, the set it replaces is named but not drawn.
         for (const char* count : {"43", "57", "86", "94"})
             QCOMPARE(drawnBelow(title, count), measured == 0);
+        const Word* index = find(page, "分齿挂轮");
+        QVERIFY(index);
         for (const char* count : {"20", "25", "21", "28"})
             QVERIFY(drawnBelow(index, count));
     }
@@ -156,7 +165,10 @@ class JobCardTest : public QObject {
                                   {"M.dat", "20\r\n100\r\n 3\r\n8\r\n23\r\n47\r\n53\r\n"},
                                   {"M.dat.txt", "index = 24 for Z/K from 1 to 161, e/f = 36/36\n"
                                                 "index = 48 for Z/K from 162 to 1000, e/f = 24/48\n"
-                                                "box = 20-100, 25, 40, -23, -47, -53\n"}}};
+                                                "box = 20-100, 25, 40, -23, -47, -53\n"
+                                                "feed = 0.9216π × 30/54, 进给箱 II 档\n"
+                                                "feed pairs = 26/52, 32/46, 46/32, 52/26\n"
+                                                "helix extra = with\n"}}};
     QTemporaryDir dir;
     // KELVARO_CARD names a folder that keeps the cards to look at.
     const QString folder = qEnvironmentVariable("KELVARO_CARD", dir.path());

@@ -236,11 +236,11 @@ TEST(MachineData, ReadsWritesAndNamesTheBrokenLine) {
     TemporaryCatalogue dir(
         TemporaryCatalogue::Files{{"M.dat.txt", "\xEF\xBB\xBF"
                                                 "# x\r\n\r\nbox = 20-30\r\n"
-                                                "index = 24 for Z/K from 1\r\n"}});
+                                                "index = 24 for Z/K to 1\r\n"}});
     EXPECT_EQ(loadMachineData(dir.path(), "M").result.message,
               "机床资料 " + dir.file("M.dat.txt") +
-                  " 有错，第 4 行：分齿常数应写成“24 for Z/K from 1 to 160, 说明”，常数为正数，"
-                  "范围从小到大");
+                  " 有错，第 4 行：分齿常数应写成“24 for Z/K from 1 to 160, 说明”（或“from "
+                  "161”，161 以上都用它），常数为正数，范围从小到大");
     const MachineData data = readMachineData(text).data;
     FailingFileSystem fs;
     EXPECT_FALSE(saveMachineData(dir.path(), "M", data, fs).failed());

@@ -233,10 +233,9 @@ TEST(MachineData, ReadsWritesAndNamesTheBrokenLine) {
                              "box = 20-30\n"
                              "box = 25*2\n"
                              "clearance = 8\n";
-    TemporaryCatalogue dir(
-        TemporaryCatalogue::Files{{"M.dat.txt", "\xEF\xBB\xBF"
-                                                "# x\r\n\r\nbox = 20-30\r\n"
-                                                "index = 24 for Z/K to 1\r\n"}});
+    TemporaryCatalogue dir(TemporaryCatalogue::Files{{"M.dat.txt", "\xEF\xBB\xBF"
+                                                                   "# x\r\n\r\nbox = 20-30\r\n"
+                                                                   "index = 24 for Z/K to 1\r\n"}});
     EXPECT_EQ(loadMachineData(dir.path(), "M").result.message,
               "机床资料 " + dir.file("M.dat.txt") +
                   " 有错，第 4 行：分齿常数应写成“24 for Z/K from 1 to 160, 说明”（或“from "

@@ -349,7 +349,8 @@ DecodedText decodedText(std::string_view bytes) {
         return {std::move(text), TextEncoding::Gbk, {}};
     return {{},
             {},
-            "文件既不是 UTF-8 也不是 GBK 编码（" + where + " 不能识别）" + std::string(kSaveAsUtf8)};
+            "文件既不是 UTF-8 也不是 GBK 编码（" + where + " 不能识别）" +
+                std::string(kSaveAsUtf8)};
 }
 
 std::string sizeProblem(std::size_t size, bool atLeast) {

@@ -274,14 +274,17 @@ std::string invisibleProblem(std::string_view line) {
     std::size_t characters = 0;
     bool started = false;
     for (std::size_t at = 0; at < line.size();) {
-        for (const InvisibleCharacter& invisible : kInvisible)
-            if (line.substr(at).starts_with(invisible.bytes))
-                return (started ? "第 " + std::to_string(characters + 1) + " 个字符是"
-                                : std::string("开头有")) +
-                       "看不见的字符 " + invisible.name + "，请删去它";
+        // All of them are beyond ASCII.
+        if (static_cast<unsigned char>(line[at]) >= 0x80)
+            for (const InvisibleCharacter& invisible : kInvisible)
+                if (line.substr(at).starts_with(invisible.bytes))
+                    return (started ? "第 " + std::to_string(characters + 1) + " 个字符是"
+                                    : std::string("开头有")) +
+                           "看不见的字符 " + invisible.name + "，请删去它";
         started = started || (line[at] != ' ' && line[at] != '\t');
         ++characters;
-        const std::size_t length = utf8SequenceLength(line, at);
+        const std::size_t length =
+            static_cast<unsigned char>(line[at]) < 0x80 ? 1 : utf8SequenceLength(line, at);
         at += length == 0 ? 1 : length;
     }
     return {};
@@ -380,10 +383,12 @@ MachineDataReading readMachineData(std::string_view bytes) {
     std::size_t number = 0;
     while (!text.empty()) {
         ++number;
-        const auto end = text.find_first_of("\r\n");
+        const auto end = static_cast<std::size_t>(
+            std::find_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }) -
+            text.begin());
         std::string_view line = text.substr(0, end);
         const std::size_t ending =
-            end == std::string_view::npos                                         ? 0
+            end == text.size()                                                    ? 0
             : text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2
                                                                                   : 1;
         text.remove_prefix(line.size() + ending);

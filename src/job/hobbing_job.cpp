@@ -152,7 +152,8 @@ HobbingJob runHobbingJob(const JobRequest& request, const std::string& directory
     const std::string dataPath = machineDataFile(directory, request.model);
     job.dataNote = data.result.status == CatalogueStatus::Missing
                        ? "没有机床资料 " + dataPath + "，都按默认值"
-                       : "机床资料 " + dataPath;
+                   : data.note.empty() ? "机床资料 " + dataPath
+                                       : data.note;
 
     const auto teeth = wholeIn(trimBlanks(request.teeth), 1, 100000);
     if (!teeth) return refused("零件齿数应是 1 到 100000 的整数");

@@ -155,5 +155,32 @@ TEST(MachineDataFile, SavesOnlyWhatReadsBackOverTheFileThatWasOpened) {
     EXPECT_EQ(dir.read("M.dat.txt"), written);
 }
 
+TEST(MachineDataFile, LoadsNamingTheFileItsSizeAndItsEncoding) {
+    std::string large = "box = 1-1000\n";
+    for (int line = 0; line < 2000000; ++line)
+        large += "box=\n";
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::string said; // after "机床资料 <path> "
+    } rows[] = {
+        {"GBK", "box = 20 # \xCB\xB5\xC3\xF7\r\n",
+         "不是 UTF-8，已按 GBK 编码读出；保存时写成 UTF-8"},
+        {"2,000,000 box lines", large,
+         "有错，文件有 10000013 字节（9.5 MB），大于机床资料的上限 1 MB（1048576 "
+         "字节），请检查是不是选错了文件"},
+        {"UTF-16", "\xFF\xFE",
+         "有错，文件是 UTF-16 LE 编码（以字节顺序标记 FF FE 开头），只能读 "
+         "UTF-8 或 GBK，请在编辑器中另存为 UTF-8"},
+    };
+    for (const auto& row : rows) {
+        TemporaryCatalogue dir(Files{{"M.dat.txt", row.bytes}});
+        const MachineDataFile file = loadMachineData(dir.path(), "M");
+        EXPECT_EQ(file.result.message + file.note,
+                  "机床资料 " + dir.file("M.dat.txt") + " " + row.said)
+            << row.name;
+    }
+}
+
 } // namespace
 } // namespace kelvaro

@@ -17,12 +17,12 @@
 
 #include "../tests/support/temporary_catalogue.h"
 #include "catalogue/add_machine.h"
-#include "catalogue/gbk_text.h"
 #include "catalogue/machine_file.h"
 #include "catalogue/model_name.h"
 #include "fuzz_check.h"
 #include "gears/numeric_value.h"
 #include "gears/trim_blanks.h"
+#include "platform/gbk_text.h"
 
 #include <cstdint>
 #include <string>

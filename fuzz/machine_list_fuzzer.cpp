@@ -13,11 +13,11 @@
 //   line, and removing it again changes no byte; no other file stays.
 #include "../tests/support/temporary_catalogue.h"
 #include "catalogue/field_reader.h"
-#include "catalogue/gbk_text.h"
 #include "catalogue/machine_list.h"
 #include "catalogue/model_name.h"
 #include "fuzz_check.h"
 #include "gears/trim_blanks.h"
+#include "platform/gbk_text.h"
 
 #include <algorithm>
 #include <cstdint>

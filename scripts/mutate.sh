@@ -41,11 +41,11 @@ lathe-operator ## src/gears/differential_ratio.cpp ## (kPi / 4 * in.module) / in
 part-teeth-kind ## src/gears/differential_ratio.cpp ## kPartTeethModels[] = {"Y7150", "ZSTZ"}; ## kPartTeethModels[] = {"Y7150"};
 part-teeth-bound ## src/differential/differential_calculation.cpp ## if (c.teeth <= 0) { ## if (c.teeth < 0) {
 swap-range ## src/ordinary/ordinary_calculation.cpp ## if (inputs.zmin > inputs.zmax) std::swap(inputs.zmin, inputs.zmax); ## 
-write-no-flush ## src/catalogue/file_system.cpp ## if (status == 0) status = fs.flush(file); ## 
-leave-temporary ## src/catalogue/file_system.cpp ##     fs.remove(temporary);⏎    return writeFailure(path, -status); ## ⏎    return writeFailure(path, -status);
-catalogue-no-lock ## src/catalogue/file_system_posix.cpp ## if (::fcntl(file, F_OFD_SETLK, &whole) == 0) return file; ## return file;
-create-through-link ## src/catalogue/file_system_posix.cpp ## O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW ## O_WRONLY | O_CREAT | O_TRUNC
-replace-link ## src/catalogue/file_system_posix.cpp ## S_ISLNK(status.st_mode)) return -ELOOP; ## S_ISLNK(status.st_mode)) {}
+write-no-flush ## src/platform/file_system.cpp ## if (status == 0) status = fs.flush(file); ## 
+leave-temporary ## src/platform/file_system.cpp ##     fs.remove(temporary);⏎    return writeFailure(path, -status); ## ⏎    return writeFailure(path, -status);
+catalogue-no-lock ## src/platform/file_system_posix.cpp ## if (::fcntl(file, F_OFD_SETLK, &whole) == 0) return file; ## return file;
+create-through-link ## src/platform/file_system_posix.cpp ## O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW ## O_WRONLY | O_CREAT | O_TRUNC
+replace-link ## src/platform/file_system_posix.cpp ## S_ISLNK(status.st_mode)) return -ELOOP; ## S_ISLNK(status.st_mode)) {}
 list-line-end ## src/catalogue/machine_list.cpp ## kLineEnd = "\r\n"; ## kLineEnd = "\n";
 machine-line-end ## src/catalogue/machine_file.cpp ## kLineEnd = "\r\n"; ## kLineEnd = "\n";
 append-after-comma ## src/catalogue/machine_list.cpp ##  && bytes.back() != ',') ## )

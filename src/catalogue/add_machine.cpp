@@ -1,11 +1,11 @@
 #include "catalogue/add_machine.h"
 
-#include "catalogue/gbk_text.h"
 #include "catalogue/machine_file.h"
 #include "catalogue/machine_list.h"
 #include "catalogue/model_name.h"
 #include "gears/number_text.h"
 #include "gears/numeric_value.h"
+#include "platform/gbk_text.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/file_system.h"
+#include "platform/file_system.h"
 
 #include <optional>
 #include <string>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "catalogue/catalogue_result.h"
-#include "catalogue/file_system.h"
 #include "catalogue/machine_file.h"
 #include "gears/set_facts.h"
+#include "platform/file_system.h"
 
 #include <map>
 #include <optional>

@@ -1,11 +1,11 @@
 #include "catalogue/machine_file.h"
 
 #include "catalogue/field_reader.h"
-#include "catalogue/gbk_text.h"
 #include "catalogue/model_name.h"
 #include "gears/gear_set.h"
 #include "gears/number_text.h"
 #include "gears/numeric_value.h"
+#include "platform/gbk_text.h"
 
 #include <cerrno>
 #include <cmath>

@@ -1,8 +1,8 @@
 #include "catalogue/machine_list.h"
 
 #include "catalogue/field_reader.h"
-#include "catalogue/gbk_text.h"
 #include "catalogue/model_name.h"
+#include "platform/gbk_text.h"
 
 #include <cerrno>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "catalogue/catalogue_result.h"
-#include "catalogue/file_system.h"
+#include "platform/file_system.h"
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "catalogue/model_name.h"
 
-#include "catalogue/gbk_text.h"
+#include "platform/gbk_text.h"
 
 namespace kelvaro {
 

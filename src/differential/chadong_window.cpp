@@ -2,10 +2,10 @@
 
 #include "catalogue/add_machine_window.h"
 #include "catalogue/delete_machine_window.h"
-#include "catalogue/file_system.h"
 #include "catalogue/machine_list.h"
 #include "differential/differential_calculation.h"
 #include "gears/differential_ratio.h"
+#include "platform/file_system.h"
 #include "printing/pane_services.h"
 #include "printing/result_printout.h"
 #include "widgets/activation_watcher.h"

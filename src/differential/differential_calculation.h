@@ -1,10 +1,10 @@
 #pragma once
 
-#include "catalogue/file_system.h"
 #include "catalogue/machine_file.h"
 #include "gears/calculation_outcome.h"
 #include "gears/gear_set.h"
 #include "gears/search_control.h"
+#include "platform/file_system.h"
 
 #include <string>
 #include <string_view>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "catalogue/file_system.h"
 #include "catalogue/machine_data.h"
 #include "gears/differential_ratio.h"
 #include "gears/gear_set.h"
 #include "gears/search_control.h"
 #include "gears/set_facts.h"
+#include "platform/file_system.h"
 
 #include <optional>
 #include <string>

@@ -1,10 +1,10 @@
 #include "job/job_window.h"
 
-#include "catalogue/file_system.h"
 #include "catalogue/machine_list.h"
 #include "job/job_card.h"
 #include "job/job_report.h"
 #include "job/machine_data_window.h"
+#include "platform/file_system.h"
 #include "printing/pane_services.h"
 #include "widgets/activation_watcher.h"
 #include "widgets/form_builder.h"

@@ -1,7 +1,7 @@
 #include "ordinary/putong_window.h"
 
-#include "catalogue/file_system.h"
 #include "ordinary/ordinary_calculation.h"
+#include "platform/file_system.h"
 #include "printing/pane_services.h"
 #include "printing/result_printout.h"
 #include "widgets/form_builder.h"

@@ -1,6 +1,6 @@
 #include "printing/qt_print_backend.h"
 
-#include "printing/spooler_status.h"
+#include "platform/spooler_status.h"
 #include "widgets/train_drawing.h"
 
 #include <QFont>
@@ -198,8 +198,8 @@ PrintStatus QtPrintBackend::endDocument() {
     if (!ended || printer_->printerState() == QPrinter::Error)
         return failDocument(PrintError::NotCompleted);
     if (toPrinter) {
-        if (PrintStatus status = spoolerJobStatus(); !status.ok())
-            return failDocument(status.error, status.detail);
+        if (SpoolerAnswer answer = spoolerJobStatus(); !answer.accepted)
+            return failDocument(PrintError::NotCompleted, answer.words);
     }
     discardDocument();
     return {};

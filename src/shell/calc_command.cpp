@@ -1,6 +1,5 @@
 #include "shell/calc_command.h"
 
-#include "catalogue/application_directory.h"
 #include "differential/differential_calculation.h"
 #include "gears/differential_ratio.h"
 #include "gears/gear_lines.h"
@@ -9,6 +8,7 @@
 #include "job/hobbing_job.h"
 #include "job/job_report.h"
 #include "ordinary/ordinary_calculation.h"
+#include "platform/application_directory.h"
 #include "printing/result_printout.h"
 
 #include <algorithm>

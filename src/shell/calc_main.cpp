@@ -84,7 +84,7 @@ bool unmapLarge(void* pointer) {
 #endif
 
 #ifdef _WIN32
-#include "catalogue/win32_text.h"
+#include "platform/win32_text.h"
 
 #include <cstdio>
 #include <fcntl.h>

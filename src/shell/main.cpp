@@ -1,8 +1,8 @@
 // kelvaro: the change-gear calculator. It takes no arguments; the start
 // window is all that happens at start.
-#include "catalogue/application_directory.h"
-#include "catalogue/file_system.h"
 #include "gears/calculation_outcome.h"
+#include "platform/application_directory.h"
+#include "platform/file_system.h"
 #include "printing/qt_print_backend.h"
 #include "shell/start_window.h"
 #include "widgets/form_builder.h"

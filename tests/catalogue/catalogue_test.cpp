@@ -5,11 +5,11 @@
 // once. Every operation ends with the old or the new catalogue, and a
 // failure names the file.
 #include "catalogue/add_machine.h"
-#include "catalogue/application_directory.h"
-#include "catalogue/gbk_text.h"
 #include "catalogue/machine_file.h"
 #include "catalogue/machine_list.h"
 #include "gears/trim_blanks.h"
+#include "platform/application_directory.h"
+#include "platform/gbk_text.h"
 #include "support/failing_file_system.h"
 #include "support/special_files.h"
 #include "support/temporary_catalogue.h"

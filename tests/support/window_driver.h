@@ -2,7 +2,7 @@
 
 // Uses a window as a user does: controls found by their names, texts typed
 // and buttons clicked through QTest, lists read back from their views.
-#include "catalogue/file_system.h"
+#include "platform/file_system.h"
 #include "widgets/message_sink.h"
 #include "widgets/window_context.h"
 

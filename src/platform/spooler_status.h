@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printing/print_backend.h"
+#include <string>
 
 // How the printing system took the job that Qt has just handed to it, on
 // the thread that printed: CUPS on Linux (spooler_status_cups.cpp), the
@@ -8,6 +8,11 @@
 
 namespace kelvaro {
 
-PrintStatus spoolerJobStatus();
+struct SpoolerAnswer {
+    bool accepted = true;
+    std::string words; // the printing system's own, possibly empty
+};
+
+SpoolerAnswer spoolerJobStatus();
 
 } // namespace kelvaro

@@ -1,4 +1,4 @@
-#include "catalogue/gbk_text.h"
+#include "platform/gbk_text.h"
 
 #include <cerrno>
 #include <iconv.h>

@@ -1,4 +1,4 @@
-#include "printing/spooler_status.h"
+#include "platform/spooler_status.h"
 
 namespace kelvaro {
 
@@ -6,7 +6,7 @@ namespace kelvaro {
 // (StartDoc, StartPage, EndPage, EndDoc); what it reports of that, through
 // the painter's begin and end and the printer's state, the back-end has
 // looked at already. On Windows that is the whole answer.
-PrintStatus spoolerJobStatus() {
+SpoolerAnswer spoolerJobStatus() {
     return {};
 }
 

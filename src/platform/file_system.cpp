@@ -1,4 +1,4 @@
-#include "catalogue/file_system.h"
+#include "platform/file_system.h"
 
 #include <algorithm>
 #include <cerrno>

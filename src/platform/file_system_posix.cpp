@@ -1,5 +1,5 @@
 // The file steps on Linux (POSIX): the system calls of the seam.
-#include "catalogue/file_system.h"
+#include "platform/file_system.h"
 
 #include <algorithm>
 #include <cerrno>

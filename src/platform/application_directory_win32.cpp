@@ -1,7 +1,7 @@
 // Windows: the executable's path from GetModuleFileNameW, as UTF-8 with "/"
 // between its parts, as Qt gives paths and as catalogueFile joins them.
-#include "catalogue/application_directory.h"
-#include "catalogue/win32_text.h"
+#include "platform/application_directory.h"
+#include "platform/win32_text.h"
 
 #include <algorithm>
 

@@ -3,8 +3,8 @@
 // one- and two-byte sequence and every character: Windows also maps GBK's
 // user-defined areas to private-use characters, which iconv refuses, so
 // they are refused here too and a file reads the same everywhere.
-#include "catalogue/gbk_text.h"
-#include "catalogue/win32_text.h"
+#include "platform/gbk_text.h"
+#include "platform/win32_text.h"
 
 #include <utility>
 

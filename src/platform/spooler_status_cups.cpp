@@ -1,4 +1,4 @@
-#include "printing/spooler_status.h"
+#include "platform/spooler_status.h"
 
 #include <cups/cups.h>
 
@@ -6,12 +6,12 @@ namespace kelvaro {
 
 // Qt hands a finished document to CUPS without looking at the answer; the
 // answer is still CUPS's last status on this thread.
-PrintStatus spoolerJobStatus() {
+SpoolerAnswer spoolerJobStatus() {
     if (cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE) return {};
-    PrintStatus status;
-    status.error = PrintError::NotCompleted;
-    if (const char* words = cupsLastErrorString()) status.detail = words;
-    return status;
+    SpoolerAnswer answer;
+    answer.accepted = false;
+    if (const char* words = cupsLastErrorString()) answer.words = words;
+    return answer;
 }
 
 } // namespace kelvaro

@@ -1,4 +1,4 @@
-#include "catalogue/application_directory.h"
+#include "platform/application_directory.h"
 
 #include <unistd.h>
 #include <vector>

@@ -1,8 +1,8 @@
 // The file steps on Windows: the same steps as file_system_posix.cpp with
 // the Win32 calls, paths as UTF-16 (the catalogue's Chinese file names), and
 // each failure as the errno value whose Chinese message every system shows.
-#include "catalogue/file_system.h"
-#include "catalogue/win32_text.h"
+#include "platform/file_system.h"
+#include "platform/win32_text.h"
 
 #include <algorithm>
 #include <cerrno>

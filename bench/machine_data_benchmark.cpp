@@ -8,8 +8,8 @@
 //   index-1MB  1 MB of index rows, the most lines of work a file can hold
 // Uses only loadMachineData and readWholeFile, so that the same program
 // can be built against an older tree for a figure before a change.
-#include "catalogue/file_system.h"
 #include "catalogue/machine_data.h"
+#include "platform/file_system.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 #include "catalogue/machine_data.h"
 
-#include "catalogue/gbk_text.h"
 #include "catalogue/model_name.h"
 #include "gears/utf8_text.h"
+#include "platform/gbk_text.h"
 
 #include <algorithm>
 #include <cerrno>

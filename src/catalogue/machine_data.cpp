@@ -552,6 +552,11 @@ CatalogueResult saveMachineData(const std::string& directory, std::string_view m
         if (now.bytes != *openedBytes)
             return {CatalogueStatus::Changed, "机床资料 " + path + " 在打开以后被另一个程序改过"};
     }
+    // A rename would replace the file and drop its mode: a file the user
+    // made read-only stays as it is.
+    if (fs.isReadOnly(path))
+        return catalogueFailure("机床资料 " + path +
+                                " 是只读文件，没有保存；要修改它，请先去掉它的只读属性");
     std::string failure = writeWholeFile(fs, path, machineDataText(model, data));
     if (!failure.empty()) return catalogueFailure(std::move(failure));
     return {};

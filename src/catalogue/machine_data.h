@@ -119,7 +119,8 @@ MachineDataFile loadMachineData(const std::string& directory, std::string_view m
                                 FileSystem& fs = realFileSystem());
 
 // Replaces the file in one step with `data`, under the catalogue's lock;
-// refuses data that would not read back as they are. With `openedBytes`
+// refuses data that would not read back as they are, and a file the user
+// made read-only. With `openedBytes`
 // (MachineDataFile::bytes of the load the caller shows; a missing file is
 // no bytes), a file that another program changed since then is left as it
 // is, with CatalogueStatus::Changed: the caller asks, and saves again

@@ -153,6 +153,18 @@ TEST(MachineDataFile, SavesOnlyWhatReadsBackOverTheFileThatWasOpened) {
               "这些机床资料写出后读不回来：第 2 行第 30 个字符是看不见的字符 "
               "U+200B（零宽空格），请删去它");
     EXPECT_EQ(dir.read("M.dat.txt"), written);
+
+    // A file the user made read-only is neither replaced nor made writable.
+    namespace fs = std::filesystem;
+    const fs::path file = TemporaryCatalogue::native(dir.file("M.dat.txt"));
+    const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read;
+    fs::permissions(file, readOnly);
+    EXPECT_EQ(saveMachineData(dir.path(), "M", readMachineData("box = 20").data).message,
+              "机床资料 " + dir.file("M.dat.txt") +
+                  " 是只读文件，没有保存；要修改它，请先去掉它的只读属性");
+    EXPECT_EQ(dir.read("M.dat.txt"), written);
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::owner_write, fs::perms::none);
+    fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
 }
 
 TEST(MachineDataFile, LoadsNamingTheFileItsSizeAndItsEncoding) {

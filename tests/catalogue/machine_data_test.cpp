@@ -32,6 +32,9 @@ std::string summary(const MachineDataReading& reading) {
 }
 
 TEST(MachineDataReading, ReadsWhatPeopleWriteAndNamesWhatItCannot) {
+    using namespace std::string_literals; // bytes with NULs
+    const std::string only = "，只能读 UTF-8 或 GBK", saveAs = "，请在编辑器中另存为 UTF-8";
+    const std::string mark = "\xEF\xBB\xBF", remove = "，请删去它";
     const struct {
         const char* name;
         std::string bytes;
@@ -55,46 +58,30 @@ TEST(MachineDataReading, ReadsWhatPeopleWriteAndNamesWhatItCannot) {
         {"rows that meet, the last open",
          "index = 24 for Z/K from 1 to 161\r\nindex = 12 for Z/K from 161, 二\r\n",
          "index 24/1 1-161 “”; index 12/1 161- “二”; UTF-8"},
-        {"UTF-8 with its mark",
-         "\xEF\xBB\xBF"
-         "clearance = 3 # 说明\n",
-         "clearance 3; UTF-8"},
+        {"UTF-8 with its mark", mark + "clearance = 3 # 说明\n", "clearance 3; UTF-8"},
         {"Notepad's GBK", "index = 24 for Z/K from 1 to 9, \xCB\xB5\xC3\xF7 3 \xBA\xC5\r\n",
          "index 24/1 1-9 “说明 3 号”; GBK"},
         {"UTF-16 LE",
-         std::string("\xFF\xFE"
-                     "b\0o\0x\0",
-                     8),
-         "文件是 UTF-16 LE 编码（以字节顺序标记 FF FE 开头），只能读 UTF-8 或 "
-         "GBK，请在编辑器中另存为 "
-         "UTF-8"},
-        {"UTF-16 BE", std::string("\xFE\xFF\0b\0o", 6),
-         "文件是 UTF-16 BE 编码（以字节顺序标记 FE FF 开头），只能读 UTF-8 或 "
-         "GBK，请在编辑器中另存为 "
-         "UTF-8"},
-        {"UTF-16 without its mark", std::string("b\0o\0x\0=\0", 8),
-         "文件像是没有字节顺序标记的 UTF-16 LE 编码（一半字节是 0），只能读 UTF-8 或 "
-         "GBK，请在编辑器中另存为 UTF-8"},
-        {"a NUL in text", std::string("box = 20\n\n# \0\n", 13),
-         "文件第 3 行有 0 字节，不是文本文件"},
+         "\xFF\xFE"
+         "b\0o\0x\0"s,
+         "文件是 UTF-16 LE 编码（以字节顺序标记 FF FE 开头）" + only + saveAs},
+        {"UTF-16 BE", "\xFE\xFF\0b\0o"s,
+         "文件是 UTF-16 BE 编码（以字节顺序标记 FE FF 开头）" + only + saveAs},
+        {"UTF-16 without its mark", "b\0o\0x\0=\0"s,
+         "文件像是没有字节顺序标记的 UTF-16 LE 编码（一半字节是 0）" + only + saveAs},
+        {"a NUL in text", "box = 20\n\n# \0\n"s, "文件第 3 行有 0 字节，不是文本文件"},
         {"neither UTF-8 nor GBK", "box = 20\r\nbox = 21 \xFF\r\n",
-         "文件既不是 UTF-8 也不是 GBK 编码（第 2 行的字节 0xFF 不能识别），请在编辑器中另存为 "
-         "UTF-8"},
-        {"marked UTF-8 with GBK in it", "\xEF\xBB\xBF\nbox = 20 # \xCB\xB5\xC3\xF7",
-         "文件以 UTF-8 的字节顺序标记开头，第 2 行的字节 0xC3 却不是 UTF-8，请在编辑器中另存为 "
-         "UTF-8"},
-        {"a mark at line 2",
-         "clearance = 3\r\n\xEF\xBB\xBF"
-         "box = 20\r\n",
-         "第 2 行开头有看不见的字符 U+FEFF（字节顺序标记），请删去它"},
-        {"a doubled mark",
-         "\xEF\xBB\xBF\xEF\xBB\xBF"
-         "box = 20\n",
-         "第 1 行开头有看不见的字符 U+FEFF（字节顺序标记），请删去它"},
+         "文件既不是 UTF-8 也不是 GBK 编码（第 2 行的字节 0xFF 不能识别）" + saveAs},
+        {"marked UTF-8 with GBK in it", mark + "\nbox = 20 # \xCB\xB5\xC3\xF7",
+         "文件以 UTF-8 的字节顺序标记开头，第 2 行的字节 0xC3 却不是 UTF-8" + saveAs},
+        {"a mark at line 2", "clearance = 3\r\n" + mark + "box = 20\r\n",
+         "第 2 行开头有看不见的字符 U+FEFF（字节顺序标记）" + remove},
+        {"a doubled mark", mark + mark + "box = 20\n",
+         "第 1 行开头有看不见的字符 U+FEFF（字节顺序标记）" + remove},
         {"a no-break space", "box = 20\xC2\xA0-30\n",
-         "第 1 行第 9 个字符是看不见的字符 U+00A0（不换行空格），请删去它"},
+         "第 1 行第 9 个字符是看不见的字符 U+00A0（不换行空格）" + remove},
         {"a zero-width space in a key", "  bo\xE2\x80\x8Bx = 20\n",
-         "第 1 行第 3 个字符是看不见的字符 U+200B（零宽空格），请删去它"},
+         "第 1 行第 3 个字符是看不见的字符 U+200B（零宽空格）" + remove},
         {"an unknown key", "box = 20\rspeed = 3\r",
          "第 2 行：不认识“speed”，只能是 index、box 或 clearance"},
         {"1 MB and a byte", std::string(kMaxMachineDataBytes + 1, '#'),
@@ -168,30 +155,18 @@ TEST(MachineDataFile, SavesOnlyWhatReadsBackOverTheFileThatWasOpened) {
 }
 
 TEST(MachineDataFile, LoadsNamingTheFileItsSizeAndItsEncoding) {
-    std::string large = "box = 1-1000\n";
+    std::string large = "box = 1-1000\n"; // of 10,000,013 bytes, that took half a minute
     for (int line = 0; line < 2000000; ++line)
         large += "box=\n";
-    const struct {
-        const char* name;
-        std::string bytes;
-        std::string said; // after "机床资料 <path> "
-    } rows[] = {
-        {"GBK", "box = 20 # \xCB\xB5\xC3\xF7\r\n",
-         "不是 UTF-8，已按 GBK 编码读出；保存时写成 UTF-8"},
-        {"2,000,000 box lines", large,
-         "有错，文件有 10000013 字节（9.5 MB），大于机床资料的上限 1 MB（1048576 "
-         "字节），请检查是不是选错了文件"},
-        {"UTF-16", "\xFF\xFE",
-         "有错，文件是 UTF-16 LE 编码（以字节顺序标记 FF FE 开头），只能读 "
-         "UTF-8 或 GBK，请在编辑器中另存为 UTF-8"},
-    };
-    for (const auto& row : rows) {
-        TemporaryCatalogue dir(Files{{"M.dat.txt", row.bytes}});
-        const MachineDataFile file = loadMachineData(dir.path(), "M");
-        EXPECT_EQ(file.result.message + file.note,
-                  "机床资料 " + dir.file("M.dat.txt") + " " + row.said)
-            << row.name;
-    }
+    TemporaryCatalogue dir(
+        Files{{"G.dat.txt", "box = 20 # \xCB\xB5\xC3\xF7\r\n"}, {"L.dat.txt", large}});
+    EXPECT_EQ(loadMachineData(dir.path(), "G").note,
+              "机床资料 " + dir.file("G.dat.txt") +
+                  " 不是 UTF-8，已按 GBK 编码读出；保存时写成 UTF-8");
+    EXPECT_EQ(loadMachineData(dir.path(), "L").result.message,
+              "机床资料 " + dir.file("L.dat.txt") +
+                  " 有错，文件有 10000013 字节（9.5 MB），大于机床资料的上限 1 MB（1048576 "
+                  "字节），请检查是不是选错了文件");
 }
 
 } // namespace

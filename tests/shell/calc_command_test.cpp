@@ -106,21 +106,15 @@ TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
 bool isStrictUtf8(const std::string& text) {
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80       ? 1
-                                   : lead >> 5 == 6  ? 2
-                                   : lead >> 4 == 14 ? 3
-                                   : lead >> 3 == 30 ? 4
-                                                     : 0;
-        if (length == 0 || i + length > text.size()) return false;
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        if ((lead >= 0x80 && lead < 0xC0) || lead >= 0xF8 || i + length > text.size()) return false;
         char32_t point = length == 1 ? lead : lead & (0x7F >> length);
         for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if (next >> 6 != 2) return false;
-            point = point << 6 | (next & 0x3F);
+            if ((text[i + k] & 0xC0) != 0x80) return false;
+            point = point << 6 | (text[i + k] & 0x3F);
         }
         const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (point < least[length] || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF))
-            return false;
+        if (point < least[length] || point > 0x10FFFF || point >> 11 == 0x1B) return false;
         i += length;
     }
     return true;

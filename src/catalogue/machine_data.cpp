@@ -356,10 +356,11 @@ DecodedText decodedText(std::string_view bytes) {
                 std::string(kSaveAsUtf8)};
 }
 
+// `atLeast`: the file is larger still; only `size` bytes were counted.
 std::string sizeProblem(std::size_t size, bool atLeast) {
     char megabytes[32];
     std::snprintf(megabytes, sizeof megabytes, "%.1f", static_cast<double>(size) / 1048576);
-    return "文件有 " + std::string(atLeast ? "超过 " : "") + std::to_string(size) + " 字节（" +
+    return "文件" + std::string(atLeast ? "超过 " : "有 ") + std::to_string(size) + " 字节（" +
            megabytes + " MB），大于机床资料的上限 1 MB（" + std::to_string(kMaxMachineDataBytes) +
            " 字节），请检查是不是选错了文件";
 }
@@ -521,8 +522,9 @@ MachineDataFile loadMachineData(const std::string& directory, std::string_view m
     }
     file.bytes = std::move(read.bytes);
     if (read.size > kMaxMachineDataBytes) {
-        file.result = catalogueFailure(failedPrefix(path) +
-                                       sizeProblem(read.size, read.size > kLargestCounted));
+        file.result =
+            catalogueFailure(failedPrefix(path) + sizeProblem(std::min(read.size, kLargestCounted),
+                                                              read.size > kLargestCounted));
         return file;
     }
     MachineDataReading reading = readMachineData(file.bytes);

@@ -421,9 +421,10 @@ MachineDataReading readMachineData(std::string_view bytes) {
 }
 
 std::string machineDataText(std::string_view model, const MachineData& data) {
-    // A model read from an old list could hold a line end: it would end the
-    // comment and start a line of its own.
-    std::string name(model);
+    // A model from elsewhere than the list could hold a line end, which
+    // would end the comment and start a line of its own, or bytes that are
+    // no UTF-8, which would make the file unreadable.
+    std::string name = validUtf8(model);
     std::replace_if(
         name.begin(), name.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     std::string text = "# 机床 " + name + " 的滚齿调整资料\n";

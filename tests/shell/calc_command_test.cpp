@@ -130,7 +130,6 @@ TEST(CalcCommand, JsonIsUtf8WhateverTheCatalogueHolds) {
         {"M.dat.txt", "index = 24 for Z/K from 1 to 161, \xCB\xB5\xC3\xF7 3 \xBA\xC5\r\n"},
         {"L.dat", machine},
         {"L.dat.txt", "# caf\xE9\nbox = 20-60\n"},
-        {gbkModel + ".dat", machine},
     });
     const struct {
         const char* name;
@@ -139,16 +138,15 @@ TEST(CalcCommand, JsonIsUtf8WhateverTheCatalogueHolds) {
     } rows[] = {
         {"job, GBK data", "job --format json --catalogue @ M 40 1 3 15 0 0 0.00001",
          R"("note":"说明 3 号")"},
+        // No file can have a name that is no UTF-8 on Windows: the model is
+        // in the message.
         {"job, GBK model", "job --format json --catalogue @ " + gbkModel + " 40 1 3 15 0 0 0.00001",
-         "{\"machine\":\"\xEF\xBF\xBD\xEF\xBF\xBD"},
+         "/\xEF\xBF\xBD\xEF\xBF\xBD"},
         {"job, data neither UTF-8 nor GBK",
          "job --format json --catalogue @ L 40 1 3 15 0 0 0.00001",
          "L.dat.txt 有错，文件既不是 UTF-8 也不是 GBK 编码（第 1 行的字节 0xE9 不能识别）"},
         {"differential, GBK model",
          "differential --format json --catalogue @ " + gbkModel + " 3 15 0 0 0.00001",
-         R"("sets":[)"},
-        {"differential, missing GBK model",
-         "differential --format json --catalogue @ " + gbkModel + "x 3 15 0 0 0.00001",
          "/\xEF\xBF\xBD\xEF\xBF\xBD"},
         {"ordinary", "ordinary --format json 1.5 0.00001 20 30", R"({"ratio":1.5,)"},
     };

@@ -23,6 +23,8 @@ namespace {
 
 // A one-line file's problem without its line number.
 std::string problemOf(const std::string& line) {
+    // What follows a "#" would be a comment, lost on saving.
+    if (line.find('#') != std::string::npos) return "不能有“#”：机床资料中 # 以后是注释";
     std::string problem = readMachineData(line).problem;
     const std::string prefix = "第 1 行：";
     return problem.starts_with(prefix) ? problem.substr(prefix.size()) : problem;
@@ -189,6 +191,7 @@ void JiChuangZiLiao::open(const std::string& model) {
     const MachineDataFile file =
         loadMachineData(context_.catalogueFolder, model, context_.fileSystem);
     broken_ = file.result.failed();
+    opened_ = file.bytes;
     QString note;
     if (broken_)
         note = QString::fromStdString(file.result.message) +
@@ -196,7 +199,8 @@ void JiChuangZiLiao::open(const std::string& model) {
     else if (file.result.status == CatalogueStatus::Missing)
         note = QStringLiteral("还没有机床资料；空着的项按默认值。");
     else
-        note = QString::fromStdString(machineDataFile(context_.catalogueFolder, model));
+        note = QString::fromStdString(
+            file.note.empty() ? machineDataFile(context_.catalogueFolder, model) : file.note);
     if (machine_.result.failed())
         note += QLatin1Char('\n') + QString::fromStdString(machine_.result.message);
     note_->setText(note);
@@ -376,13 +380,21 @@ void JiChuangZiLiao::Command1_Click() {
                                  " 有错，确定用这里的内容覆盖它吗？")))
         return;
     if (!saveConstant()) return;
-    const CatalogueResult result = saveMachineData(
-        context_.catalogueFolder, model_, readMachineData(*text).data, context_.fileSystem);
+    const MachineData data = readMachineData(*text).data;
+    CatalogueResult result =
+        saveMachineData(context_.catalogueFolder, model_, data, context_.fileSystem, opened_);
+    if (result.status == CatalogueStatus::Changed) {
+        if (!context_.messages.ask(
+                this, QString::fromStdString(result.message + "，确定用这里的内容覆盖它吗？")))
+            return;
+        result = saveMachineData(context_.catalogueFolder, model_, data, context_.fileSystem);
+    }
     if (result.failed()) {
         context_.messages.show(this, result.message);
         return;
     }
     broken_ = false;
+    opened_ = loadMachineData(context_.catalogueFolder, model_, context_.fileSystem).bytes;
     hide();
     emit saved();
 }

@@ -20,7 +20,8 @@ namespace kelvaro {
 // the data file through the catalogue's file system, and a changed constant
 // through the catalogue's own overwrite path, after its question. A file
 // that cannot be read as machine data is named with its fault and is
-// replaced only after the user confirms it.
+// replaced only after the user confirms it; so is a file that another
+// dialog or program changed since the form was filled.
 class JiChuangZiLiao : public QWidget {
     Q_OBJECT
   public:
@@ -49,6 +50,7 @@ class JiChuangZiLiao : public QWidget {
     bool broken_ = false; // the file on disk is not machine data
     MachineFile machine_;
     QString constantText_; // as the machine file gave it
+    std::string opened_;   // the data file's bytes when the form was filled; none: missing
     QLabel* note_;
     QStandardItemModel* indexRows_;
     QStandardItemModel* box_;

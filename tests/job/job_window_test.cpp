@@ -226,6 +226,24 @@ class JobWindowTest : public QObject {
                  qPrintable(note));
     }
 
+    // Two dialogs on one machine: a file changed since the form was filled
+    // is overwritten only after the question.
+    void aFileChangedSinceOpenedIsAskedFor() {
+        GunChi window(context(printers, recorder, catalogue.path()));
+        window.Form_Activate();
+        click(&window, "Command4");
+        catalogue.write("M.dat.txt", "clearance = 5\n"); // the other dialog saved
+        type(window.machineData(), "jianxi", "8");
+        for (const bool answer : {false, true}) {
+            recorder.answer = answer;
+            click(window.machineData(), "Command1");
+            QCOMPARE(catalogue.read("M.dat.txt")->find("clearance = 8") != std::string::npos,
+                     answer);
+        }
+        QCOMPARE(recorder.texts.size(), 2);
+        QVERIFY(recorder.texts[0].contains("在打开以后被另一个程序改过"));
+    }
+
     // The differential constant lives in the machine file: changed only
     // after the catalogue's own question, the other fields as they were.
     void theConstantThroughTheCatalogue() {

@@ -31,32 +31,20 @@ void choose(const QWidget* window, const char* combo, const QString& item) {
 // What of a control's text does not fit its rectangle, or of the control
 // its window; empty where all is shown.
 QString clipped(const QWidget* w) {
-    const QRect inWindow(w->mapTo(w->window(), QPoint(0, 0)), w->size());
-    if (!w->window()->rect().contains(inWindow)) return QStringLiteral("outside the window");
-    const QFontMetrics metrics(w->font());
-    QString text;
-    int room = w->width();
-    if (auto* label = qobject_cast<const QLabel*>(w)) {
-        text = label->text();
-        if (label->wordWrap())
-            return label->heightForWidth(label->contentsRect().width()) > label->height() + 1
-                       ? text
-                       : QString();
-        room = label->contentsRect().width();
-    } else if (auto* button = qobject_cast<const QPushButton*>(w)) {
-        text = button->text();
-        room -= 8;
-    } else if (auto* edit = qobject_cast<const QLineEdit*>(w)) {
-        text = edit->text();
-        room -= 6;
-    } else if (auto* combo = qobject_cast<const QComboBox*>(w)) {
-        text = combo->currentText();
-        room -= 24;
-    } else if (auto* box = qobject_cast<const QGroupBox*>(w)) {
-        text = box->title();
-    }
+    if (!w->window()->rect().contains(QRect(w->mapTo(w->window(), QPoint()), w->size())))
+        return QStringLiteral("outside the window");
+    if (auto* label = qobject_cast<const QLabel*>(w); label && label->wordWrap())
+        return label->heightForWidth(label->contentsRect().width()) > label->height() + 1
+                   ? label->text()
+                   : QString();
+    QString text; // a label's, button's or field's text, a list's item, a group's title
+    for (const char* property : {"text", "currentText", "title"})
+        if (w->property(property).isValid()) text = w->property(property).toString();
+    const int room = w->width() - (qobject_cast<const QLabel*>(w)      ? 0
+                                   : qobject_cast<const QComboBox*>(w) ? 24
+                                                                       : 8);
     for (const QString& line : text.split(QLatin1Char('\n')))
-        if (metrics.horizontalAdvance(line) > room) return line;
+        if (QFontMetrics(w->font()).horizontalAdvance(line) > room) return line;
     return {};
 }
 
@@ -169,25 +157,32 @@ class JobWindowTest : public QObject {
         QVERIFY(page.contains("修正前的差动挂轮 43/57 × 86/94，不再装"));
     }
 
-    void aBrokenFileIsReplacedOnlyOnConfirm() {
-        catalogue.write("M.dat.txt", "index = 24 for Z/K\n");
-        GunChi window(context(printers, recorder, catalogue.path()));
-        window.Form_Activate();
-        click(&window, "Command4");
-        JiChuangZiLiao* dialog = window.machineData();
-        QVERIFY(
-            child<QLabel>(dialog, "note")
-                ->text()
-                .contains(QString::fromStdString(catalogue.file("M.dat.txt") + " 有错，第 1 行")));
-        type(dialog, "jianxi", "8");
-        for (const bool answer : {false, true}) {
-            recorder.answer = answer;
-            click(dialog, "Command1");
+    // A broken file, and one that another dialog saved since the form was
+    // filled, are replaced only after 是.
+    void replacedOnlyOnConfirm() {
+        for (const bool broken : {true, false}) {
+            init();
+            if (broken) catalogue.write("M.dat.txt", "index = 24 for Z/K\n");
+            GunChi window(context(printers, recorder, catalogue.path()));
+            window.Form_Activate();
+            click(&window, "Command4");
+            JiChuangZiLiao* dialog = window.machineData();
+            const QString path = QString::fromStdString(catalogue.file("M.dat.txt"));
+            if (broken)
+                QVERIFY(child<QLabel>(dialog, "note")->text().contains(path + " 有错，第 1 行"));
+            else
+                catalogue.write("M.dat.txt", "clearance = 5\n");
+            type(dialog, "jianxi", "8");
+            for (const bool answer : {false, true}) {
+                recorder.answer = answer;
+                click(dialog, "Command1");
+                QCOMPARE(catalogue.read("M.dat.txt")->find("clearance = 8") != std::string::npos,
+                         answer);
+            }
+            QCOMPARE(recorder.texts.size(), 2);
+            QVERIFY(recorder.texts[0].contains(broken ? "有错" : "在打开以后被另一个程序改过"));
+            QVERIFY(dialog->isHidden());
         }
-        QCOMPARE(recorder.texts.size(), 2); // asked twice
-        QVERIFY(dialog->isHidden());
-        QCOMPARE(catalogue.read("M.dat.txt"),
-                 std::string("# 机床 M 的滚齿调整资料\nclearance = 8\n"));
     }
 
     // The form's rows as the file's lines; a bad cell named by its row; the
@@ -226,24 +221,6 @@ class JobWindowTest : public QObject {
                  qPrintable(note));
     }
 
-    // Two dialogs on one machine: a file changed since the form was filled
-    // is overwritten only after the question.
-    void aFileChangedSinceOpenedIsAskedFor() {
-        GunChi window(context(printers, recorder, catalogue.path()));
-        window.Form_Activate();
-        click(&window, "Command4");
-        catalogue.write("M.dat.txt", "clearance = 5\n"); // the other dialog saved
-        type(window.machineData(), "jianxi", "8");
-        for (const bool answer : {false, true}) {
-            recorder.answer = answer;
-            click(window.machineData(), "Command1");
-            QCOMPARE(catalogue.read("M.dat.txt")->find("clearance = 8") != std::string::npos,
-                     answer);
-        }
-        QCOMPARE(recorder.texts.size(), 2);
-        QVERIFY(recorder.texts[0].contains("在打开以后被另一个程序改过"));
-    }
-
     // The differential constant lives in the machine file: changed only
     // after the catalogue's own question, the other fields as they were.
     void theConstantThroughTheCatalogue() {
@@ -253,14 +230,14 @@ class JobWindowTest : public QObject {
         JiChuangZiLiao* dialog = window.machineData();
         QCOMPARE(text(dialog, "chadongchangshu"), QString("8"));
         type(dialog, "chadongchangshu", "9");
-        recorder.answer = false;
-        click(dialog, "Command1");
-        QCOMPARE(recorder.texts, QStringList{"机床 M 已存在，是否覆盖？"});
-        QCOMPARE(catalogue.read("M.dat"), std::string(kMachineFile));
-        recorder.answer = true;
-        click(dialog, "Command1");
-        QCOMPARE(catalogue.read("M.dat"),
-                 std::string("20\r\n100\r\n 3\r\n9\r\n23\r\n47\r\n53\r\n"));
+        for (const bool answer : {false, true}) {
+            recorder.answer = answer;
+            click(dialog, "Command1");
+            QCOMPARE(
+                catalogue.read("M.dat"),
+                std::string(answer ? "20\r\n100\r\n 3\r\n9\r\n23\r\n47\r\n53\r\n" : kMachineFile));
+        }
+        QCOMPARE(recorder.texts, QStringList(2, "机床 M 已存在，是否覆盖？"));
         QVERIFY(dialog->isHidden());
     }
 

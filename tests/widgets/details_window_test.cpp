@@ -177,39 +177,30 @@ class DetailsWindowTest : public QObject {
 
     // The verdict 能否装上 and the drawing's red marks follow one rule: both
     // margins at least s. (a+c)-(b+2) and (b+d)-(c+2) are worked by hand.
-    void redWhereTheVerdictSaysCannot_data() {
-        QTest::addColumn<QString>("set"); // a b c d
-        QTest::addColumn<double>("clearance");
-        QTest::addColumn<bool>("mounts");
-        QTest::newRow("margin 8 < s 10") << "20 30 20 20" << 10.0 << false;
-        QTest::newRow("margin 8 = s 8") << "20 30 20 20" << 8.0 << true;
-        QTest::newRow("driven -2") << "30 20 40 20" << 0.0 << false;
-        QTest::newRow("both short") << "20 40 30 20" << 10.0 << false;
-        QTest::newRow("room on both") << "30 30 30 30" << 10.0 << true;
-    }
     void redWhereTheVerdictSaysCannot() {
-        QFETCH(QString, set);
-        QFETCH(double, clearance);
-        QFETCH(bool, mounts);
-        const QStringList t = set.split(' ');
-        const GearSet gears{t[0].toDouble(), t[1].toDouble(), t[2].toDouble(), t[3].toDouble(), 0};
-        CalculationFacts facts;
-        facts.inputs.ratio = gears.a * gears.b / (gears.c * gears.d);
-        facts.clearance = clearance;
-        SetDetailsWindow details(nullptr);
-        details.showDetails(listedSetDetails(facts, gears, false));
-        const auto* table = child<QTableWidget>(&details, "facts");
-        const auto captions = table->findItems("能否装上", Qt::MatchExactly);
-        QCOMPARE(captions.size(), 1);
-        QCOMPARE(table->item(captions[0]->row(), 1)->text().startsWith("能"), mounts);
-        const QImage drawn = child<QWidget>(&details, "train")->grab().toImage();
-        bool red = false;
-        for (int y = 0; y < drawn.height() && !red; ++y)
-            for (int x = 0; x < drawn.width() && !red; ++x) {
-                const QColor c = drawn.pixelColor(x, y);
+        const std::tuple<GearSet, double, bool> rows[] = {
+            {{20, 30, 20, 20, 0}, 10, false}, // margin 8 < s 10
+            {{20, 30, 20, 20, 0}, 8, true},   // 8 = s
+            {{30, 20, 40, 20, 0}, 0, false},  // driven -2
+            {{20, 40, 30, 20, 0}, 10, false}, // both short
+            {{30, 30, 30, 30, 0}, 10, true}};
+        for (const auto& [set, clearance, mounts] : rows) {
+            CalculationFacts facts;
+            facts.inputs.ratio = set.a * set.b / (set.c * set.d);
+            facts.clearance = clearance;
+            SetDetailsWindow details(nullptr);
+            details.showDetails(listedSetDetails(facts, set, false));
+            const auto* table = child<QTableWidget>(&details, "facts");
+            const auto caption = table->findItems("能否装上", Qt::MatchExactly).value(0);
+            QCOMPARE(table->item(caption->row(), 1)->text().startsWith("能"), mounts);
+            const QImage drawn = child<QWidget>(&details, "train")->grab().toImage();
+            bool red = false;
+            for (int i = 0; i < drawn.width() * drawn.height() && !red; ++i) {
+                const QColor c = drawn.pixelColor(i % drawn.width(), i / drawn.width());
                 red = c.red() > 150 && c.green() < 60 && c.blue() < 60;
             }
-        QCOMPARE(red, !mounts);
+            QCOMPARE(red, !mounts);
+        }
     }
 
   private:

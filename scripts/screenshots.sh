@@ -119,11 +119,11 @@ jichuang=$(window "机床资料 Y7150")
 xdotool windowmove "$jichuang" 0 0
 shot "$jichuang" jichuangziliao
 
-# The three cards on A4 (Z 40, Z 127, Z 40 after a correction), as the card
-# test prints them to PDF.
+# The cards on A4 (Z 40, Z 127, Z 40 after a correction, Z 107 indexed
+# differentially with its feed), as the card test prints them to PDF.
 cards=$(mktemp -d)
 KELVARO_CARD=$cards QT_QPA_PLATFORM=offscreen "$root/build/tests/job/job_card_test" >/dev/null 2>&1
-for card in "Z 40:card-z40" "Z 127:card-z127" "Z 40 corrected:card-corrected"; do
+for card in "Z 40:card-z40" "Z 127:card-z127" "Z 40 corrected:card-corrected" "Z 107:card-z107"; do
     pdftoppm -png -r 80 -singlefile "$cards/${card%%:*}.pdf" "$out/${card#*:}"
     echo "saved $out/${card#*:}.png"
 done

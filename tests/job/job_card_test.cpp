@@ -54,17 +54,17 @@ class JobCardTest : public QObject {
     void initTestCase() { installFontSubstitutes(); }
 
     void onePageInsideTheMargins() {
-        // Z, measured (0 none, 2 smaller by 20 µm over 50 mm), Letter, the
-        // differential title and the set drawn under it (a/c × b/d as named).
-        const std::tuple<const char*, int, bool, const char*, const char*> rows[] = {
-            {"40", 0, false, "差动挂轮", "43/57 × 86/94"},
-            {"40", 2, false, "差动挂轮（修正后）", "69/83 × 74/89"},
-            {"40", 2, true, "差动挂轮（修正后）", "69/83 × 74/89"},
-            {"127", 0, false, "差动挂轮", ""}, // no index set: the long reason wraps
-            {"127", 0, true, "差动挂轮", ""},
-            {"107", 0, false, "差动挂轮", "59/36 × 20/71"}}; // indexed for Z0, with the feed
-        for (const auto& [teeth, measured, letter, title, gears] : rows) {
-            const QString name = QString("Z %1 %2 %3").arg(teeth).arg(measured).arg(letter);
+        // Name, Z, measured (0 none, 2 smaller by 20 µm over 50 mm), Letter,
+        // the differential title and the set drawn under it (a/c × b/d).
+        const std::tuple<const char*, const char*, int, bool, const char*, const char*> rows[] = {
+            {"Z 40", "40", 0, false, "差动挂轮", "43/57 × 86/94"},
+            {"Z 40 corrected", "40", 2, false, "差动挂轮（修正后）", "69/83 × 74/89"},
+            {"Z 40 corrected Letter", "40", 2, true, "差动挂轮（修正后）", "69/83 × 74/89"},
+            {"Z 127", "127", 0, false, "差动挂轮", ""}, // no index set: the long reason wraps
+            {"Z 127 Letter", "127", 0, true, "差动挂轮", ""},
+            {"Z 107", "107", 0, false, "差动挂轮", "59/36 × 20/71"}}; // for Z0, with the feed
+        for (const auto& [label, teeth, measured, letter, title, gears] : rows) {
+            const QString name = label;
             JobRequest request;
             request.model = "M";
             request.teeth = teeth;

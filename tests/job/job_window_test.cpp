@@ -65,12 +65,15 @@ class JobWindowTest : public QObject {
     // The longest texts the window shows: the reason of Z = 127, and the
     // corrected set with its words.
     void nothingClipped() {
-        for (const auto& [teeth, measured] :
-             {std::pair("127", "不修正"), {"40", "实测螺旋角偏小"}}) {
+        // Z = 323 with K = 2 falls between the rows "1 to 161" and "162 to 1000".
+        for (const auto& [teeth, starts, measured] : {std::tuple("127", "1", "不修正"),
+                                                      {"40", "1", "实测螺旋角偏小"},
+                                                      {"323", "2", "不修正"}}) {
             GunChi window(context(printers, recorder, catalogue.path()));
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             fill(window, teeth);
+            type(&window, "toushu", starts);
             choose(&window, "Combo4", measured);
             click(&window, "Command1");
             QVERIFY(window.job() && window.job()->message.empty());
@@ -80,6 +83,10 @@ class JobWindowTest : public QObject {
                 if (const QString what = clipped(w); w->isVisible() && !what.isEmpty())
                     problems << w->objectName() + ": " + what;
             QVERIFY2(problems.isEmpty(), qPrintable(problems.join(" | ")));
+            QVERIFY(teeth != QString("323") ||
+                    child<QLabel>(child<QWidget>(&window, "train0"), "facts")
+                        ->text()
+                        .contains("之间的空档（161 到 162）"));
         }
     }
 

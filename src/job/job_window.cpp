@@ -79,6 +79,18 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption) {
     return b;
 }
 
+// Text in `color`, or (invalid) as the parent has it. A palette, not a
+// style sheet: a style sheet would drop the font the window hands down.
+void setTextColor(QWidget* widget, const QColor& color) {
+    if (!color.isValid()) {
+        widget->setPalette(QPalette());
+        return;
+    }
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    widget->setPalette(palette);
+}
+
 const QStringList kHands = {QStringLiteral("右旋"), QStringLiteral("左旋")};
 
 Hand handOf(const QComboBox* list) {
@@ -333,7 +345,7 @@ void GunChi::showSheet() {
     }
     const bool ok = job_ && sheet_.message.empty();
     status_->setText(ok ? joined(sheet_.job) : QString::fromStdString(sheet_.message));
-    status_->setStyleSheet(ok ? QString() : QStringLiteral("color: #c00000"));
+    setTextColor(status_, ok ? QColor() : QColor(0xc0, 0, 0));
     QStringList constants;
     for (const std::string& line : sheet_.constants)
         constants << QString::fromStdString(line);
@@ -386,8 +398,7 @@ void GunChi::markResultStale() {
                        joined(sheet_.job).replace(QLatin1Char('\n'), QStringLiteral("；")));
     const bool stale = !staleNote_.isEmpty();
     results_->setToolTip(staleNote_);
-    results_->setStyleSheet(stale ? QStringLiteral("QLabel, QGroupBox { color: gray; }")
-                                  : QString());
+    setTextColor(results_, stale ? QColor(Qt::gray) : QColor());
     for (TrainDrawing* drawing : results_->findChildren<TrainDrawing*>())
         drawing->setFaded(stale);
 }

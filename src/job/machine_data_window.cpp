@@ -30,6 +30,18 @@ std::string problemOf(const std::string& line) {
     return problem.starts_with(prefix) ? problem.substr(prefix.size()) : problem;
 }
 
+// Text in `color`, or (invalid) as the parent has it. A palette, not a
+// style sheet: a style sheet would drop the font the window hands down.
+void setTextColor(QWidget* widget, const QColor& color) {
+    if (!color.isValid()) {
+        widget->setPalette(QPalette());
+        return;
+    }
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, color);
+    widget->setPalette(palette);
+}
+
 QString number(double value) {
     return QString::fromStdString(shortNumber(value, 15));
 }
@@ -204,8 +216,7 @@ void JiChuangZiLiao::open(const std::string& model) {
     if (machine_.result.failed())
         note += QLatin1Char('\n') + QString::fromStdString(machine_.result.message);
     note_->setText(note);
-    note_->setStyleSheet(broken_ || machine_.result.failed() ? QStringLiteral("color: #c00000")
-                                                             : QString());
+    setTextColor(note_, broken_ || machine_.result.failed() ? QColor(0xc0, 0, 0) : QColor());
 
     indexRows_->removeRows(0, indexRows_->rowCount());
     for (const IndexRow& row : file.data.indexRows)
@@ -270,8 +281,8 @@ void JiChuangZiLiao::showBoxNote() {
         if (!onlyBox.empty())
             note += QStringLiteral("；挂轮箱里有机床文件范围外的 %1")
                         .arg(QString::fromStdString(boxListText(onlyBox)));
-        boxNote_->setStyleSheet(
-            onlyMachine.empty() && onlyBox.empty() ? QString() : QStringLiteral("color: #c00000"));
+        setTextColor(boxNote_,
+                     onlyMachine.empty() && onlyBox.empty() ? QColor() : QColor(0xc0, 0, 0));
     }
     boxNote_->setText(note);
 }

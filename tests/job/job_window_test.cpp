@@ -113,6 +113,8 @@ class JobWindowTest : public QObject {
             QVERIFY2(window.staleNote().contains(cause), qPrintable(window.staleNote()));
             QVERIFY(window.staleNote().contains("Z = 40"));
             QCOMPARE(child<QWidget>(&window, "jieguo")->toolTip(), window.staleNote());
+            QCOMPARE(child<QLabel>(&window, "anzhuangjiao")->palette().color(QPalette::WindowText),
+                     QColor(Qt::gray));
             QFile::remove(pdf);
             recorder.texts.clear();
             click(&window, "Command3");

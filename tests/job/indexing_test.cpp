@@ -283,6 +283,14 @@ TEST(HobbingJob, MessagesNameWhatToChange) {
         const std::string& said = job.message.empty() ? job.indexReason : job.message;
         EXPECT_NE(said.find(row.words), std::string::npos) << said;
     }
+    // 10 s · (500 / 1000)³ = 1.25 s, said as 2; with a feed four times that.
+    JobRequest large = part("40", "1", "15", "1-500");
+    EXPECT_EQ(largeBoxNotice(large, dir.path()),
+              "挂轮箱有 500 种齿数，很大：滚齿调整可能要 5 秒左右");
+    large.feed.clear();
+    EXPECT_EQ(largeBoxNotice(large, dir.path()),
+              "挂轮箱有 500 种齿数，很大：滚齿调整可能要 2 秒左右");
+    EXPECT_EQ(largeBoxNotice(part("40", "1", "15", "1-400"), dir.path()), "");
 }
 
 // Over small random boxes: no combination of a feed, a Δ, an exact index set

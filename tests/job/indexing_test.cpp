@@ -152,6 +152,16 @@ TEST(DifferentialIndexing, FeedPairFromTheBoxNeverOverdrawsIt) {
         EXPECT_LE(count, job.box.at(teeth)) << teeth;
     }
     EXPECT_EQ(gears, 10);
+    // Exactly indexed, the nearest feed beside the two trains: a1/b1 = 1/2 gives 2.5π.
+    r.teeth = "40";
+    r.degrees = "30";
+    r.box = "20-60";
+    const HobbingJob exact = dir.run(r);
+    ASSERT_EQ(exact.indexMethod, IndexMethod::Exact);
+    ASSERT_TRUE(exact.differential && exact.feed);
+    EXPECT_EQ(exact.feed->b, 2 * exact.feed->a);
+    EXPECT_TRUE(fitsBox(exact.box, {&*exact.indexSet, &exact.differential->set}));
+    EXPECT_EQ(exact.gearsUsed.size(), 10u); // twenty to sixty: ten different counts
 }
 
 TEST(DifferentialIndexing, AsksForWhatItLacks) {

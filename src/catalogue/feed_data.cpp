@@ -37,24 +37,27 @@ std::optional<int> toothCount(std::string_view text) {
     return value;
 }
 
-// One factor: π, a decimal, a fraction of decimals, either followed by π.
-std::optional<double> factor(std::string_view text) {
+// A decimal, π, or a decimal followed by π.
+std::optional<double> piDecimal(std::string_view text) {
     text = trimmed(text);
-    double value = 1;
     for (const std::string_view pi : {kPiSign, std::string_view("pi")})
         if (text.ends_with(pi)) {
-            value = std::numbers::pi;
             text = trimmed(text.substr(0, text.size() - pi.size()));
-            if (text.empty()) return value;
-            break;
+            if (text.empty()) return std::numbers::pi;
+            const auto value = decimal(text);
+            return value ? std::optional(*value * std::numbers::pi) : std::nullopt;
         }
+    return decimal(text);
+}
+
+// One factor: A or A / B, each a decimal, π or a decimal followed by π.
+std::optional<double> factor(std::string_view text) {
     const auto slash = text.find('/');
-    const auto top = decimal(trimmed(text.substr(0, slash)));
-    if (!top) return {};
-    if (slash == std::string_view::npos) return *top * value;
-    const auto bottom = decimal(trimmed(text.substr(slash + 1)));
-    if (!bottom || *bottom == 0) return {};
-    return *top / *bottom * value;
+    const auto top = piDecimal(text.substr(0, slash));
+    if (!top || slash == std::string_view::npos) return top;
+    const auto bottom = piDecimal(text.substr(slash + 1));
+    if (!bottom || *bottom == 0) return std::nullopt;
+    return *top / *bottom;
 }
 
 } // namespace

@@ -43,7 +43,8 @@ struct FeedData {
 };
 
 // A product of decimals, fractions and π: "0.4608π × 30/54"; "*" or "x"
-// for ×, "pi" for π. None where the text is not one, or not positive.
+// for ×, "pi" for π. A fraction's parts may carry π ("2π/3"; "3/4π" is
+// 3 / (4π)). None where the text is not one, or not positive.
 std::optional<double> readFeedConstant(std::string_view text);
 
 // The value of one "feed" line ("0.4608π × 30/54, 进给箱 I 档"); a problem

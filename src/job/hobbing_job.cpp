@@ -643,6 +643,8 @@ std::string compensatedTrains(JobStages& st, bool feedDoesNotFit) {
     st.helix.ratio = job.differentialRatio;
     job.differential = describeHelixSet(st.helix, c.differential);
     job.differentialReason.clear();
+    if (st.exact == TrainsStatus::NoDifferentialSet || st.exact == TrainsStatus::NoPair)
+        job.indexReason = st.toleranceText + " 内的差动挂轮配不到精确的分齿挂轮旁边";
     if (job.addOne)
         job.addOneWords =
             "或者在挂轮箱里加一个 " + std::to_string(job.addOne->teeth) + " 齿的挂轮，用精确分齿";

@@ -53,7 +53,13 @@ reader-crlf ## src/catalogue/field_reader.cpp ## if (bytes[pos] == '\r' && pos +
 count-bound ## src/catalogue/machine_file.cpp ## if (!(count >= 1) || ## if (!(count >= 0) ||
 undo-new-file ## src/catalogue/add_machine.cpp ## fs.remove(machinePath); ## 
 undo-old-file ## src/catalogue/add_machine.cpp ## writeWholeFile(fs, machinePath, earlier.bytes); ## 
-name-length-bound ## src/catalogue/model_name.cpp ## size() > kLongestFileName) ## size() >= kLongestFileName)
+name-length-bound ## src/catalogue/model_name.cpp ## if (name.size() > kLongestModel) ## if (name.size() >= kLongestModel)
+data-cr-line-end ## src/catalogue/machine_data.cpp ## return c == '\r' || c == '\n'; ## return c == '\n';
+data-comment-at-start ## src/catalogue/machine_data.cpp ## line = trimmed(line.substr(0, line.find('#'))); ## line = trimmed(line.starts_with('#') ? "" : line);
+data-gbk-unchecked ## src/catalogue/machine_data.cpp ## if (text.find("\xEF\xBF\xBD") == std::string::npos) ## if (true)
+data-changed-unchecked ## src/catalogue/machine_data.cpp ## if (now.bytes != *openedBytes) ## if (false)
+data-note-with-hash ## src/catalogue/machine_data.cpp ## if (value.find('#') != std::string::npos) ## if (false)
+json-invalid-utf8 ## src/gears/result_export.cpp ## const std::string valid = validUtf8(utf8); ## const std::string valid(utf8);
 margin-bound ## src/gears/set_facts.cpp ## (b + d) - (c + 2)}; ## (b + d) - (c + 1)};
 swap-driven-pair ## src/gears/set_facts.cpp ## quadrantMargins(set.a, set.b, set.d, set.c) ## quadrantMargins(set.a, set.b, set.c, set.d)
 fraction-sign ## src/gears/set_facts.cpp ## if (denominator < 0) { ## if (denominator > 0) {

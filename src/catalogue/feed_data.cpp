@@ -131,25 +131,24 @@ const char* helixExtraWord(HelixExtra extra) {
     return extra == HelixExtra::With ? "with" : extra == HelixExtra::Against ? "against" : "";
 }
 
-bool readFeedKey(std::string_view key, std::string_view value, FeedData& feed,
-                 std::string& problem) {
-    if (key == "feed") {
-        if (auto line = readFeedLine(value, &problem)) feed.lines.push_back(std::move(*line));
-    } else if (key == "feed pairs") {
-        problem = readFeedPairs(value, feed.pairs);
-        if (problem.empty()) feed.pairTexts.emplace_back(trimmed(value));
-    } else if (key == "helix extra") {
-        const auto extra = readHelixExtra(value);
-        if (feed.helixExtra != HelixExtra::Unknown)
-            problem = "helix extra 只能写一行";
-        else if (!extra)
-            problem = "helix extra 应是 with 或 against，而不是“" + std::string(value) + "”";
-        else
-            feed.helixExtra = *extra;
-    } else {
-        return false;
-    }
-    return true;
+std::string addFeedLine(std::string_view value, FeedData& feed) {
+    std::string problem;
+    if (auto line = readFeedLine(value, &problem)) feed.lines.push_back(std::move(*line));
+    return problem;
+}
+
+std::string addFeedPairs(std::string_view value, FeedData& feed) {
+    std::string problem = readFeedPairs(value, feed.pairs);
+    if (problem.empty()) feed.pairTexts.emplace_back(trimmed(value));
+    return problem;
+}
+
+std::string setHelixExtra(std::string_view value, FeedData& feed) {
+    const auto extra = readHelixExtra(value);
+    if (feed.helixExtra != HelixExtra::Unknown) return "helix extra 只能写一行";
+    if (!extra) return "helix extra 应是 with 或 against，而不是“" + std::string(value) + "”";
+    feed.helixExtra = *extra;
+    return {};
 }
 
 std::string feedDataText(const FeedData& feed) {

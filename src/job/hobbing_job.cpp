@@ -764,7 +764,8 @@ HobbingJob hobbingJob(const JobRequest& request, const std::string& directory,
     st.dataPath = machineDataFile(directory, request.model);
     job.dataNote = data.result.status == CatalogueStatus::Missing
                        ? "没有机床资料 " + st.dataPath + "，都按默认值"
-                       : "机床资料 " + st.dataPath;
+                   : data.note.empty() ? "机床资料 " + st.dataPath
+                                       : data.note;
 
     std::string message = readInputs(st);
     if (message.empty()) message = readMachineFacts(st, data.data);

@@ -37,24 +37,27 @@ std::optional<int> toothCount(std::string_view text) {
     return value;
 }
 
-// One factor: π, a decimal, a fraction of decimals, either followed by π.
-std::optional<double> factor(std::string_view text) {
+// A decimal, π, or a decimal followed by π.
+std::optional<double> piDecimal(std::string_view text) {
     text = trimmed(text);
-    double value = 1;
     for (const std::string_view pi : {kPiSign, std::string_view("pi")})
         if (text.ends_with(pi)) {
-            value = std::numbers::pi;
             text = trimmed(text.substr(0, text.size() - pi.size()));
-            if (text.empty()) return value;
-            break;
+            if (text.empty()) return std::numbers::pi;
+            const auto value = decimal(text);
+            return value ? std::optional(*value * std::numbers::pi) : std::nullopt;
         }
+    return decimal(text);
+}
+
+// One factor: A or A / B, each a decimal, π or a decimal followed by π.
+std::optional<double> factor(std::string_view text) {
     const auto slash = text.find('/');
-    const auto top = decimal(trimmed(text.substr(0, slash)));
-    if (!top) return {};
-    if (slash == std::string_view::npos) return *top * value;
-    const auto bottom = decimal(trimmed(text.substr(slash + 1)));
-    if (!bottom || *bottom == 0) return {};
-    return *top / *bottom * value;
+    const auto top = piDecimal(text.substr(0, slash));
+    if (!top || slash == std::string_view::npos) return top;
+    const auto bottom = piDecimal(text.substr(slash + 1));
+    if (!bottom || *bottom == 0) return std::nullopt;
+    return *top / *bottom;
 }
 
 } // namespace
@@ -128,25 +131,24 @@ const char* helixExtraWord(HelixExtra extra) {
     return extra == HelixExtra::With ? "with" : extra == HelixExtra::Against ? "against" : "";
 }
 
-bool readFeedKey(std::string_view key, std::string_view value, FeedData& feed,
-                 std::string& problem) {
-    if (key == "feed") {
-        if (auto line = readFeedLine(value, &problem)) feed.lines.push_back(std::move(*line));
-    } else if (key == "feed pairs") {
-        problem = readFeedPairs(value, feed.pairs);
-        if (problem.empty()) feed.pairTexts.emplace_back(trimmed(value));
-    } else if (key == "helix extra") {
-        const auto extra = readHelixExtra(value);
-        if (feed.helixExtra != HelixExtra::Unknown)
-            problem = "helix extra 只能写一行";
-        else if (!extra)
-            problem = "helix extra 应是 with 或 against，而不是“" + std::string(value) + "”";
-        else
-            feed.helixExtra = *extra;
-    } else {
-        return false;
-    }
-    return true;
+std::string addFeedLine(std::string_view value, FeedData& feed) {
+    std::string problem;
+    if (auto line = readFeedLine(value, &problem)) feed.lines.push_back(std::move(*line));
+    return problem;
+}
+
+std::string addFeedPairs(std::string_view value, FeedData& feed) {
+    std::string problem = readFeedPairs(value, feed.pairs);
+    if (problem.empty()) feed.pairTexts.emplace_back(trimmed(value));
+    return problem;
+}
+
+std::string setHelixExtra(std::string_view value, FeedData& feed) {
+    const auto extra = readHelixExtra(value);
+    if (feed.helixExtra != HelixExtra::Unknown) return "helix extra 只能写一行";
+    if (!extra) return "helix extra 应是 with 或 against，而不是“" + std::string(value) + "”";
+    feed.helixExtra = *extra;
+    return {};
 }
 
 std::string feedDataText(const FeedData& feed) {

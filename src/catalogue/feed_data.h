@@ -43,7 +43,8 @@ struct FeedData {
 };
 
 // A product of decimals, fractions and π: "0.4608π × 30/54"; "*" or "x"
-// for ×, "pi" for π. None where the text is not one, or not positive.
+// for ×, "pi" for π. A fraction's parts may carry π ("2π/3"; "3/4π" is
+// 3 / (4π)). None where the text is not one, or not positive.
 std::optional<double> readFeedConstant(std::string_view text);
 
 // The value of one "feed" line ("0.4608π × 30/54, 进给箱 I 档"); a problem
@@ -58,10 +59,11 @@ std::string readFeedPairs(std::string_view list, std::vector<FeedPair>& pairs);
 std::optional<HelixExtra> readHelixExtra(std::string_view text);
 const char* helixExtraWord(HelixExtra extra); // "with", "against", "" for Unknown
 
-// Reads one of the three keys into `feed`: false where `key` is none of
-// them; `problem` names what is wrong with the value.
-bool readFeedKey(std::string_view key, std::string_view value, FeedData& feed,
-                 std::string& problem);
+// The three keys' values into `feed`: the problem in words, empty where
+// the value was read.
+std::string addFeedLine(std::string_view value, FeedData& feed);
+std::string addFeedPairs(std::string_view value, FeedData& feed);
+std::string setHelixExtra(std::string_view value, FeedData& feed);
 
 // The lines of the three keys as the machine data file writes them.
 std::string feedDataText(const FeedData& feed);

@@ -239,27 +239,13 @@ struct KeyReader {
     std::string_view key;
     std::string (*read)(std::string_view value, MachineData& data);
 };
-// The feed train's keys, read in feed_data.cpp.
-std::string readFeedLineKey(std::string_view value, MachineData& data) {
-    std::string problem;
-    readFeedKey("feed", value, data.feed, problem);
-    return problem;
-}
-std::string readFeedPairsKey(std::string_view value, MachineData& data) {
-    std::string problem;
-    readFeedKey("feed pairs", value, data.feed, problem);
-    return problem;
-}
-std::string readHelixExtraKey(std::string_view value, MachineData& data) {
-    std::string problem;
-    readFeedKey("helix extra", value, data.feed, problem);
-    return problem;
-}
-
 constexpr KeyReader kKeys[] = {
-    {"index", readIndexKey},          {"box", readBoxKey},
-    {"clearance", readClearanceKey},  {"feed", readFeedLineKey},
-    {"feed pairs", readFeedPairsKey}, {"helix extra", readHelixExtraKey},
+    {"index", readIndexKey},
+    {"box", readBoxKey},
+    {"clearance", readClearanceKey},
+    {"feed", [](std::string_view v, MachineData& d) { return addFeedLine(v, d.feed); }},
+    {"feed pairs", [](std::string_view v, MachineData& d) { return addFeedPairs(v, d.feed); }},
+    {"helix extra", [](std::string_view v, MachineData& d) { return setHelixExtra(v, d.feed); }},
 };
 
 std::string unknownKeyProblem(std::string_view key) {
@@ -469,6 +455,10 @@ std::optional<std::string> machineDataWriteProblem(const MachineData& data) {
     for (const std::string& box : data.boxTexts)
         if (auto problem = check(box, "挂轮箱")) return problem;
     if (auto problem = check(data.clearanceText, "装配间隙")) return problem;
+    for (const FeedLine& line : data.feed.lines)
+        if (auto problem = check(line.text, "进给常数")) return problem;
+    for (const std::string& pairs : data.feed.pairTexts)
+        if (auto problem = check(pairs, "进给挂轮")) return problem;
     // Whatever else would not read back as it is (a character the reader
     // refuses, a value that is no value).
     const std::string text = machineDataText("M", data);

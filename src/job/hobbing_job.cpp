@@ -369,8 +369,8 @@ std::string missingIndexRow(const JobStages& st, double zOverK) {
     if (above)
         return z + "它小于机床资料 " + st.dataPath + " 中最前的范围，" + named(aboveAt, above) +
                "：请把它的范围改到 " + number(zOverK) + "，或加一条 index" + fix;
-    return z + "请在机床资料 " + st.dataPath +
-           " 中加一行“index = 24 for Z/K from 1 to 1000, 说明”" + fix;
+    return z + "请在机床资料 " + st.dataPath + " 中加一行“index = 24 for Z/K from 1 to " +
+           std::to_string(std::max(1000, static_cast<int>(std::ceil(zOverK)))) + ", 说明”" + fix;
 }
 
 // C × K / Z from the index row that holds Z / K, and the differential ratio.
@@ -647,6 +647,8 @@ std::string compensatedTrains(JobStages& st, bool feedDoesNotFit) {
     st.helix.ratio = job.differentialRatio;
     job.differential = describeHelixSet(st.helix, c.differential);
     job.differentialReason.clear();
+    if (st.exact == TrainsStatus::NoDifferentialSet || st.exact == TrainsStatus::NoPair)
+        job.indexReason = st.toleranceText + " 内的差动挂轮配不到精确的分齿挂轮旁边";
     if (job.addOne)
         job.addOneWords =
             "或者在挂轮箱里加一个 " + std::to_string(job.addOne->teeth) + " 齿的挂轮，用精确分齿";
@@ -787,6 +789,28 @@ HobbingJob hobbingJob(const JobRequest& request, const std::string& directory,
 Hands handsOf(const JobRequest& request) {
     if (request.partHand == Hand::Unknown || request.hobHand == Hand::Unknown) return request.hands;
     return request.partHand == request.hobHand ? Hands::Same : Hands::Opposite;
+}
+
+std::string largeBoxNotice(const JobRequest& request, const std::string& directory,
+                           FileSystem& fs) {
+    GearBox box;
+    if (!trimBlanks(request.box).empty()) {
+        box = readBoxList(request.box).box;
+    } else if (MachineDataFile data = loadMachineData(directory, request.model, fs);
+               data.data.box) {
+        box = *data.data.box;
+    } else if (MachineFile machine = readMachineFile(directory, request.model, fs);
+               !machine.result.failed()) {
+        box = machineBox(machine.record).box;
+    }
+    // The differential sets are searched over every a, b, c of the box: the
+    // time grows with the cube of its counts, about 10 s for 1000 of them
+    // and four times that with differential indexing.
+    const double n = static_cast<double>(box.size());
+    if (n <= kLargeBox) return {};
+    const double seconds = 10 * std::pow(n / 1000, 3) * (trimBlanks(request.feed).empty() ? 1 : 4);
+    return "挂轮箱有 " + std::to_string(box.size()) + " 种齿数，很大：滚齿调整可能要 " +
+           std::to_string(static_cast<int>(std::ceil(seconds))) + " 秒左右";
 }
 
 HobbingJob runHobbingJob(const JobRequest& request, const std::string& directory,

@@ -148,4 +148,11 @@ Hands handsOf(const JobRequest& request);
 HobbingJob runHobbingJob(const JobRequest& request, const std::string& directory,
                          SearchControl* control = nullptr, FileSystem& fs = realFileSystem());
 
+// A box of more tooth counts than this makes a job take seconds.
+inline constexpr std::size_t kLargeBox = 400;
+// Said before a job on such a box: how many counts, and about how long the
+// job may take; empty for a smaller box.
+std::string largeBoxNotice(const JobRequest& request, const std::string& directory,
+                           FileSystem& fs = realFileSystem());
+
 } // namespace kelvaro

@@ -108,7 +108,8 @@ constexpr const char* kHelp =
     "                       generating rotation\n"
     "  --face-width B       the face width in mm: the helix deviation in um over B\n"
     "--format json gives one object; a refused job is {\"message\": ...} with\n"
-    "status 1 (text: the message on standard error).\n"
+    "status 1 (text: the message on standard error). A box of more than 400\n"
+    "tooth counts is announced on standard error first, with the time it may take.\n"
     "\n"
     "  kelvaro-calc --version   prints the version of Kelvaro.\n";
 
@@ -357,6 +358,9 @@ int runJob(const Arguments& args, std::ostream& out, std::ostream& err) {
         return 2;
     }
     const std::string directory = args.hasCatalogue ? args.catalogue : applicationDirectory();
+    // A very large box is announced before the long search (Ctrl-C ends it).
+    if (const std::string notice = largeBoxNotice(request, directory); !notice.empty())
+        err << notice << "（Ctrl-C 可中断）\n";
     const HobbingJob job = runHobbingJob(request, directory);
     if (args.format == "json") {
         out << jobJson(job) << '\n';

@@ -152,6 +152,15 @@ TEST(DifferentialIndexing, FeedPairFromTheBoxNeverOverdrawsIt) {
         EXPECT_LE(count, job.box.at(teeth)) << teeth;
     }
     EXPECT_EQ(gears, 10);
+    // Exactly indexed, the nearest feed beside the two trains: a1/b1 = 1/2 gives 2.5π.
+    r.teeth = "40";
+    r.degrees = "30";
+    r.box = "20-60";
+    const HobbingJob exact = dir.run(r);
+    ASSERT_TRUE(exact.indexMethod == IndexMethod::Exact && exact.differential && exact.feed);
+    EXPECT_EQ(exact.feed->b, 2 * exact.feed->a);
+    EXPECT_TRUE(fitsBox(exact.box, {&*exact.indexSet, &exact.differential->set}));
+    EXPECT_EQ(exact.gearsUsed.size(), 10u); // twenty to sixty: ten different counts
 }
 
 TEST(DifferentialIndexing, AsksForWhatItLacks) {
@@ -226,15 +235,12 @@ TEST(HobbingJob, FaultsTheOlderTestsMissed) {
     EXPECT_NEAR(*job.differential->helixDeviationArcsec, 36.936, 1e-3);
     EXPECT_NEAR(*job.differential->helixDeviationMicrons, 3.581, 1e-3);
     // Z 80, K 2: the same index fraction, half the ratio, 0.2247344: no set near it.
-    r.teeth = "80";
-    r.starts = "2";
-    const HobbingJob twoStarts = dir.run(r);
+    const HobbingJob twoStarts =
+        dir.run(with(r, [](JobRequest& k) { k.teeth = "80", k.starts = "2"; }));
     EXPECT_NEAR(twoStarts.differentialRatio, 0.2247344, 1e-7);
     EXPECT_FALSE(twoStarts.differential);
     // 99.3 µm over 10 mm: Δβ = 0.56893°, 3 · sin(8.04774°) = 0.42 = 21·30 / (25·60),
     // but 21 and 25 turn the index train: no corrected set.
-    r.teeth = "40";
-    r.starts = "1";
     r.measured = JobRequest::Measured::Larger;
     r.deviation = "99.3";
     r.length = "10";
@@ -283,6 +289,14 @@ TEST(HobbingJob, MessagesNameWhatToChange) {
         const std::string& said = job.message.empty() ? job.indexReason : job.message;
         EXPECT_NE(said.find(row.words), std::string::npos) << said;
     }
+    // 10 s · (500 / 1000)³ = 1.25 s, said as 2; with a feed four times that.
+    JobRequest large = part("40", "1", "15", "1-500");
+    EXPECT_EQ(largeBoxNotice(large, dir.path()),
+              "挂轮箱有 500 种齿数，很大：滚齿调整可能要 5 秒左右");
+    large.feed.clear();
+    EXPECT_EQ(largeBoxNotice(large, dir.path()),
+              "挂轮箱有 500 种齿数，很大：滚齿调整可能要 2 秒左右");
+    EXPECT_EQ(largeBoxNotice(part("40", "1", "15", "1-400"), dir.path()), "");
 }
 
 // Over small random boxes: no combination of a feed, a Δ, an exact index set
@@ -355,25 +369,25 @@ TEST(DifferentialIndexing, NoCombinationIsNearerThanTheChosenOne) {
         if (!best) continue;
         ++found;
         EXPECT_NEAR(std::abs(result.choice->differential.error), *best, 1e-12);
+        if (found > 1) continue; // the first box with a choice: cancelled, and bounded
+        SearchControl stop, small;
+        stop.cancelled = true;
+        small.setLimit = 0;
+        EXPECT_EQ(searchDifferentialIndexing(p, box, &stop).status, IndexingStatus::Cancelled);
+        EXPECT_EQ(searchDifferentialIndexing(p, box, &small).status, IndexingStatus::TooManySets);
     }
     EXPECT_GT(found, 40);
 }
 
 TEST(FeedData, ReadsConstantsPairsAndTheHelixExtra) {
-    const struct {
-        const char* text;
-        double value; // 0: refused
-    } constants[] = {
+    const std::pair<const char*, double> constants[] = {
+        // 0: refused
+        // clang-format off
         {"0.4608π × 30/54", 0.4608 * std::numbers::pi * 30 / 54}, // 0.80424772
-        {"0.4608pi*30/54", 0.4608 * std::numbers::pi * 30 / 54},
-        {" 2 x 1.5 ", 3},
-        {"π", std::numbers::pi},
-        {"3/4π", 0.75 * std::numbers::pi},
-        {"0", 0},
-        {"-2", 0},
-        {"1/0", 0},
-        {"2 ×", 0},
-        {"two", 0},
+        {"0.4608pi*30/54", 0.4608 * std::numbers::pi * 30 / 54}, {" 2 x 1.5 ", 3},
+        {"π", std::numbers::pi}, {"3/4π", 3 / (4 * std::numbers::pi)}, {"2π/3", 2 * std::numbers::pi / 3},
+        {"0", 0}, {"-2", 0}, {"1/0", 0}, {"2 ×", 0}, {"two", 0},
+        // clang-format on
     };
     for (const auto& [text, value] : constants)
         EXPECT_DOUBLE_EQ(readFeedConstant(text).value_or(0), value) << text;
@@ -389,10 +403,7 @@ TEST(FeedData, ReadsConstantsPairsAndTheHelixExtra) {
     EXPECT_EQ(read.data.feed.pairs, (std::vector<FeedPair>{{26, 52}, {32, 46}, {46, 32}}));
     EXPECT_EQ(read.data.feed.helixExtra, HelixExtra::Against);
     EXPECT_EQ(machineDataText("M", read.data), text);
-    const struct {
-        const char* text;
-        const char* problem;
-    } broken[] = {
+    const std::pair<const char*, const char*> broken[] = {
         {"feed = 0.5 mm",
          "第 1 行：进给常数应写成“0.4608π × 30/54, 说明”：正的小数、分数和 π 相乘"},
         {"feed pairs = 26/52, 32", "第 1 行：进给挂轮“32”应写成 a1/b1，两个 1 到 1000 的齿数"},

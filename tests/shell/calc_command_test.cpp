@@ -85,9 +85,6 @@ TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
         {"a job has no csv", "job --format csv M 40 1 3 15 0 0 0.00001", 2, "", usage},
         {"a helix extra that is neither with nor against",
          "job --helix-extra up M 40 1 3 15 0 0 0.00001", 2, "", usage},
-        {"a feed pair without its driven gear",
-         "job --catalogue @ --feed-pairs 26 M 40 1 3 15 0 0 0.00001", 1, "",
-         "进给挂轮“26”应写成 a1/b1，两个 1 到 1000 的齿数\n"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

@@ -93,7 +93,8 @@ JobSheet jobSheet(const HobbingJob& job, const JobRequest& request) {
                               "（机床文件）");
     if (job.constant)
         sheet.constants.push_back("分齿常数 C = " + fractionText(*job.constant) +
-                                  (job.note.empty() ? "" : "（" + job.note + "）"));
+                                  "（Z/K = " + shortNumber(double(job.teeth) / job.starts, 10) +
+                                  " 的一行" + (job.note.empty() ? "" : "，" + job.note) + "）");
     else
         sheet.constants.push_back("没有分齿常数行含 Z/K = " +
                                   shortNumber(double(job.teeth) / job.starts, 10));

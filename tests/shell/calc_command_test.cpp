@@ -94,16 +94,14 @@ TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
         EXPECT_TRUE(err.str().starts_with(row.err)) << err.str();
     }
     // The two hands decide same or opposite, over --hands: β ± λ = 15 ± 2.5.
-    for (const auto& [part, hob, angle] : {std::tuple("left", "left", "12.5"),
-                                           {"left", "right", "17.5"},
-                                           {"right", "left", "17.5"}}) {
+    for (const auto& [hands, angle] : {std::pair("--part-hand left --hob-hand left", "12.5"),
+                                       {"--part-hand right --hob-hand left", "17.5"}}) {
         std::ostringstream out, err;
-        runCalcCommand({"job",  "--catalogue", dir.path(), "--format",    "json", "--hands",
-                        "same", "--hob-lead",  "2.5",      "--part-hand", part,   "--hob-hand",
-                        hob,    "M",           "40",       "1",           "3",    "15",
-                        "0",    "0",           "0.00001"},
+        runCalcCommand(words("job --format json --catalogue @ --hands same --hob-lead 2.5 " +
+                                 std::string(hands) + " M 40 1 3 15 0 0 0.00001",
+                             d),
                        out, err);
-        EXPECT_NE(out.str().find(std::string("\"setting_angle_deg\":") + angle + ","),
+        EXPECT_NE(out.str().find("\"setting_angle_deg\":" + std::string(angle) + ","),
                   std::string::npos)
             << out.str();
     }

@@ -290,7 +290,7 @@ CatalogueResult saveMachineData(const std::string& directory, std::string_view m
     const CatalogueLock lock = fs.lockCatalogue(directory);
     if (!lock.held()) return catalogueFailure(lock.message());
     std::string failure =
-        writeWholeFile(fs, machineDataFile(directory, model), machineDataText(model, data));
+        writeWholeFile(lock, machineDataFile(directory, model), machineDataText(model, data));
     if (!failure.empty()) return catalogueFailure(std::move(failure));
     return {};
 }

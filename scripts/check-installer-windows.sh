@@ -6,8 +6,8 @@
 # started under Xvfb from the Start-menu shortcut's target; a machine added
 # through its window landing in the installed catalogue; a silent update that
 # keeps it and replaces the programs; the installer's pages clicked through
-# (an update too), saved as pictures; a silent uninstall that removes the
-# programs and entries and keeps the catalogue.
+# (an update too) and the uninstaller's, saved as pictures; a silent
+# uninstall that removes the programs and entries and keeps the catalogue.
 #
 #   scripts/check-installer-windows.sh [FOLDER]   # pictures: build-windows/screenshots
 set -euo pipefail
@@ -75,11 +75,17 @@ registry() { # the uninstall entry as "name"="value" lines, UTF-8
     iconv -f UTF-16 -t UTF-8 "$wineprefix/drive_c/entry.reg" | tr -d '\r'
     rm -f "$wineprefix/drive_c/entry.reg"
 }
+settle() { # every Wine program ended, or killed after two minutes
+    timeout 120 wineserver -w && return
+    import -window root "$out/installer-stuck.png"
+    result "Wine" FAILED "a program did not end: $out/installer-stuck.png"
+    wineserver -k
+}
 catalogue_sum() { (cd "$folder" && cat jixing.dat *.dat *.dat.txt 2>/dev/null | md5sum); }
 
 # 1. Silent install.
 "$wine" "$setup" /S
-wineserver -w
+settle
 check "silent install" "${folder#"$wineprefix"/drive_c/}" programs_installed
 examples_installed() {
     local file
@@ -135,7 +141,7 @@ app=""
 before=$(catalogue_sum)
 printf 'damaged' >"$folder/qt.conf"
 "$wine" "$setup" /S
-wineserver -w
+settle
 check "silent update" "programs replaced" programs_installed
 check "update keeps the catalogue" "YBS3120 and every machine file" test "$(catalogue_sum)" = "$before"
 
@@ -156,9 +162,43 @@ app=""
 wineserver -k 2>/dev/null || true
 check "clicked-through update keeps the catalogue" "" test "$(catalogue_sum)" = "$before"
 
-# 6. Silent uninstall: the programs and the entries go, the catalogue stays.
+# 6. The uninstaller's pages: the programs go, and a message box says where
+#    the catalogue stays. Installed again silently over the kept catalogue.
+"$wine" "$folder/uninstall.exe" >/dev/null 2>&1 &
+app=$!
+page=$(window "Kelvaro 挂轮计算 卸载 ?") # NSIS ends this title with a blank
+shot "$page" uninstall
+xdotool windowraise "$page" key Return # 卸载
+box=""
+for _ in $(seq 50); do # the message box, a second window of the same title
+    box=$(xdotool search --onlyvisible --name "^Kelvaro 挂轮计算 卸载 ?\$" | grep -vx "$page" | head -n 1) &&
+        [[ -n $box ]] && break
+    sleep 0.2
+done
+check "uninstaller says where the catalogue stays" "a message box" test -n "$box"
+if [[ -n $box ]]; then
+    shot "$box" uninstall-kept
+    # Clicked: the keyboard follows the pointer on a display without a
+    # window manager, and the box does not take it from there.
+    eval "$(xdotool getwindowgeometry --shell "$box")"
+    click "$box" $((WIDTH / 2)) $((HEIGHT - 16)) # OK
+fi
+for _ in $(seq 10); do # 关闭, once the last steps have enabled it
+    xdotool search --onlyvisible --name "^Kelvaro 挂轮计算 卸载 ?\$" >/dev/null || break
+    click "$page" 422 441
+done
+wait $app || true
+settle
+app=""
+check "uninstaller's pages" "programs removed" programs_gone
+check "uninstaller's pages keep the catalogue" "" test "$(catalogue_sum)" = "$before"
+"$wine" "$setup" /S
+settle
+check "silent install over a kept catalogue" "" test "$(catalogue_sum)" = "$before"
+
+# 7. Silent uninstall: the programs and the entries go, the catalogue stays.
 "$wine" "$folder/uninstall.exe" /S
-wineserver -w
+settle
 for _ in $(seq 50); do [[ -e $folder/uninstall.exe ]] || break; sleep 0.2; done
 check "silent uninstall" "programs removed" programs_gone
 check "uninstall entry removed" "" test -z "$(registry)"

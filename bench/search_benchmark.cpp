@@ -13,7 +13,9 @@
 
 #include <QApplication>
 #include <QListView>
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -207,6 +209,55 @@ BENCHMARK_CAPTURE(BM_Search, job_reference_differential_z20_100, skippingSearch,
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Job, found_z40, "40")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Job, add_one_gear_z101, "101")->Unit(benchmark::kMillisecond);
+
+// Differential indexing: every prime Z from 101 to 199 (K = 1) on a box of
+// 20 to 100 with the machine's own feed pairs, each timed alone, beside the
+// exact job (Z 100) on the same box in the same loop. The counters give the
+// median and the worst prime in ms and as multiples of the exact job.
+void BM_DifferentialIndexing(benchmark::State& state) {
+    static const JobMachine machine;
+    kelvaro::JobRequest request;
+    request.model = "M";
+    request.module = "3";
+    request.degrees = "15";
+    request.minutes = request.seconds = "0";
+    request.indexConstant = "24";
+    request.box = "20-100";
+    request.feed = "1.1";
+    request.feedConstants = "0.4608π × 30/54, 0.9216π × 30/54";
+    request.feedPairs = "26/52, 32/46, 46/32, 52/26";
+    request.hands = kelvaro::Hands::Same;
+    request.helixExtra = kelvaro::HelixExtra::With;
+    const auto timed = [&request](int teeth) {
+        request.teeth = std::to_string(teeth);
+        const auto start = std::chrono::steady_clock::now();
+        const kelvaro::HobbingJob job = kelvaro::runHobbingJob(request, machine.directory);
+        benchmark::DoNotOptimize(job);
+        if (teeth != 100 && job.indexMethod != kelvaro::IndexMethod::Differential) std::abort();
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count();
+    };
+    std::vector<double> primes, exact;
+    for (auto _ : state) {
+        exact.push_back(timed(100));
+        for (int z = 101; z <= 199; ++z) {
+            bool prime = true;
+            for (int d = 2; d * d <= z; ++d)
+                prime = prime && z % d != 0;
+            if (prime) primes.push_back(timed(z));
+        }
+    }
+    std::sort(primes.begin(), primes.end());
+    std::sort(exact.begin(), exact.end());
+    const double median = primes[primes.size() / 2], worst = primes.back(),
+                 reference = exact[exact.size() / 2];
+    state.counters["exact_ms"] = reference;
+    state.counters["median_ms"] = median;
+    state.counters["worst_ms"] = worst;
+    state.counters["median_x_exact"] = median / reference;
+    state.counters["worst_x_exact"] = worst / reference;
+}
+BENCHMARK(BM_DifferentialIndexing)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -55,7 +55,13 @@ reader-crlf ## src/catalogue/field_reader.cpp ## if (bytes[pos] == '\r' && pos +
 count-bound ## src/catalogue/machine_file.cpp ## if (!(count >= 1) || ## if (!(count >= 0) ||
 undo-new-file ## src/catalogue/add_machine.cpp ## fs.remove(machinePath); ## 
 undo-old-file ## src/catalogue/add_machine.cpp ## writeWholeFile(lock, machinePath, earlier.bytes); ## 
-name-length-bound ## src/catalogue/model_name.cpp ## size() > kLongestFileName) ## size() >= kLongestFileName)
+name-length-bound ## src/catalogue/model_name.cpp ## if (name.size() > kLongestModel) ## if (name.size() >= kLongestModel)
+data-cr-line-end ## src/catalogue/machine_data.cpp ## return c == '\r' || c == '\n'; ## return c == '\n';
+data-comment-at-start ## src/catalogue/machine_data.cpp ## line = trimmed(line.substr(0, line.find('#'))); ## line = trimmed(line.starts_with('#') ? "" : line);
+data-gbk-unchecked ## src/catalogue/machine_data.cpp ## if (text.find("\xEF\xBF\xBD") == std::string::npos) ## if (true)
+data-changed-unchecked ## src/catalogue/machine_data.cpp ## if (now.bytes != *openedBytes) ## if (false)
+data-note-with-hash ## src/catalogue/machine_data.cpp ## if (value.find('#') != std::string::npos) ## if (false)
+json-invalid-utf8 ## src/gears/result_export.cpp ## const std::string valid = validUtf8(utf8); ## const std::string valid(utf8);
 margin-bound ## src/gears/set_facts.cpp ## (b + d) - (c + 2)}; ## (b + d) - (c + 1)};
 swap-driven-pair ## src/gears/set_facts.cpp ## quadrantMargins(set.a, set.b, set.d, set.c) ## quadrantMargins(set.a, set.b, set.c, set.d)
 fraction-sign ## src/gears/set_facts.cpp ## if (denominator < 0) { ## if (denominator > 0) {
@@ -84,6 +90,13 @@ mark-kept-on-edit ## src/widgets/field_marks.cpp ## [field] { unmark(field); } #
 export-failure-silent ## src/widgets/result_list_actions.cpp ## if (!failure.empty()) messages_.show(window, failure); ## 
 box-size-bound ## src/catalogue/machine_data.cpp ## > kMaxGearsOfOneSize && tooMany.empty() ## > kMaxGearsOfOneSize + 1 && tooMany.empty()
 name-colon ## src/catalogue/model_name.cpp ## hasAny(name, ":*?<>|") ## hasAny(name, "*?<>|")
+job-ratio-starts ## src/job/hobbing_job.cpp ## job.differentialRatio = description.ratio(inputs) / job.starts; ## job.differentialRatio = description.ratio(inputs);
+correction-index-gears ## src/job/hobbing_job.cpp ##     GearBox left = job.box;⏎    if (job.indexSet)⏎        for (const auto& [gear, count] : gearsOf({&*job.indexSet}))⏎            left[gear] -= count;⏎    if (job.feed ##     GearBox left = job.box;⏎    if (job.feed
+deviation-arcmin ## src/job/hobbing_job.cpp ## / kRadiansPerDegree * 3600; ## / kRadiansPerDegree * 60;
+compensation-pi ## src/job/hobbing_job.cpp ## / job.starts * std::numbers::pi; ## / job.starts * kPi;
+indexing-later-equal ## src/job/differential_indexing.cpp ## (best && e >= *best)) continue; ## (best && e > *best)) continue;
+indexing-feed-fit ## src/job/differential_indexing.cpp ## if (!feed.fromBox || stock.fits(gears, 10)) { ## {
+indexing-prune ## src/job/differential_indexing.cpp ## crossA.denominator > largestSquare || crossB.denominator > largestSquare) ## crossA.denominator > largestSquare || crossB.denominator > largestSquare || delta.denominator > 40)
 EOF
 }
 

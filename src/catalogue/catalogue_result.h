@@ -8,6 +8,7 @@ enum class CatalogueStatus {
     Ok,
     Missing, // the file does not exist (yet)
     Failed,  // see the message
+    Changed, // changed by another program since it was read; nothing written
 };
 
 // How a catalogue operation went; a failure carries the message for the
@@ -16,7 +17,9 @@ struct CatalogueResult {
     CatalogueStatus status = CatalogueStatus::Ok;
     std::string message;
 
-    bool failed() const { return status == CatalogueStatus::Failed; }
+    bool failed() const {
+        return status == CatalogueStatus::Failed || status == CatalogueStatus::Changed;
+    }
 };
 
 inline CatalogueResult catalogueFailure(std::string message) {

@@ -33,12 +33,18 @@ std::optional<std::string> modelNameProblem(std::string_view name) {
     if (hasAny(name, ":*?<>|")) return "机床型号中请不要包含 : * ? < > | 这些文件名不能有的字符";
     if (hasControlCharacter(name)) return "机床型号中请不要包含控制字符";
     if (!toGbk(name)) return "机床型号中有不能保存的字符";
-    // The machine file is written as the model and ".dat". A file name has
-    // at most 255 bytes of UTF-8 on Linux; within that it fits Windows' 255
-    // UTF-16 characters too, so the catalogue moves between them.
+    // The machine's longest file name is the model and ".dat.txt", its
+    // data. A file name has at most 255 bytes of UTF-8 on Linux and 255
+    // UTF-16 units on Windows; a character never takes fewer bytes of UTF-8
+    // than units of UTF-16, so one bound in bytes holds on both, and a
+    // catalogue moves between them.
     constexpr std::size_t kLongestFileName = 255;
-    if (name.size() + std::string_view(".dat").size() > kLongestFileName)
-        return "机床型号太长，不能作为文件名";
+    constexpr std::size_t kLongestModel = kLongestFileName - std::string_view(".dat.txt").size();
+    if (name.size() > kLongestModel)
+        return "机床型号太长：有 " + std::to_string(name.size()) + " 个字节，最多 " +
+               std::to_string(kLongestModel) +
+               " 个（一个汉字 3 个字节），机床资料文件“型号.dat.txt”的名字才不超过系统允许的 " +
+               std::to_string(kLongestFileName) + " 个字节";
     // Their machine files would be the list itself, or jixingb.dat: Kelvaro
     // writes the list through temporary files of its own naming, but older
     // programs that keep the same catalogue write it through jixingb.dat.

@@ -12,7 +12,7 @@ namespace kelvaro {
 // message for the user; nothing when it can. A name is refused when it
 // would split or change its list entry (comma, double quote), leave the
 // catalogue folder or not name a file there (/, \, control characters, a
-// name too long for the folder), cannot be stored in GBK, or would name the
+// name whose files' names would be too long), cannot be stored in GBK, or would name the
 // list's own files.
 std::optional<std::string> modelNameProblem(std::string_view name);
 

@@ -1,6 +1,7 @@
 #include "gears/result_export.h"
 
 #include "gears/set_facts.h"
+#include "gears/utf8_text.h"
 
 #include <charconv>
 #include <cmath>
@@ -65,8 +66,11 @@ std::string csvNumber(double value) {
 }
 
 std::string jsonString(std::string_view utf8) {
+    // Bytes of another code page (a machine data file in GBK, a model name
+    // from an old list) become U+FFFD: JSON is UTF-8 or it is not JSON.
+    const std::string valid = validUtf8(utf8);
     std::string json = "\"";
-    for (const char c : utf8) {
+    for (const char c : valid) {
         if (c == '"' || c == '\\') {
             json += '\\';
             json += c;

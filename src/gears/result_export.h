@@ -50,6 +50,7 @@ struct ResultReport {
 ResultReport reportResults(GearSearchInputs inputs, const GearSearchResult& result);
 
 std::string jsonNumber(double value); // "null" unless finite
+// A JSON string; bytes that are not UTF-8 become U+FFFD.
 std::string jsonString(std::string_view utf8);
 std::string csvNumber(double value); // empty unless finite
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/feed_data.h"
 #include "catalogue/machine_data.h"
 #include "gears/differential_ratio.h"
 #include "gears/gear_set.h"
@@ -10,12 +11,16 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-// A hobbing job: the part and the machine in, both change-gear trains of the
-// machine's box out, with the hob's setting angle, the first-piece
-// correction and, in words, what stands in the way and which one gear would
-// help. Reads the machine file and the machine data of the catalogue; the
-// window and kelvaro-calc only show what it gives.
+// A hobbing job: the part and the machine in, the change-gear trains of the
+// machine's box out (index, differential and feed), with the hob's setting
+// angle, the helix the machine will cut, the first-piece correction and, in
+// words, what stands in the way and which one gear would help. Where no
+// exact index train exists the index train is set for a nearby Z0 and the
+// differential makes up the rest (differential indexing). Reads the machine
+// file and the machine data of the catalogue; the window and kelvaro-calc
+// only show what it gives.
 
 namespace kelvaro {
 
@@ -33,6 +38,11 @@ struct JobRequest {
     enum class Measured { None, Larger, Smaller } measured = Measured::None;
     std::string deviation, length;
     std::string indexConstant, box, clearance;
+    std::string feed;      // the wanted feed s_w, mm per table revolution; empty: none
+    std::string faceWidth; // b, mm; empty: no deviation in µm
+    // "C[,C…]" feed constants and "A/B[,A/B…]" feed pairs for this job.
+    std::string feedConstants, feedPairs;
+    HelixExtra helixExtra = HelixExtra::Unknown; // Unknown: the machine data's
 };
 
 // A differential set with what it cuts.
@@ -41,7 +51,8 @@ struct HelixSet {
     double ratio = 0;
     std::optional<double> relativeErrorPpm;
     std::optional<double> helixDegrees;
-    std::optional<double> helixDeviationArcsec; // from the target angle
+    std::optional<double> helixDeviationArcsec;  // from the target angle
+    std::optional<double> helixDeviationMicrons; // f over the face width, where it is given
 };
 
 struct JobCorrection {
@@ -57,6 +68,30 @@ struct AddOneGear {
     std::optional<GearSet> index;
     std::optional<HelixSet> differential;
 };
+
+// How the index train divides the table: exactly for Z, or for Z0 = Z + Δ
+// with the differential adding the rest; None where there is no index set.
+enum class IndexMethod { None, Exact, Differential };
+
+struct Compensation {
+    Fraction delta;    // Δ = ±p / q, lowest terms, positive denominator
+    Fraction z0;       // Z + Δ, likewise
+    Fraction fraction; // C × K / Z0 in lowest terms
+};
+
+// The feed pair a1 / b1 on one feed line: s = C_f × a1 / b1.
+struct FeedTrain {
+    double wanted = 0;    // s_w, mm per table revolution
+    double constant = 0;  // C_f
+    std::string note;     // the feed line's note
+    int a = 0, b = 0;     // a1, b1
+    bool fromBox = false; // taken from the change-gear box, not the feed pairs
+    double feed = 0;      // the exact s
+};
+
+// The sense of the differential's output at the table, against the table's
+// generating rotation.
+enum class Turns { Unknown, With, Against };
 
 struct HobbingJob {
     std::string message; // refused: nothing else holds
@@ -74,11 +109,25 @@ struct HobbingJob {
     std::string note;                    // the row's note
     std::optional<GearSet> indexSet;
     std::string indexReason;
+    IndexMethod indexMethod = IndexMethod::None;
+    std::optional<Compensation> compensated;    // differential indexing
+    std::vector<std::string> compensationWords; // Z0, the sense, the rapid-traverse check
+
+    std::optional<FeedTrain> feed;
+    std::string feedReason; // why there is no feed train, where one was wanted
+    std::optional<double> faceWidth;
 
     bool helical = false;
-    double differentialRatio = 0, tolerance = 0;
-    std::optional<HelixSet> differential;
+    double differentialRatio = 0, tolerance = 0; // |u|
+    // u = helixTerm + compensationTerm, > 0 turning the table with its
+    // generating rotation; for an exact job u = helixTerm (σ +1 where the
+    // hands or the helix extra are unknown).
+    double signedRatio = 0, helixTerm = 0, compensationTerm = 0;
+    Turns turns = Turns::Unknown;
+    std::optional<bool> sameSenseAsHelical; // differential indexing of a helical gear
+    std::optional<HelixSet> differential;   // for a spur gear: the compensation set
     std::string differentialReason;
+    std::optional<double> largestDeviationMicrons; // over b, from an error of T
 
     GearBox gearsUsed;
     std::optional<double> settingAngle; // degrees
@@ -86,9 +135,17 @@ struct HobbingJob {
     std::optional<JobCorrection> correction;
     std::optional<AddOneGear> addOne;
     std::string addOneReason; // why no one gear helps, where the box cannot do the job
+    std::string addOneWords;  // "或者在挂轮箱里加一个 N 齿的挂轮，用精确分齿"
 };
 
 HobbingJob runHobbingJob(const JobRequest& request, const std::string& directory,
                          SearchControl* control = nullptr, FileSystem& fs = realFileSystem());
+
+// A box of more tooth counts than this makes a job take seconds.
+inline constexpr std::size_t kLargeBox = 400;
+// Said before a job on such a box: how many counts, and about how long the
+// job may take; empty for a smaller box.
+std::string largeBoxNotice(const JobRequest& request, const std::string& directory,
+                           FileSystem& fs = realFileSystem());
 
 } // namespace kelvaro

@@ -42,7 +42,8 @@ std::string helixSetJson(const std::optional<HelixSet>& h) {
            ",\"error\":" + jsonNumber(h->set.error) +
            ",\"relative_error_ppm\":" + jsonOptional(h->relativeErrorPpm) +
            ",\"helix_angle_deg\":" + jsonOptional(h->helixDegrees) +
-           ",\"helix_deviation_arcsec\":" + jsonOptional(h->helixDeviationArcsec) + "}";
+           ",\"helix_deviation_arcsec\":" + jsonOptional(h->helixDeviationArcsec) +
+           ",\"helix_deviation_um\":" + jsonOptional(h->helixDeviationMicrons) + "}";
 }
 
 std::string fractionText(const Fraction& f) {
@@ -56,14 +57,42 @@ std::string signedSeconds(double arcsec) {
     return text;
 }
 
-void addHelixLines(std::vector<std::string>& lines, const HelixSet& h) {
+std::string jsonFraction(const Fraction& f) {
+    return "[" + std::to_string(f.numerator) + "," + std::to_string(f.denominator) + "]";
+}
+
+std::string microns(double value) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%.1f µm", std::round(value * 10) / 10 + 0.0);
+    return text;
+}
+
+void addHelixLines(std::vector<std::string>& lines, const HelixSet& h,
+                   const std::optional<double>& faceWidth) {
     lines.push_back("  " + setPositions(h.set) + "  传动比 " + shortNumber(h.ratio, 15) +
                     "  误差 " + shortNumber(h.set.error, 7) +
                     (h.relativeErrorPpm ? "（" + shortNumber(*h.relativeErrorPpm, 3) + " ppm）"
                                         : std::string()));
     if (h.helixDegrees)
         lines.push_back("  实际螺旋角 " + angleText(*h.helixDegrees) + "  螺旋角误差 " +
-                        signedSeconds(*h.helixDeviationArcsec));
+                        signedSeconds(*h.helixDeviationArcsec) +
+                        (h.helixDeviationMicrons && faceWidth
+                             ? "，齿宽 " + shortNumber(*faceWidth, 10) +
+                                   " mm 上 f = " + microns(*h.helixDeviationMicrons)
+                             : std::string()));
+}
+
+void addFeedLines(std::vector<std::string>& lines, const HobbingJob& job) {
+    if (job.feed && job.feed->a != 0) {
+        const FeedTrain& f = *job.feed;
+        lines.push_back("进给挂轮 a1=" + std::to_string(f.a) + "  b1=" + std::to_string(f.b) +
+                        (f.fromBox ? "（从挂轮箱中取）" : "") +
+                        "  s = " + shortNumber(f.constant, 10) + " × " + std::to_string(f.a) + "/" +
+                        std::to_string(f.b) + " = " + shortNumber(f.feed, 10) + " mm/r（要求 " +
+                        shortNumber(f.wanted, 10) + " mm/r" +
+                        (f.note.empty() ? "" : "；" + f.note) + "）");
+    }
+    if (!job.feedReason.empty()) lines.push_back("进给挂轮：" + job.feedReason);
 }
 
 } // namespace
@@ -89,12 +118,26 @@ std::vector<std::string> jobLines(const HobbingJob& job) {
                  std::to_string(job.fraction.denominator) +
                  (job.note.empty() ? "" : "（" + job.note + "）");
     lines.push_back(index);
-    if (job.indexSet) lines.push_back("  " + setPositions(*job.indexSet));
+    const bool compensated = job.indexMethod == IndexMethod::Differential;
     if (!job.indexReason.empty()) lines.push_back("  " + job.indexReason);
-    if (job.helical) {
-        lines.push_back("差动挂轮 i = " + shortNumber(job.differentialRatio, 15) + "  允差 " +
+    if (compensated) lines.push_back("  " + job.compensationWords.front());
+    if (job.indexSet) lines.push_back("  " + setPositions(*job.indexSet));
+    addFeedLines(lines, job);
+    if (job.helical || compensated) {
+        lines.push_back(std::string(job.helical ? "差动挂轮" : "差动挂轮（补偿分齿）") +
+                        " i = " + shortNumber(job.differentialRatio, 15) + "  允差 " +
                         shortNumber(job.tolerance, 6));
-        if (job.differential) addHelixLines(lines, *job.differential);
+        if (compensated)
+            lines.push_back("  u = 螺旋项 + 补偿项 = " + shortNumber(job.helixTerm, 12) + " + (" +
+                            shortNumber(job.compensationTerm, 12) +
+                            ") = " + shortNumber(job.signedRatio, 12));
+        if (job.differential) addHelixLines(lines, *job.differential, job.faceWidth);
+        if (job.largestDeviationMicrons)
+            lines.push_back("  允差 " + shortNumber(job.tolerance, 6) + " 对应齿宽 " +
+                            shortNumber(*job.faceWidth, 10) + " mm 上至多 f = ±" +
+                            microns(*job.largestDeviationMicrons));
+        for (std::size_t i = 1; i < job.compensationWords.size(); ++i)
+            lines.push_back("  " + job.compensationWords[i]);
         if (!job.differentialReason.empty()) lines.push_back("  " + job.differentialReason);
     } else {
         lines.push_back("直齿轮，不用差动挂轮");
@@ -106,15 +149,17 @@ std::vector<std::string> jobLines(const HobbingJob& job) {
         lines.push_back("试切修正：实测螺旋角" + std::string(c.larger ? "偏大" : "偏小") +
                         " Δβ = " + shortNumber(c.deltaArcsec, 4) + "″，目标螺旋角改为 " +
                         angleText(c.targetDegrees));
-        if (c.set) addHelixLines(lines, *c.set);
+        if (c.set) addHelixLines(lines, *c.set, job.faceWidth);
         if (!c.reason.empty()) lines.push_back("  " + c.reason);
     }
     if (job.addOne) {
-        lines.push_back("加一个 " + std::to_string(job.addOne->teeth) + " 齿的挂轮就能配出：");
+        lines.push_back(job.addOneWords.empty()
+                            ? "加一个 " + std::to_string(job.addOne->teeth) + " 齿的挂轮就能配出："
+                            : job.addOneWords + "：");
         if (job.addOne->index) lines.push_back("  分齿 " + setPositions(*job.addOne->index));
         if (job.addOne->differential) {
             lines.push_back("  差动");
-            addHelixLines(lines, *job.addOne->differential);
+            addHelixLines(lines, *job.addOne->differential, job.faceWidth);
         }
     }
     if (!job.addOneReason.empty()) lines.push_back(job.addOneReason);
@@ -136,16 +181,42 @@ std::string jobJson(const HobbingJob& job) {
                          : "null";
     json += ",\"note\":" + jsonText(job.note);
     json += ",\"set\":" + (job.indexSet ? "{" + positionsJson(*job.indexSet) + "}" : "null");
-    json += ",\"reason\":" + jsonText(job.indexReason) + "}";
+    json += ",\"reason\":" + jsonText(job.indexReason);
+    json += std::string(",\"method\":") + (job.indexMethod == IndexMethod::Exact ? "\"exact\""
+                                           : job.indexMethod == IndexMethod::Differential
+                                               ? "\"differential\""
+                                               : "null");
+    json += ",\"compensated\":";
+    json += job.compensated ? "{\"z0\":" + jsonFraction(job.compensated->z0) +
+                                  ",\"delta\":" + jsonFraction(job.compensated->delta) +
+                                  ",\"fraction\":" + jsonFraction(job.compensated->fraction) + "}"
+                            : "null";
+    json += "},\"feed\":";
+    if (job.feed && job.feed->a != 0)
+        json += "{\"wanted\":" + jsonNumber(job.feed->wanted) +
+                ",\"constant\":" + jsonNumber(job.feed->constant) +
+                ",\"note\":" + jsonText(job.feed->note) +
+                ",\"set\":{\"a\":" + std::to_string(job.feed->a) +
+                ",\"b\":" + std::to_string(job.feed->b) +
+                "},\"feed\":" + jsonNumber(job.feed->feed) + "}";
+    else
+        json += "null";
     json += ",\"differential\":";
-    if (job.helical) {
+    if (job.helical || job.indexMethod == IndexMethod::Differential) {
+        const char* turns = job.turns == Turns::With      ? "\"with\""
+                            : job.turns == Turns::Against ? "\"against\""
+                                                          : "null";
         json += "{\"ratio\":" + jsonNumber(job.differentialRatio) +
                 ",\"tolerance\":" + jsonNumber(job.tolerance) +
-                ",\"set\":" + helixSetJson(job.differential) +
+                ",\"signed_ratio\":" + jsonNumber(job.signedRatio) +
+                ",\"helix_term\":" + jsonNumber(job.helixTerm) +
+                ",\"compensation_term\":" + jsonNumber(job.compensationTerm) +
+                ",\"turns\":" + turns + ",\"set\":" + helixSetJson(job.differential) +
                 ",\"reason\":" + jsonText(job.differentialReason) + "}";
     } else {
         json += "null";
     }
+    json += ",\"face_width\":" + jsonOptional(job.faceWidth);
     json += ",\"gears_used\":" + boxJson(job.gearsUsed);
     json += ",\"setting_angle_deg\":" + jsonOptional(job.settingAngle);
     json += ",\"correction\":";

@@ -17,6 +17,8 @@ namespace {
 
 // A one-line file's problem without its line number.
 std::string problemOf(const std::string& line) {
+    // What follows a "#" would be a comment, lost on saving.
+    if (line.find('#') != std::string::npos) return "不能有“#”：机床资料中 # 以后是注释";
     std::string problem = readMachineData(line).problem;
     const std::string prefix = "第 1 行：";
     return problem.starts_with(prefix) ? problem.substr(prefix.size()) : problem;
@@ -78,7 +80,8 @@ void JiChuangZiLiao::open(const std::string& model) {
     else if (file.result.status == CatalogueStatus::Missing)
         note = QStringLiteral("还没有机床资料；空着的项按默认值。");
     else
-        note = QString::fromStdString(machineDataFile(context_.catalogueFolder, model));
+        note = QString::fromStdString(
+            file.note.empty() ? machineDataFile(context_.catalogueFolder, model) : file.note);
     note_->setText(note);
     note_->setStyleSheet(broken_ ? QStringLiteral("color: #c00000") : QString());
     QStringList rows;

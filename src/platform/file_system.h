@@ -71,6 +71,10 @@ class FileSystem {
     virtual void unlock(int handle) = 0;
     // The entries of `folder` whose names start with `prefix`.
     virtual FolderListing listFolder(const std::string& folder, std::string_view prefix) = 0;
+    // Whether the user made the file at `path` read-only (no write
+    // permission in its mode; on Windows its read-only attribute), which a
+    // rename over it would not respect. A missing file is not.
+    virtual bool isReadOnly(const std::string& path) = 0;
 
     // Takes the lock of the catalogue in `folder` for one change of it; see
     // CatalogueLock.

@@ -128,6 +128,12 @@ class RealFileSystem final : public FileSystem {
 
     void unlock(int handle) override { ::close(handle); }
 
+    bool isReadOnly(const std::string& path) override {
+        struct stat status;
+        return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+               (status.st_mode & 0222) == 0;
+    }
+
     FolderListing listFolder(const std::string& folder, std::string_view prefix) override {
         FolderListing listing;
         DIR* entries = ::opendir(folder.c_str());

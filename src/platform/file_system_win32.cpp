@@ -213,6 +213,12 @@ class RealFileSystem final : public FileSystem {
 
     void unlock(int handle) override { _close(handle); }
 
+    bool isReadOnly(const std::string& path) override {
+        const DWORD attributes = attributesOf(widePath(path));
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+               !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+
     FolderListing listFolder(const std::string& folder, std::string_view prefix) override {
         FolderListing listing;
         const std::wstring pattern = widePath(folder + "/*");

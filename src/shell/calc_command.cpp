@@ -29,7 +29,9 @@ constexpr const char* kUsage =
     "       kelvaro-calc job [--catalogue DIR] [--format text|json]\n"
     "                    [--index-constant C] [--box LIST] [--clearance S]\n"
     "                    [--hob-lead DEG] [--hands same|opposite]\n"
-    "                    [--correction larger|smaller:F/L]\n"
+    "                    [--correction larger|smaller:F/L] [--feed S]\n"
+    "                    [--feed-constant C[,C...]] [--feed-pairs A/B[,A/B...]]\n"
+    "                    [--helix-extra with|against] [--face-width B]\n"
     "                    MODEL TEETH STARTS MODULE DEGREES MINUTES SECONDS TOLERANCE\n"
     "       kelvaro-calc --help | --version\n";
 
@@ -84,16 +86,28 @@ constexpr const char* kHelp =
     "differential train within TOLERANCE, both from the machine's box of change\n"
     "gears and both mountable; TEETH and STARTS are the part's teeth and the\n"
     "hob's starts, DEGREES MINUTES SECONDS the helix angle (0 0 0: a spur gear).\n"
-    "The machine's data file (MODEL.dat.txt) gives the index constant, the box\n"
-    "and the clearance; these options replace them for one run:\n"
+    "The machine's data file (MODEL.dat.txt) gives the index constant, the box,\n"
+    "the clearance, the feed lines, the feed pairs and the helix extra;\n"
+    "these options replace them for one run:\n"
     "  --index-constant C   C for every Z/K\n"
     "  --box LIST           N, N*Q, A-B add gears, -N removes one: 20-100,25,-37\n"
     "  --clearance S        the room in teeth the shaft and its spacer need\n"
     "  --hob-lead DEG, --hands same|opposite   the hob, for its setting angle\n"
     "  --correction larger|smaller:F/L   the first piece's helix angle was\n"
     "                       larger or smaller by F um over L mm\n"
+    "  --feed S             the wanted feed, mm per table revolution: the feed\n"
+    "                       train, and differential indexing where no exact index\n"
+    "                       train exists (Z0 = Z + p/q, q <= 50)\n"
+    "  --feed-constant C[,C...]   the feed lines' constants C_f (s = C_f x a1/b1),\n"
+    "                       such as 0.4608pi*30/54\n"
+    "  --feed-pairs A/B[,A/B...]  the feed pairs a1/b1 (none: from the box)\n"
+    "  --helix-extra with|against  with hob and part of the same hand, the helix's\n"
+    "                       extra rotation turns the table with or against its\n"
+    "                       generating rotation\n"
+    "  --face-width B       the face width in mm: the helix deviation in um over B\n"
     "--format json gives one object; a refused job is {\"message\": ...} with\n"
-    "status 1 (text: the message on standard error).\n"
+    "status 1 (text: the message on standard error). A box of more than 400\n"
+    "tooth counts is announced on standard error first, with the time it may take.\n"
     "\n"
     "  kelvaro-calc --version   prints the version of Kelvaro.\n";
 
@@ -168,7 +182,9 @@ bool takeFormat(std::vector<std::string>& args, std::size_t i, Arguments& parsed
 
 bool isJobOption(const std::string& option) {
     return option == "--index-constant" || option == "--box" || option == "--clearance" ||
-           option == "--hob-lead" || option == "--hands" || option == "--correction";
+           option == "--hob-lead" || option == "--hands" || option == "--correction" ||
+           option == "--feed" || option == "--feed-constant" || option == "--feed-pairs" ||
+           option == "--helix-extra" || option == "--face-width";
 }
 
 // --printout and --format F may stand before or after the calculation's
@@ -299,6 +315,15 @@ bool jobRequest(const Arguments& args, JobRequest& request) {
         if (option == "--box") request.box = value;
         if (option == "--clearance") request.clearance = value;
         if (option == "--hob-lead") request.hobLead = value;
+        if (option == "--feed") request.feed = value;
+        if (option == "--feed-constant") request.feedConstants = value;
+        if (option == "--feed-pairs") request.feedPairs = value;
+        if (option == "--face-width") request.faceWidth = value;
+        if (option == "--helix-extra") {
+            const auto extra = readHelixExtra(value);
+            if (!extra) return false;
+            request.helixExtra = *extra;
+        }
         if (option == "--hands") {
             if (value != "same" && value != "opposite") return false;
             request.hands = value == "same" ? Hands::Same : Hands::Opposite;
@@ -325,6 +350,9 @@ int runJob(const Arguments& args, std::ostream& out, std::ostream& err) {
         return 2;
     }
     const std::string directory = args.hasCatalogue ? args.catalogue : applicationDirectory();
+    // A very large box is announced before the long search (Ctrl-C ends it).
+    if (const std::string notice = largeBoxNotice(request, directory); !notice.empty())
+        err << notice << "（Ctrl-C 可中断）\n";
     const HobbingJob job = runHobbingJob(request, directory);
     if (args.format == "json") {
         out << jobJson(job) << '\n';

@@ -116,7 +116,11 @@ TEST(MachineList, AppendsOneTrimmedLineAndRemovesEveryEqualEntry) {
 }
 
 TEST(AddMachine, WritesTheMachineFileAsTypedOrRefusesAndWritesNothing) {
-    const std::string longModel(252, 'M'), longestModel(251, 'M'); // with ".dat": 256, 255
+    // With ".dat.txt": 256 and 255 bytes; 83 Chinese characters are 249.
+    const std::string longModel(248, 'M'), longestModel(247, 'M');
+    std::string chinese;
+    for (int i = 0; i < 83; ++i)
+        chinese += "滚";
     const struct {
         AddMachineInput input;
         std::string message;
@@ -136,7 +140,12 @@ TEST(AddMachine, WritesTheMachineFileAsTypedOrRefusesAndWritesNothing) {
          "机床型号中请不要包含 : * ? < > | 这些文件名不能有的字符"},
         {{"Y7150😀", "20", "100", "10", ""}, "机床型号中有不能保存的字符"},
         {{"jixingb", "20", "100", "10", ""}, "机床型号不能是 jixing 或 jixingb"},
-        {{longModel, "20", "100", "10", ""}, "机床型号太长，不能作为文件名"},
+        {{longModel, "20", "100", "10", ""},
+         "机床型号太长：有 248 个字节，最多 247 个（一个汉字 3 "
+         "个字节），机床资料文件“型号.dat.txt”的名字才不超过系统允许的 255 个字节"},
+        {{chinese, "20", "100", "10", ""},
+         "机床型号太长：有 249 个字节，最多 247 个（一个汉字 3 "
+         "个字节），机床资料文件“型号.dat.txt”的名字才不超过系统允许的 255 个字节"},
         {{longestModel, "20", "100", "10", ""}, "", " 1\r\n10\r\n\r\n"},
         {{"Y7150", "20", "100", "10", "37,a"}, "输入数据有错误,数据间用逗号隔开!!!"},
     };

@@ -81,6 +81,8 @@ TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
         {"a hand that is neither same nor opposite", "job --hands left M 40 1 3 15 0 0 0.00001", 2,
          "", usage},
         {"a job has no csv", "job --format csv M 40 1 3 15 0 0 0.00001", 2, "", usage},
+        {"a helix extra that is neither with nor against",
+         "job --helix-extra up M 40 1 3 15 0 0 0.00001", 2, "", usage},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -98,6 +100,63 @@ TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
                         "15", "0", "0", "0.00001"},
                        out, err);
         EXPECT_EQ(out.str().find("\"mountable\":true") == std::string::npos, data);
+    }
+}
+
+// A strict UTF-8 decoder of the test's own: each sequence decoded by its
+// lead bits, then refused when overlong, a surrogate or beyond U+10FFFF.
+bool isStrictUtf8(const std::string& text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        if ((lead >= 0x80 && lead < 0xC0) || lead >= 0xF8 || i + length > text.size()) return false;
+        char32_t point = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            if ((text[i + k] & 0xC0) != 0x80) return false;
+            point = point << 6 | (text[i + k] & 0x3F);
+        }
+        const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (point < least[length] || point > 0x10FFFF || point >> 11 == 0x1B) return false;
+        i += length;
+    }
+    return true;
+}
+
+// Every JSON output stays UTF-8 when the catalogue holds GBK: a data file
+// saved by Notepad, a model name typed in a GBK console.
+TEST(CalcCommand, JsonIsUtf8WhateverTheCatalogueHolds) {
+    const std::string machine = "20\r\n60\r\n 1\r\n10\r\n0\r\n";
+    const std::string gbkModel = "\xB9\xF6\xB3\xDD\xBB\xFA"; // 滚齿机
+    TemporaryCatalogue dir(TemporaryCatalogue::Files{
+        {"M.dat", machine},
+        {"M.dat.txt", "index = 24 for Z/K from 1 to 161, \xCB\xB5\xC3\xF7 3 \xBA\xC5\r\n"},
+        {"L.dat", machine},
+        {"L.dat.txt", "# caf\xE9\nbox = 20-60\n"},
+    });
+    const struct {
+        const char* name;
+        std::string line;
+        std::string part; // of the output
+    } rows[] = {
+        {"job, GBK data", "job --format json --catalogue @ M 40 1 3 15 0 0 0.00001",
+         R"("note":"说明 3 号")"},
+        // No file can have a name that is no UTF-8 on Windows: the model is
+        // in the message.
+        {"job, GBK model", "job --format json --catalogue @ " + gbkModel + " 40 1 3 15 0 0 0.00001",
+         "/\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"job, data neither UTF-8 nor GBK",
+         "job --format json --catalogue @ L 40 1 3 15 0 0 0.00001",
+         "L.dat.txt 有错，文件既不是 UTF-8 也不是 GBK 编码（第 1 行的字节 0xE9 不能识别）"},
+        {"differential, GBK model",
+         "differential --format json --catalogue @ " + gbkModel + " 3 15 0 0 0.00001",
+         "/\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"ordinary", "ordinary --format json 1.5 0.00001 20 30", R"({"ratio":1.5,)"},
+    };
+    for (const auto& row : rows) {
+        std::ostringstream out, err;
+        runCalcCommand(words(row.line, dir.path()), out, err);
+        EXPECT_TRUE(isStrictUtf8(out.str())) << row.name;
+        EXPECT_NE(out.str().find(row.part), std::string::npos) << row.name << ": " << out.str();
     }
 }
 

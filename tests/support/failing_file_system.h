@@ -71,6 +71,7 @@ class FailingFileSystem final : public kelvaro::FileSystem {
         steps += 'U';
         real().unlock(handle);
     }
+    bool isReadOnly(const std::string& path) override { return real().isReadOnly(path); }
     kelvaro::FolderListing listFolder(const std::string& folder, std::string_view prefix) override {
         if (int error = fault('E')) return {error, {}};
         return real().listFolder(folder, prefix);

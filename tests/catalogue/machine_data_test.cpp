@@ -28,6 +28,12 @@ std::string summary(const MachineDataReading& reading) {
                 (std::isinf(row.to) ? "" : number(row.to)) + " “" + row.note + "”; ";
     if (reading.data.box) text += "box " + boxListText(*reading.data.box) + "; ";
     if (reading.data.clearance) text += "clearance " + reading.data.clearanceText + "; ";
+    const FeedData& feed = reading.data.feed;
+    for (const FeedLine& line : feed.lines)
+        text += "feed “" + line.note + "”; ";
+    if (!feed.pairs.empty()) text += std::to_string(feed.pairs.size()) + " feed pairs; ";
+    if (feed.helixExtra != HelixExtra::Unknown)
+        text += std::string("helix ") + helixExtraWord(feed.helixExtra) + "; ";
     return text + (reading.encoding == TextEncoding::Gbk ? "GBK" : "UTF-8");
 }
 
@@ -50,9 +56,15 @@ TEST(MachineDataReading, ReadsWhatPeopleWriteAndNamesWhatItCannot) {
          "note\n"
          "box = 20-100, 25, 40, -23, -47, -53              # N, N*Q, A-B add gears; -N takes one "
          "away\n"
-         "clearance = 10                                   # teeth for the shaft and its spacer\n",
+         "clearance = 10                                   # teeth for the shaft and its spacer\n"
+         "feed = 0.4608π × 30/54, 进给箱 I 档               # s = C_f × a1/b1, one line per "
+         "feed-box position\n"
+         "feed pairs = 26/52, 32/46, 46/32, 52/26          # a1/b1 of their own gears; left out: "
+         "from the box\n"
+         "helix extra = with                               # same hands: the helix's extra turn "
+         "goes with generating\n",
          "index 24/1 1-161 “e/f = 36/36”; box 20-22,24,25*2,26-39,40*2,41-46,48-52,54-100; "
-         "clearance 10; UTF-8"},
+         "clearance 10; feed “进给箱 I 档”; 4 feed pairs; helix with; UTF-8"},
         {"a note ends at #", "index = 2.5 for Z/K from 1 to 40, 3#机\n",
          "index 5/2 1-40 “3”; UTF-8"},
         {"rows that meet, the last open",

@@ -120,9 +120,9 @@ TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
 // A strict UTF-8 decoder of the test's own: each sequence decoded by its
 // lead bits, then refused when overlong, a surrogate or beyond U+10FFFF.
 bool isStrictUtf8(const std::string& text) {
-    for (std::size_t i = 0; i < text.size();) {
+    for (std::size_t i = 0, length = 0; i < text.size(); i += length) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
         if ((lead >= 0x80 && lead < 0xC0) || lead >= 0xF8 || i + length > text.size()) return false;
         char32_t point = length == 1 ? lead : lead & (0x7F >> length);
         for (std::size_t k = 1; k < length; ++k) {
@@ -131,7 +131,6 @@ bool isStrictUtf8(const std::string& text) {
         }
         const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
         if (point < least[length] || point > 0x10FFFF || point >> 11 == 0x1B) return false;
-        i += length;
     }
     return true;
 }

@@ -120,14 +120,7 @@ shot "$form1" start
 click "$form1" 230 229 # 差动Kelvaro
 chadong=$(window 差动Kelvaro)
 xdotool windowmove "$chadong" 0 0
-click "$chadong" 32 9 # menu item 增加机床
-form2=$(window 增加机床)
-xdotool windowmove "$form2" 0 0
-type_text "$form2" 245 37 "YBS3120" # Text1
-type_text "$form2" 245 90 "20"      # Text2
-type_text "$form2" 245 144 "100"    # Text3
-type_text "$form2" 245 194 "10"     # Text4
-type_text "$form2" 245 246 "37,41"  # Text5
+form2=$(fill_form2 "$chadong")
 click "$form2" 125 324              # 确认
 for _ in $(seq 25); do grep -q YBS3120 "$folder/jixing.dat" && break; sleep 0.2; done
 check "machine added in kelvaro.exe" "jixing.dat lists YBS3120" grep -q '^YBS3120' "$folder/jixing.dat"

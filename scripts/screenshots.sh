@@ -71,14 +71,7 @@ type_text "$chadong" 180 331 "25" # 齿数
 click "$chadong" 129 403          # 计算
 shot "$chadong" chadong
 
-click "$chadong" 32 9 # menu item 增加机床
-form2=$(window 增加机床)
-xdotool windowmove "$form2" 0 0
-type_text "$form2" 245 37 "YBS3120" # Text1
-type_text "$form2" 245 90 "20"      # Text2
-type_text "$form2" 245 144 "100"    # Text3
-type_text "$form2" 245 194 "10"     # Text4
-type_text "$form2" 245 246 "37,41"  # Text5
+form2=$(fill_form2 "$chadong")
 shot "$form2" form2
 click "$form2" 264 323 # 退出
 

@@ -36,3 +36,15 @@ shot() { # window id, name
     import -window "$1" "$out/${prefix:-}$2.png"
     echo "saved $out/${prefix:-}$2.png"
 }
+fill_form2() { # from ChaDong's window id: opens 增加机床, types YBS3120 20–100, C 10, lacking 37 and 41; echoes Form2's id
+    click "$1" 32 9 # menu item 增加机床
+    local form2
+    form2=$(window 增加机床)
+    xdotool windowmove "$form2" 0 0
+    type_text "$form2" 245 37 "YBS3120" >&2 # Text1
+    type_text "$form2" 245 90 "20" >&2      # Text2
+    type_text "$form2" 245 144 "100" >&2    # Text3
+    type_text "$form2" 245 194 "10" >&2     # Text4
+    type_text "$form2" 245 246 "37,41" >&2  # Text5
+    echo "$form2"
+}

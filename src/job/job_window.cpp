@@ -9,6 +9,7 @@
 #include "widgets/activation_watcher.h"
 #include "widgets/form_builder.h"
 #include "widgets/message_sink.h"
+#include "widgets/text_color.h"
 #include "widgets/train_drawing.h"
 
 #include <QComboBox>
@@ -77,18 +78,6 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption) {
     auto* b = new QPushButton(QString::fromUtf8(caption), parent);
     b->setObjectName(QString::fromUtf8(name));
     return b;
-}
-
-// Text in `color`, or (invalid) as the parent has it. A palette, not a
-// style sheet: a style sheet would drop the font the window hands down.
-void setTextColor(QWidget* widget, const QColor& color) {
-    if (!color.isValid()) {
-        widget->setPalette(QPalette());
-        return;
-    }
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    widget->setPalette(palette);
 }
 
 const QStringList kHands = {QStringLiteral("右旋"), QStringLiteral("左旋")};

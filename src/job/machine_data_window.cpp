@@ -4,6 +4,7 @@
 #include "catalogue/machine_data.h"
 #include "gears/set_facts.h"
 #include "widgets/message_sink.h"
+#include "widgets/text_color.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -28,18 +29,6 @@ std::string problemOf(const std::string& line) {
     std::string problem = readMachineData(line).problem;
     const std::string prefix = "第 1 行：";
     return problem.starts_with(prefix) ? problem.substr(prefix.size()) : problem;
-}
-
-// Text in `color`, or (invalid) as the parent has it. A palette, not a
-// style sheet: a style sheet would drop the font the window hands down.
-void setTextColor(QWidget* widget, const QColor& color) {
-    if (!color.isValid()) {
-        widget->setPalette(QPalette());
-        return;
-    }
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, color);
-    widget->setPalette(palette);
 }
 
 QString number(double value) {

@@ -120,8 +120,11 @@ class ShopWindowTest : public QObject {
                                    {300, 20, 20, 300, 0},
                                    {20, 300, 300, 20, 0},
                                    {23, 97, 89, 24, 0}}) {
-            window.showDetails(
-                {"", {{"挂轮", "主动 a=20  主动 b=199  被动 c=26  被动 d=124"}}, set, {}});
+            window.showDetails({"",
+                                {{"挂轮", "主动 a=20  主动 b=199  被动 c=26  被动 d=124"}},
+                                set,
+                                kDefaultClearance,
+                                {}});
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             QVERIFY(window.screen()->availableGeometry().contains(window.frameGeometry()));
             const auto* drawing = child<TrainDrawing>(&window, "train");

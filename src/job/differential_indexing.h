@@ -23,8 +23,8 @@
 // above the largest gear squared has no index set and is passed over at
 // once; for the others the index sets come from the box's pair products
 // (a·b = n·P and c·d = n·Q: two lookups for each n), and the differential
-// sets near |u| from one
-// sweep over the sorted products, narrowed to the best error found so far.
+// sets near |u| from one sweep over the sorted products, narrowed to the
+// best error found so far.
 
 namespace kelvaro {
 

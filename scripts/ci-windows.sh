@@ -3,7 +3,8 @@
 # Linux kelvaro-calc): Qt for Windows into ~/.cache/kelvaro when the cache
 # lacks it, Kelvaro cross-built, the whole suite under Wine, kelvaro-calc.exe
 # against kelvaro-calc, the zip, and the zip unpacked into a fresh Wine prefix,
-# started and used under Xvfb (its screenshots go to build-windows/screenshots).
+# started and used under Xvfb; the installer, installed, used, updated and
+# uninstalled in another (the screenshots go to build-windows/screenshots).
 # Prints how long each part took.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -19,4 +20,6 @@ timed "Qt for Windows" scripts/build-qt-mingw.sh
 timed "suite under Wine" scripts/test-windows.sh
 timed zip scripts/package-windows.sh
 timed "the zip in a fresh Wine prefix" scripts/screenshots-windows.sh "$root/build-windows/screenshots"
+timed installer scripts/package-windows-installer.sh
+timed "the installer in a fresh Wine prefix" scripts/check-installer-windows.sh "$root/build-windows/screenshots"
 echo "ci-windows: $SECONDS s in all"

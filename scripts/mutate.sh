@@ -46,13 +46,15 @@ leave-temporary ## src/platform/file_system.cpp ##     fs.remove(temporary);⏎ 
 catalogue-no-lock ## src/platform/file_system_posix.cpp ## if (::fcntl(file, F_OFD_SETLK, &whole) == 0) return file; ## return file;
 create-through-link ## src/platform/file_system_posix.cpp ## O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW ## O_WRONLY | O_CREAT | O_TRUNC
 replace-link ## src/platform/file_system_posix.cpp ## S_ISLNK(status.st_mode)) return -ELOOP; ## S_ISLNK(status.st_mode)) {}
+folder-permission ## src/platform/file_system.cpp ## return error == EACCES || error == EPERM || error == EROFS; ## return error == EROFS;
+plain-temporary-message ## src/platform/file_system.cpp ## if (file < 0 && catalogueFolder && isFolderNotWritable(-file)) ## if (false)
 list-line-end ## src/catalogue/machine_list.cpp ## kLineEnd = "\r\n"; ## kLineEnd = "\n";
 machine-line-end ## src/catalogue/machine_file.cpp ## kLineEnd = "\r\n"; ## kLineEnd = "\n";
 append-after-comma ## src/catalogue/machine_list.cpp ##  && bytes.back() != ',') ## )
 reader-crlf ## src/catalogue/field_reader.cpp ## if (bytes[pos] == '\r' && pos + 1 < size && bytes[pos + 1] == '\n') ++pos; ## 
 count-bound ## src/catalogue/machine_file.cpp ## if (!(count >= 1) || ## if (!(count >= 0) ||
 undo-new-file ## src/catalogue/add_machine.cpp ## fs.remove(machinePath); ## 
-undo-old-file ## src/catalogue/add_machine.cpp ## writeWholeFile(fs, machinePath, earlier.bytes); ## 
+undo-old-file ## src/catalogue/add_machine.cpp ## writeWholeFile(lock, machinePath, earlier.bytes); ## 
 name-length-bound ## src/catalogue/model_name.cpp ## if (name.size() > kLongestModel) ## if (name.size() >= kLongestModel)
 data-cr-line-end ## src/catalogue/machine_data.cpp ## return c == '\r' || c == '\n'; ## return c == '\n';
 data-comment-at-start ## src/catalogue/machine_data.cpp ## line = trimmed(line.substr(0, line.find('#'))); ## line = trimmed(line.starts_with('#') ? "" : line);

@@ -10,32 +10,7 @@ out=${1:-$root/docs/screenshots}
 zip=$(ls "$root"/build-windows/kelvaro-*-windows-x86_64.zip | head -n 1)
 "$root/scripts/setup-windows.sh"
 
-wineprefix=$(mktemp -d)
-display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
-xvfb=$!
-app=""
-export WINEPREFIX=$wineprefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= LC_ALL=C.UTF-8 DISPLAY=$display
-unset WINEPATH QT_QPA_PLATFORM
-trap '[[ -n $app ]] && kill $app 2>/dev/null; wineserver -k 2>/dev/null; kill $xvfb 2>/dev/null; rm -rf "$wineprefix"' EXIT
-wine=$(command -v wine64 || { [[ -x /usr/lib/wine/wine64 ]] && echo /usr/lib/wine/wine64; } || command -v wine)
-
-# A Chinese Windows has Chinese fonts: Noto CJK stands in for them, for the
-# faces the windows name and for the menus' and dialogs' Tahoma. And it
-# smooths its fonts (ClearType), which Wine does only when told: unsmoothed,
-# small Chinese text loses strokes.
-"$wine" wineboot --init >/dev/null 2>&1 || true
-wineserver -w
-cp /usr/share/fonts/opentype/noto/NotoS*CJK-Regular.ttc "$wineprefix/drive_c/windows/Fonts/"
-desktop='HKCU\Control Panel\Desktop'
-"$wine" reg add "$desktop" /v FontSmoothing /d 2 /f >/dev/null 2>&1
-"$wine" reg add "$desktop" /v FontSmoothingType /t REG_DWORD /d 2 /f >/dev/null 2>&1
-"$wine" reg add "$desktop" /v FontSmoothingGamma /t REG_DWORD /d 1400 /f >/dev/null 2>&1
-"$wine" reg add "$desktop" /v FontSmoothingOrientation /t REG_DWORD /d 1 /f >/dev/null 2>&1
-for face in SimSun NSimSun "Microsoft YaHei" Tahoma; do
-    "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d "Noto Sans CJK SC" /f \
-        >/dev/null 2>&1
-done
+source "$root/scripts/wine-fresh-prefix.sh"
 mkdir -p "$wineprefix/drive_c/Kelvaro"
 unzip -q "$zip" -d "$wineprefix/drive_c/Kelvaro"
 folder=$(ls -d "$wineprefix"/drive_c/Kelvaro/kelvaro-*)

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Opens Kelvaro's five windows under Xvfb as a user would (clicks and typing
+# Opens Kelvaro's windows under Xvfb as a user would (clicks and typing
 # via xdotool) and saves one screenshot per window into the folder given
 # (default docs/screenshots). Needs a built program (scripts/build.sh).
 #
@@ -17,7 +17,10 @@ mkdir -p "$out"
 scale=${QT_SCALE_FACTOR:-1}
 
 display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
+# A scaled run gets a screen of its size (150 %: 1920 x 1200, 1280 x 800 of layout).
+screen=1280x1024
+[[ $scale != 1 ]] && screen=1920x1200
+Xvfb "$display" -screen 0 "${screen}x24" >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY=$display
 app_dir=$(mktemp -d)
@@ -97,13 +100,31 @@ details=$(window 挂轮详情)
 xdotool windowmove "$details" 0 0
 shot "$details" details
 
-# 滚齿调整: Z 40, m 3, 15°, the hob's lead angle 2.5°, on Y7150.
+# 滚齿调整: Z 40, m 3, 15°, the hob's lead angle 2.5°, on Y7150 (the first
+# machine); the window is laid out by Qt, so the fields are clicked where
+# its layout puts them.
 click "$form1" 274 293 # 滚齿调整
 gunchi=$(window 滚齿调整)
 xdotool windowmove "$gunchi" 0 0
-type_text "$gunchi" 157 70 "40"   # chishu
-type_text "$gunchi" 157 142 "3"   # moshu
-type_text "$gunchi" 145 178 "15" # luoxuanjiaodu, in place of its 0
-type_text "$gunchi" 157 250 "2.5" # shengjiao
-click "$gunchi" 80 416            # 计算
+type_text "$gunchi" 270 55 "40"   # chishu
+type_text "$gunchi" 270 86 "3"    # moshu
+type_text "$gunchi" 130 117 "15"  # luoxuanjiaodu
+type_text "$gunchi" 270 286 "2.5" # shengjiao
+xdotool key Return                # Enter in a field calculates
+sleep 2
 shot "$gunchi" gunchi
+# 机床资料 of Y7150 as a form, beside the machine's row in the job window.
+click "$gunchi" 398 363
+jichuang=$(window "机床资料 Y7150")
+xdotool windowmove "$jichuang" 0 0
+shot "$jichuang" jichuangziliao
+
+# The cards on A4 (Z 40, Z 127, Z 40 after a correction, Z 107 indexed
+# differentially with its feed), as the card test prints them to PDF.
+cards=$(mktemp -d)
+KELVARO_CARD=$cards QT_QPA_PLATFORM=offscreen "$root/build/tests/job/job_card_test" >/dev/null 2>&1
+for card in "Z 40:card-z40" "Z 127:card-z127" "Z 40 corrected:card-corrected" "Z 107:card-z107"; do
+    pdftoppm -png -r 80 -singlefile "$cards/${card%%:*}.pdf" "$out/${card#*:}"
+    echo "saved $out/${card#*:}.png"
+done
+rm -rf "$cards"

@@ -21,7 +21,7 @@ write() {
 
 write jixing.dat Y7150 示例滚齿机 示例磨齿机
 write Y7150.dat 20 100 ' 2' 100 37 41
-write 示例滚齿机.dat 20 120 ' 3' 8 23 47 53
+write 示例滚齿机.dat 20 100 ' 3' 8 23 47 53
 # No missing tooth count: one empty field, as the add-machine dialog stores it.
 write 示例磨齿机.dat 24 90 ' 1' 12 ''
 

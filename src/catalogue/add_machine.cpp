@@ -137,7 +137,7 @@ AddMachineOutcome addMachine(const std::string& directory, const AddMachineInput
         if (earlier.error == ENOENT) {
             fs.remove(machinePath);
         } else {
-            writeWholeFile(fs, machinePath, earlier.bytes);
+            writeWholeFile(lock, machinePath, earlier.bytes);
         }
         return refused(std::move(appended.message));
     }

@@ -568,7 +568,7 @@ CatalogueResult saveMachineData(const std::string& directory, std::string_view m
     if (fs.isReadOnly(path))
         return catalogueFailure("机床资料 " + path +
                                 " 是只读文件，没有保存；要修改它，请先去掉它的只读属性");
-    std::string failure = writeWholeFile(fs, path, machineDataText(model, data));
+    std::string failure = writeWholeFile(lock, path, machineDataText(model, data));
     if (!failure.empty()) return catalogueFailure(std::move(failure));
     return {};
 }

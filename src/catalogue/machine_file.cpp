@@ -94,7 +94,7 @@ CatalogueResult writeMachineFile(const CatalogueLock& held, std::string_view mod
 
     const std::optional<std::string> bytes = toGbk(text);
     if (!bytes) return catalogueFailure(writeFailure(path, EILSEQ));
-    std::string failure = writeWholeFile(held.fileSystem(), path, *bytes);
+    std::string failure = writeWholeFile(held, path, *bytes);
     if (!failure.empty()) return catalogueFailure(std::move(failure));
     return {};
 }

@@ -61,7 +61,7 @@ CatalogueResult appendMachineName(const CatalogueLock& held, std::string_view na
         bytes += kLineEnd;
     bytes += *entry;
     bytes += kLineEnd;
-    std::string failure = writeWholeFile(fs, path, bytes);
+    std::string failure = writeWholeFile(held, path, bytes);
     if (!failure.empty()) return catalogueFailure(std::move(failure));
     return {};
 }
@@ -84,7 +84,7 @@ CatalogueResult removeMachineName(const std::string& directory, std::string_view
         kept += field;
         kept += kLineEnd;
     }
-    std::string failure = writeWholeFile(fs, path, kept);
+    std::string failure = writeWholeFile(lock, path, kept);
     if (!failure.empty()) return catalogueFailure(std::move(failure));
     return {};
 }

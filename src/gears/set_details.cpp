@@ -37,6 +37,7 @@ SetDetails listedSetDetails(const CalculationFacts& facts, const GearSet& set, b
     SetDetails details;
     details.inputLines = facts.inputLines;
     details.train = set;
+    details.clearance = facts.clearance;
     addSetRows(details.rows, facts, set);
     if (!isBest) return details;
     const NearestSet nearest = nearestOf(facts);

@@ -33,8 +33,9 @@ struct CalculationFacts {
 struct SetDetails {
     std::string heading; // "允差内无解" where nothing was listed, else empty
     std::vector<DetailRow> rows;
-    std::optional<GearSet> train;        // the set drawn; none where there is no set
-    std::vector<std::string> inputLines; // the calculation's inputs
+    std::optional<GearSet> train;         // the set drawn; none where there is no set
+    double clearance = kDefaultClearance; // the mounting rule the drawing marks
+    std::vector<std::string> inputLines;  // the calculation's inputs
 };
 
 // The export file of a calculation's listed sets, with its own columns.

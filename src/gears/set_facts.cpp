@@ -101,8 +101,8 @@ std::vector<DetailRow> setFactRows(const SetFacts& facts) {
         return rows;
     }
     std::string reason;
-    if (m.driving < facts.clearance) reason = drivingMarginFailure(m.driving, facts.clearance);
-    if (m.driven < facts.clearance)
+    if (!m.drivingFits(facts.clearance)) reason = drivingMarginFailure(m.driving, facts.clearance);
+    if (!m.drivenFits(facts.clearance))
         reason += (reason.empty() ? "" : "，") + drivenMarginFailure(m.driven, facts.clearance);
     rows.push_back({"能否装上", "不能：" + reason + rule, true});
     std::string advice;

@@ -24,7 +24,12 @@ struct QuadrantMargins {
     double driving = 0; // (a + c) - (b + 2)
     double driven = 0;  // (b + d) - (c + 2)
 
-    bool mountable(double clearance) const { return driving >= clearance && driven >= clearance; }
+    // The one rule of the verdict and of the drawing's red marks.
+    bool drivingFits(double clearance) const { return driving >= clearance; }
+    bool drivenFits(double clearance) const { return driven >= clearance; }
+    bool mountable(double clearance) const {
+        return drivingFits(clearance) && drivenFits(clearance);
+    }
 };
 
 // The clearance of a machine that names none, as lathe change-gear tables use.

@@ -136,7 +136,10 @@ HobbingJob refused(std::string message) {
 }
 
 void settingAngle(HobbingJob& job, const JobRequest& request) {
-    if (trimBlanks(request.hobLead).empty()) return;
+    if (trimBlanks(request.hobLead).empty()) {
+        job.settingWords = "没有填滚刀螺旋升角 λ，算不出安装角";
+        return;
+    }
     const double lead = numericValue(request.hobLead);
     if (!job.helical) {
         job.settingAngle = lead;
@@ -144,11 +147,12 @@ void settingAngle(HobbingJob& job, const JobRequest& request) {
             "直齿轮：安装角 δ = λ = " + number(lead) + "°，刀架按滚刀旋向的反方向扳转";
         return;
     }
-    if (request.hands == Hands::Unknown) {
+    const Hands hands = request.hands;
+    if (hands == Hands::Unknown) {
         job.settingWords = "请说明滚刀与工件的旋向相同还是相反，才能给出安装角";
         return;
     }
-    const bool same = request.hands == Hands::Same;
+    const bool same = hands == Hands::Same;
     const double angle = same ? job.helixDegrees - lead : job.helixDegrees + lead;
     job.settingAngle = angle;
     std::string words = same ? "滚刀与工件旋向相同：安装角 δ = β − λ = "
@@ -761,6 +765,7 @@ HobbingJob hobbingJob(const JobRequest& request, const std::string& directory,
     HobbingJob& job = st.job;
     job.model = request.model;
     job.kind = kind;
+    job.machineConstant = st.machine.record.machineConstant;
     st.dataPath = machineDataFile(directory, request.model);
     job.dataNote = data.result.status == CatalogueStatus::Missing
                        ? "没有机床资料 " + st.dataPath + "，都按默认值"
@@ -780,6 +785,11 @@ HobbingJob hobbingJob(const JobRequest& request, const std::string& directory,
 }
 
 } // namespace
+
+Hands handsOf(const JobRequest& request) {
+    if (request.partHand == Hand::Unknown || request.hobHand == Hand::Unknown) return request.hands;
+    return request.partHand == request.hobHand ? Hands::Same : Hands::Opposite;
+}
 
 std::string largeBoxNotice(const JobRequest& request, const std::string& directory,
                            FileSystem& fs) {
@@ -805,9 +815,11 @@ std::string largeBoxNotice(const JobRequest& request, const std::string& directo
 
 HobbingJob runHobbingJob(const JobRequest& request, const std::string& directory,
                          SearchControl* control, FileSystem& fs) {
+    JobRequest told = request;
+    told.hands = handsOf(request);
     // Memory that runs out ends the job with what the job can change.
     try {
-        return hobbingJob(request, directory, control, fs);
+        return hobbingJob(told, directory, control, fs);
     } catch (const std::bad_alloc&) {
         return refused("内存不足：请把允差改小，或在机床资料中把挂轮箱（box）写小些");
     }

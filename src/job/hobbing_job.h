@@ -25,6 +25,7 @@
 namespace kelvaro {
 
 enum class Hands { Unknown, Same, Opposite };
+enum class Hand { Unknown, Left, Right };
 
 // The field texts, read as the windows read numbers; an override replaces
 // the machine data's fact for this job (empty: none).
@@ -33,6 +34,8 @@ struct JobRequest {
     std::string teeth, starts = "1", module, degrees, minutes, seconds, tolerance = "0.00001";
     std::string hobLead; // degrees; empty: no setting angle
     Hands hands = Hands::Unknown;
+    // Both hands known: same or opposite follows from them, whatever `hands` says.
+    Hand partHand = Hand::Unknown, hobHand = Hand::Unknown;
     // First piece: none, or the measured angle was larger / smaller by
     // `deviation` µm over `length` mm.
     enum class Measured { None, Larger, Smaller } measured = Measured::None;
@@ -104,6 +107,7 @@ struct HobbingJob {
 
     int teeth = 0, starts = 1;
     double module = 0, helixDegrees = 0; // the typed angle in degrees
+    double machineConstant = 0;          // the machine file's differential constant
     Fraction fraction;                   // C × K / Z in lowest terms
     std::optional<Fraction> constant;    // C, where an index row holds Z / K
     std::string note;                    // the row's note
@@ -137,6 +141,9 @@ struct HobbingJob {
     std::string addOneReason; // why no one gear helps, where the box cannot do the job
     std::string addOneWords;  // "或者在挂轮箱里加一个 N 齿的挂轮，用精确分齿"
 };
+
+// Same or opposite: from the two hands where both are known, else as told.
+Hands handsOf(const JobRequest& request);
 
 HobbingJob runHobbingJob(const JobRequest& request, const std::string& directory,
                          SearchControl* control = nullptr, FileSystem& fs = realFileSystem());

@@ -1,21 +1,20 @@
 #pragma once
 
-#include "job/hobbing_job.h"
+#include "job/job_sheet.h"
 #include "printing/print_backend.h"
 
 #include <string>
-#include <vector>
 
-// The setup card of a hobbing job (调整卡): the job's lines (machine, part,
-// both trains with the index row's note, the setting angle, the correction)
-// and the drawings of both trains side by side, as one document on the
-// printer the window's list names. On A4 it takes one page.
+// The setup card of a hobbing job (调整卡): the job, one block per train
+// with its drawing under its own title, the setting angle and the notes, as
+// one document on the printer the window's list names. It takes one page.
 
 namespace kelvaro {
 
-std::vector<std::string> jobCardLines(const HobbingJob& job);
+// `date` as the card shows it ("2026-12-08").
+PrintedSheet jobCard(const JobSheet& sheet, const std::string& date);
 
 PrintStatus printJobCard(PrintBackend& backend, const std::string& printerList,
-                         const HobbingJob& job);
+                         const PrintedSheet& card);
 
 } // namespace kelvaro

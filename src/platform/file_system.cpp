@@ -116,6 +116,8 @@ CatalogueLock FileSystem::lockCatalogue(const std::string& folder,
     const std::string path = catalogueFile(folder, kCatalogueLockFile);
     const int handle = lock(path, timeout);
     if (handle == -EAGAIN) return CatalogueLock(*this, folder, -1, kCatalogueBusyMessage);
+    if (handle < 0 && isFolderNotWritable(-handle))
+        return CatalogueLock(*this, folder, -1, folderNotWritable(folder, -handle));
     if (handle < 0) return CatalogueLock(*this, folder, -1, writeFailure(path, -handle));
     // Clearing is best effort: a leftover that stays only takes room.
     for (const FolderEntry& entry : listFolder(folder, kTemporaryPrefix).entries)
@@ -175,7 +177,10 @@ FileBytes readWholeFile(FileSystem& fs, const std::string& path) {
     return result;
 }
 
-std::string writeWholeFile(FileSystem& fs, const std::string& path, std::string_view bytes) {
+namespace {
+
+std::string replaceWholeFile(FileSystem& fs, const std::string& path, std::string_view bytes,
+                             const std::string* catalogueFolder) {
     // A name that is taken, by a link or a file, is passed over for another.
     const std::string folder = folderPart(path);
     std::string temporary;
@@ -184,6 +189,8 @@ std::string writeWholeFile(FileSystem& fs, const std::string& path, std::string_
         temporary = folder + freshTemporaryName();
         file = fs.open(temporary, OpenMode::CreateNew);
     }
+    if (file < 0 && catalogueFolder && isFolderNotWritable(-file))
+        return folderNotWritable(*catalogueFolder, -file);
     if (file < 0) return writeFailure(path, -file);
 
     int status = fs.write(file, bytes);
@@ -196,6 +203,17 @@ std::string writeWholeFile(FileSystem& fs, const std::string& path, std::string_
     return writeFailure(path, -status);
 }
 
+} // namespace
+
+std::string writeWholeFile(FileSystem& fs, const std::string& path, std::string_view bytes) {
+    return replaceWholeFile(fs, path, bytes, nullptr);
+}
+
+std::string writeWholeFile(const CatalogueLock& held, const std::string& path,
+                           std::string_view bytes) {
+    return replaceWholeFile(held.fileSystem(), path, bytes, &held.folder());
+}
+
 std::string readFailure(const std::string& path, int error) {
     return "无法读取文件 " + path + "：" + reasonText(error);
 }
@@ -205,6 +223,15 @@ std::string writeFailure(const std::string& path, int error) {
     const std::string reason =
         error == ELOOP ? "这是一个符号链接，Kelvaro 不会改动它" : reasonText(error);
     return "无法写入文件 " + path + "：" + reason;
+}
+
+bool isFolderNotWritable(int error) {
+    return error == EACCES || error == EPERM || error == EROFS;
+}
+
+std::string folderNotWritable(const std::string& folder, int error) {
+    return "机床目录所在的文件夹 " + folder + " 不能写入（" + reasonText(error) +
+           "），机床目录不能修改。请用安装程序安装 Kelvaro，或把 Kelvaro 解压到可以写入的文件夹。";
 }
 
 } // namespace kelvaro

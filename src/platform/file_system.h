@@ -88,7 +88,9 @@ FileSystem& realFileSystem();
 // Held from lockCatalogue until it is destroyed. Once held, the temporary
 // files of Kelvaro's naming that a killed writer left in the folder and that
 // are older than a minute have been removed. Not held: `message` says why
-// ("机床目录正被另一个程序修改，请稍后再试" when another program kept it).
+// ("机床目录正被另一个程序修改，请稍后再试" when another program kept it,
+// folderNotWritable when the lock file cannot be made or opened for
+// writing, as in a folder under Program Files).
 class CatalogueLock {
   public:
     CatalogueLock(CatalogueLock&& other) noexcept;
@@ -131,6 +133,11 @@ FileBytes readWholeFile(FileSystem& fs, const std::string& path);
 // file is removed and `path` is as before. Returns an empty text, or a
 // message that names `path` and the reason.
 std::string writeWholeFile(FileSystem& fs, const std::string& path, std::string_view bytes);
+// The same for a file of the catalogue whose lock is `held`; where the
+// temporary file cannot be created for want of permission or on a read-only
+// disk, the message is folderNotWritable.
+std::string writeWholeFile(const CatalogueLock& held, const std::string& path,
+                           std::string_view bytes);
 // writeWholeFile over `fs`, as a window's file export takes it.
 inline std::function<std::string(const std::string& path, const std::string& bytes)>
 wholeFileWriter(FileSystem& fs) {
@@ -142,5 +149,10 @@ wholeFileWriter(FileSystem& fs) {
 // Messages for the user, naming the file and the reason.
 std::string readFailure(const std::string& path, int error);
 std::string writeFailure(const std::string& path, int error);
+// Whether `error` from creating an entry says that its folder cannot be
+// written at all (no permission, a read-only disk).
+bool isFolderNotWritable(int error);
+// The catalogue's folder cannot be written: which, why, and the way out.
+std::string folderNotWritable(const std::string& folder, int error);
 
 } // namespace kelvaro

@@ -25,4 +25,22 @@ std::string printFailureMessage(const PrintStatus& status) {
     return message;
 }
 
+PrintStatus PrintBackend::printSheet(const PrintedSheet& sheet) {
+    std::vector<std::string> lines = {sheet.title};
+    for (const SheetBlock& block : sheet.blocks) {
+        lines.push_back("");
+        lines.push_back(block.title);
+        if (!block.headline.empty()) lines.push_back("  " + block.headline);
+        for (const std::string& line : block.lines)
+            lines.push_back("  " + line);
+    }
+    for (const std::string& line : lines)
+        if (PrintStatus status = printLine(line); !status.ok()) return status;
+    for (const SheetBlock& block : sheet.blocks)
+        if (block.drawing)
+            if (PrintStatus status = printGearTrain(*block.drawing, block.clearance); !status.ok())
+                return status;
+    return endDocument();
+}
+
 } // namespace kelvaro

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gears/gear_set.h"
+#include "printing/card_sheet.h"
 
 #include <cstddef>
 #include <string>
@@ -51,19 +52,16 @@ class PrintBackend {
     // Closes the open document and releases it to the printer as one job.
     virtual PrintStatus endDocument() = 0;
     // Draws the change-gear train of `set` below the lines so far, on the
-    // same page where it fits. A back-end without drawings prints nothing.
-    virtual PrintStatus printGearTrain(const GearSet& set) {
+    // same page where it fits, a margin below `clearance` in red. A
+    // back-end without drawings prints nothing.
+    virtual PrintStatus printGearTrain(const GearSet& set, double clearance) {
         static_cast<void>(set);
+        static_cast<void>(clearance);
         return {};
     }
-    // Draws the trains side by side, each in an equal share of the width,
-    // below the lines so far. Without its own way the back-end draws them
-    // one under the other.
-    virtual PrintStatus printGearTrainsSideBySide(const std::vector<GearSet>& sets) {
-        for (const GearSet& set : sets)
-            if (PrintStatus status = printGearTrain(set); !status.ok()) return status;
-        return {};
-    }
+    // The whole sheet as one document, ended. Without its own way the
+    // back-end prints the titles and lines, each drawing after its block's.
+    virtual PrintStatus printSheet(const PrintedSheet& sheet);
     // The pages that a document of `lines` lines takes on the current
     // printer; 0 when there is no printer to ask.
     virtual std::size_t pageCount(std::size_t lines) = 0;

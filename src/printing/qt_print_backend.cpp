@@ -3,6 +3,7 @@
 #include "platform/spooler_status.h"
 #include "widgets/train_drawing.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageSize>
@@ -10,6 +11,9 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStringList>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextObjectInterface>
 #include <algorithm>
 
 namespace kelvaro {
@@ -41,8 +45,9 @@ bool startsNewPage(double nextTop, double lineSpacing, double pageHeight) {
 
 QtPrintBackend::QtPrintBackend() : current_(QPrinterInfo::defaultPrinterName().toStdString()) {}
 
-QtPrintBackend::QtPrintBackend(QString pdfFile) : QtPrintBackend() {
+QtPrintBackend::QtPrintBackend(QString pdfFile, bool letter) : QtPrintBackend() {
     pdfFile_ = std::move(pdfFile);
+    letter_ = letter;
 }
 
 QtPrintBackend::~QtPrintBackend() {
@@ -101,7 +106,7 @@ std::unique_ptr<QPrinter> QtPrintBackend::makePrinter(PrintError& error) const {
         printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer->setOutputFormat(QPrinter::PdfFormat);
         printer->setOutputFileName(pdfFile_);
-        printer->setPageSize(QPageSize(QPageSize::A4));
+        printer->setPageSize(QPageSize(letter_ ? QPageSize::Letter : QPageSize::A4));
     }
     printer->setDocName(QStringLiteral("Kelvaro"));
     printer->setPageMargins(kMarginsMm, QPageLayout::Millimeter);
@@ -160,35 +165,158 @@ PrintStatus QtPrintBackend::printLine(const std::string& text) {
     return {};
 }
 
-// One train is as wide as the page and at most three quarters as high, a
-// new page only where less than a third of one is left; several share the
-// width in squares, a new page where less than a quarter is left.
-PrintStatus QtPrintBackend::printGearTrain(const GearSet& set) {
-    return drawTrains({set}, 0.75, 1.0 / 3);
-}
-
-PrintStatus QtPrintBackend::printGearTrainsSideBySide(const std::vector<GearSet>& sets) {
-    return drawTrains(sets, 1, 0.25);
-}
-
-PrintStatus QtPrintBackend::drawTrains(const std::vector<GearSet>& sets, double heightPerWidth,
-                                       double leastShareLeft) {
-    if (sets.empty()) return {};
+// A train is as wide as the page and at most three quarters as high, on a
+// new page only where less than a third of one is left.
+PrintStatus QtPrintBackend::printGearTrain(const GearSet& set, double clearance) {
     if (!painter_) {
         if (PrintStatus status = beginDocument(); !status.ok()) return status;
     }
-    const double width = pageWidth_ / static_cast<double>(sets.size());
-    double height = std::min(width * heightPerWidth, pageHeight_ - nextTop_);
-    if (height < pageHeight_ * leastShareLeft) {
+    double height = std::min(pageWidth_ * 0.75, pageHeight_ - nextTop_);
+    if (height < pageHeight_ / 3) {
         if (!printer_->newPage()) return failDocument(PrintError::NotStarted);
         nextTop_ = 0;
-        height = std::min(width * heightPerWidth, pageHeight_);
+        height = std::min(pageWidth_ * 0.75, pageHeight_);
     }
-    for (std::size_t i = 0; i < sets.size(); ++i)
-        paintGearTrain(*painter_, QRectF(width * static_cast<double>(i), nextTop_, width, height),
-                       sets[i]);
+    paintGearTrain(*painter_, QRectF(0, nextTop_, pageWidth_, height), set, clearance);
     nextTop_ += height;
     return {};
+}
+
+namespace {
+
+QString escaped(const std::string& text) {
+    return QString::fromStdString(text).toHtmlEscaped();
+}
+
+QString blockHtml(const SheetBlock& block, int drawing, QSizeF drawingSize, int gap) {
+    QString html = QStringLiteral("<p style=\"margin-top:%2px; margin-bottom:%3px\"><b>%1</b></p>")
+                       .arg(escaped(block.title))
+                       .arg(gap)
+                       .arg(gap / 4);
+    if (!block.headline.empty())
+        html += QStringLiteral(
+                    "<p style=\"margin:0px; margin-left:%2px; font-size:14pt\"><b>%1</b></p>")
+                    .arg(escaped(block.headline))
+                    .arg(gap);
+    for (const std::string& line : block.lines)
+        html += QStringLiteral("<p style=\"margin:0px; margin-left:%2px\">%1</p>")
+                    .arg(escaped(line))
+                    .arg(gap);
+    if (drawing >= 0)
+        html += QStringLiteral("<p style=\"margin:0px\"><img src=\"kelvaro-train:%1\" width=\"%2\" "
+                               "height=\"%3\"></p>")
+                    .arg(drawing)
+                    .arg(drawingSize.width(), 0, 'f', 0)
+                    .arg(drawingSize.height(), 0, 'f', 0);
+    return html;
+}
+
+// Paints the drawing of a train where the document lays out its image
+// "kelvaro-train:N", at the size the HTML gives in device pixels.
+class TrainObject : public QObject, public QTextObjectInterface {
+    Q_OBJECT
+    Q_INTERFACES(QTextObjectInterface)
+  public:
+    TrainObject(std::vector<const SheetBlock*> blocks, QFont font)
+        : blocks_(std::move(blocks)), font_(std::move(font)) {}
+
+    QSizeF intrinsicSize(QTextDocument*, int, const QTextFormat& format) override {
+        const QTextImageFormat image = format.toImageFormat();
+        return {image.width(), image.height()};
+    }
+
+    void drawObject(QPainter* painter, const QRectF& rect, QTextDocument*, int,
+                    const QTextFormat& format) override {
+        const QString name = format.toImageFormat().name();
+        const auto number = static_cast<std::size_t>(name.section(QLatin1Char(':'), 1).toInt());
+        if (number >= blocks_.size()) return;
+        painter->save();
+        painter->setFont(font_);
+        paintGearTrain(*painter, rect, *blocks_[number]->drawing, blocks_[number]->clearance);
+        painter->restore();
+    }
+
+  private:
+    std::vector<const SheetBlock*> blocks_;
+    QFont font_;
+};
+
+} // namespace
+
+namespace {
+
+// The sheet as rich text: the title, wide blocks across the page, the
+// others two to a row; drawing N is the image "kelvaro-train:N".
+QString sheetHtml(const PrintedSheet& sheet, QSizeF drawingSize) {
+    const int gap = 10; // screen pixels: Qt scales them to the printer's
+    QString html = QStringLiteral("<p align=\"center\" style=\"font-size:16pt\"><b>%1</b></p>")
+                       .arg(escaped(sheet.title));
+    QString row;
+    int cells = 0, drawings = 0;
+    auto endRow = [&] {
+        if (cells == 0) return;
+        html += QStringLiteral("<table width=\"100%\" cellpadding=\"0\" cellspacing=\"0\"><tr>") +
+                row + QStringLiteral("</tr></table>");
+        row.clear();
+        cells = 0;
+    };
+    for (const SheetBlock& block : sheet.blocks) {
+        const QString content = blockHtml(block, block.drawing ? drawings++ : -1, drawingSize, gap);
+        if (block.wide) {
+            endRow();
+            html += content;
+        } else {
+            row += QStringLiteral("<td width=\"50%\" valign=\"top\" style=\"padding-right:%1px\">")
+                       .arg(gap) +
+                   content + QStringLiteral("</td>");
+            if (++cells == 2) endRow();
+        }
+    }
+    endRow();
+    return html;
+}
+
+} // namespace
+
+PrintStatus QtPrintBackend::printSheet(const PrintedSheet& sheet) {
+    if (!painter_) {
+        if (PrintStatus status = beginDocument(); !status.ok()) return status;
+    }
+    QTextDocument document;
+    document.documentLayout()->setPaintDevice(printer_.get());
+    // The windows' face, through the same substitutes.
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(10);
+    document.setDefaultFont(font);
+    document.setDocumentMargin(0);
+    document.setPageSize(QSizeF(pageWidth_, pageHeight_));
+
+    std::vector<const SheetBlock*> drawings;
+    for (const SheetBlock& block : sheet.blocks)
+        if (block.drawing) drawings.push_back(&block);
+    TrainObject trains(drawings, font);
+    document.documentLayout()->registerHandler(QTextFormat::ImageObject, &trains);
+    // The drawings side by side, a share of the width each, at most four
+    // tenths of the page high; smaller where the text needs the room to stay
+    // on one page.
+    const double column =
+        pageWidth_ / static_cast<double>(std::max<std::size_t>(2, drawings.size()));
+    for (const double share : {0.4, 0.32, 0.25, 0.18}) {
+        const double side = std::min(column * 0.92, pageHeight_ * share);
+        document.setHtml(sheetHtml(sheet, QSizeF(side, side * 0.9)));
+        if (document.pageCount() <= 1) break;
+    }
+
+    const int pages = std::max(1, document.pageCount());
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0 && !printer_->newPage()) return failDocument(PrintError::NotStarted);
+        const QRectF shown(0, page * pageHeight_, pageWidth_, pageHeight_);
+        painter_->save();
+        painter_->translate(0, -shown.top());
+        document.drawContents(painter_.get(), shown);
+        painter_->restore();
+    }
+    return endDocument();
 }
 
 PrintStatus QtPrintBackend::endDocument() {
@@ -206,3 +334,5 @@ PrintStatus QtPrintBackend::endDocument() {
 }
 
 } // namespace kelvaro
+
+#include "qt_print_backend.moc"

@@ -21,16 +21,18 @@ class QtPrintBackend final : public PrintBackend {
     // Documents go into the PDF file `pdfFile` (each one replaces the last)
     // instead of to the current printer; printers are listed and chosen as
     // above.
-    explicit QtPrintBackend(QString pdfFile);
+    explicit QtPrintBackend(QString pdfFile, bool letter = false);
     ~QtPrintBackend() override;
 
     std::vector<std::string> listPrinters() override;
     PrintStatus setCurrentPrinter(const std::string& printer) override;
     PrintStatus printLine(const std::string& text) override;
     PrintStatus endDocument() override;
-    PrintStatus printGearTrain(const GearSet& set) override;
-    PrintStatus printGearTrainsSideBySide(const std::vector<GearSet>& sets) override;
+    PrintStatus printGearTrain(const GearSet& set, double clearance) override;
     std::size_t pageCount(std::size_t lines) override;
+    // Laid out by a QTextDocument in the windows' font, the drawings painted
+    // where the document leaves room for them.
+    PrintStatus printSheet(const PrintedSheet& sheet) override;
 
     const std::string& currentPrinter() const { return current_; }
 
@@ -40,12 +42,11 @@ class QtPrintBackend final : public PrintBackend {
     PrintStatus beginDocument();
     // Discards the open document and returns the failure.
     PrintStatus failDocument(PrintError error, std::string detail = {});
-    PrintStatus drawTrains(const std::vector<GearSet>& sets, double heightPerWidth,
-                           double leastShareLeft);
     void discardDocument();
 
     std::string current_;
     QString pdfFile_;
+    bool letter_ = false;
     std::unique_ptr<QPrinter> printer_; // with painter_, set while a document is open
     std::unique_ptr<QPainter> painter_;
     double nextTop_ = 0; // device pixels below the top margin

@@ -16,22 +16,16 @@ std::vector<std::string> setupSheetLines(const SetDetails& details) {
     return lines;
 }
 
-PrintStatus printCard(PrintBackend& backend, const std::string& printerList,
-                      const std::vector<std::string>& lines, const std::vector<GearSet>& trains) {
-    if (PrintStatus status = choosePrinter(backend, printerList); !status.ok()) return status;
-    for (const std::string& line : lines)
-        if (PrintStatus status = backend.printLine(line); !status.ok()) return status;
-    const PrintStatus drawn = trains.size() == 1 ? backend.printGearTrain(trains.front())
-                                                 : backend.printGearTrainsSideBySide(trains);
-    if (!drawn.ok()) return drawn;
-    return backend.endDocument();
-}
-
 PrintStatus printSetupSheet(PrintBackend& backend, const std::string& printerList,
                             const SetDetails& details) {
-    std::vector<GearSet> trains;
-    if (details.train) trains.push_back(*details.train);
-    return printCard(backend, printerList, setupSheetLines(details), trains);
+    if (PrintStatus status = choosePrinter(backend, printerList); !status.ok()) return status;
+    for (const std::string& line : setupSheetLines(details))
+        if (PrintStatus status = backend.printLine(line); !status.ok()) return status;
+    if (details.train)
+        if (PrintStatus status = backend.printGearTrain(*details.train, details.clearance);
+            !status.ok())
+            return status;
+    return backend.endDocument();
 }
 
 } // namespace kelvaro

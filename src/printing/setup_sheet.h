@@ -15,11 +15,6 @@ namespace kelvaro {
 
 std::vector<std::string> setupSheetLines(const SetDetails& details);
 
-// A card: `lines`, then the drawings of `trains` below them (one across the
-// page, more side by side), as one document on the printer the list names.
-PrintStatus printCard(PrintBackend& backend, const std::string& printerList,
-                      const std::vector<std::string>& lines, const std::vector<GearSet>& trains);
-
 PrintStatus printSetupSheet(PrintBackend& backend, const std::string& printerList,
                             const SetDetails& details);
 

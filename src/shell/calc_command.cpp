@@ -29,6 +29,7 @@ constexpr const char* kUsage =
     "       kelvaro-calc job [--catalogue DIR] [--format text|json]\n"
     "                    [--index-constant C] [--box LIST] [--clearance S]\n"
     "                    [--hob-lead DEG] [--hands same|opposite]\n"
+    "                    [--part-hand left|right] [--hob-hand left|right]\n"
     "                    [--correction larger|smaller:F/L] [--feed S]\n"
     "                    [--feed-constant C[,C...]] [--feed-pairs A/B[,A/B...]]\n"
     "                    [--helix-extra with|against] [--face-width B]\n"
@@ -93,6 +94,7 @@ constexpr const char* kHelp =
     "  --box LIST           N, N*Q, A-B add gears, -N removes one: 20-100,25,-37\n"
     "  --clearance S        the room in teeth the shaft and its spacer need\n"
     "  --hob-lead DEG, --hands same|opposite   the hob, for its setting angle\n"
+    "  --part-hand, --hob-hand left|right      the two hands; same or opposite follows\n"
     "  --correction larger|smaller:F/L   the first piece's helix angle was\n"
     "                       larger or smaller by F um over L mm\n"
     "  --feed S             the wanted feed, mm per table revolution: the feed\n"
@@ -183,8 +185,9 @@ bool takeFormat(std::vector<std::string>& args, std::size_t i, Arguments& parsed
 bool isJobOption(const std::string& option) {
     return option == "--index-constant" || option == "--box" || option == "--clearance" ||
            option == "--hob-lead" || option == "--hands" || option == "--correction" ||
-           option == "--feed" || option == "--feed-constant" || option == "--feed-pairs" ||
-           option == "--helix-extra" || option == "--face-width";
+           option == "--part-hand" || option == "--hob-hand" || option == "--feed" ||
+           option == "--feed-constant" || option == "--feed-pairs" || option == "--helix-extra" ||
+           option == "--face-width";
 }
 
 // --printout and --format F may stand before or after the calculation's
@@ -327,6 +330,11 @@ bool jobRequest(const Arguments& args, JobRequest& request) {
         if (option == "--hands") {
             if (value != "same" && value != "opposite") return false;
             request.hands = value == "same" ? Hands::Same : Hands::Opposite;
+        }
+        if (option == "--part-hand" || option == "--hob-hand") {
+            if (value != "left" && value != "right") return false;
+            (option == "--part-hand" ? request.partHand : request.hobHand) =
+                value == "left" ? Hand::Left : Hand::Right;
         }
         if (option == "--correction") {
             const auto colon = value.find(':'), slash = value.find('/');

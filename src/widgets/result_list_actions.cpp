@@ -33,6 +33,8 @@ void ResultListActions::show(CalculationOutcome outcome, QWidget* window) {
     const bool replaced = outcome.replaceResults;
     const int rows = model_->rowCount();
     model_->apply(std::move(outcome), window, messages_);
+    // The facts shown belong to a list that is gone.
+    if (replaced && details_) details_->hide();
     if (replaced)
         list_->scrollToTop();
     else if (model_->rowCount() > rows)

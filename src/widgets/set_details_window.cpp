@@ -5,6 +5,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -84,6 +85,13 @@ void SetDetailsWindow::fitToScreen() {
     move(placed.topLeft());
 }
 
+void SetDetailsWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        hide();
+    else
+        QWidget::keyPressEvent(event);
+}
+
 void SetDetailsWindow::setPrintable(bool printable) {
     printButton_->setEnabled(printable);
     printButton_->setToolTip(printable ? QString() : QStringLiteral("没有安装打印机"));
@@ -102,7 +110,7 @@ void SetDetailsWindow::showDetails(SetDetails details) {
         facts_->setItem(i, 0, caption);
         facts_->setItem(i, 1, value);
     }
-    drawing_->setTrain(details_.train);
+    drawing_->setTrain(details_.train, details_.clearance);
     // Sized afresh whenever it opens, so it fits the screen at any scale.
     if (!isVisible()) fitToScreen();
     bringToFront(this);

@@ -58,21 +58,22 @@ QRectF freeSpot(QPointF wanted, QSizeF size, const QRectF& room, const std::vect
 }
 
 // Why the set cannot be mounted, a line each; none where it can.
-QStringList mountingFailures(const GearSet& set) {
+QStringList mountingFailures(const GearSet& set, double clearance) {
     const QuadrantMargins margins = quadrantMargins(set.a, set.b, set.c, set.d);
     QStringList reasons;
-    if (margins.driving <= 0)
-        reasons << QString::fromStdString(drivingMarginFailure(margins.driving, 0));
-    if (margins.driven <= 0)
-        reasons << QString::fromStdString(drivenMarginFailure(margins.driven, 0));
+    if (!margins.drivingFits(clearance))
+        reasons << QString::fromStdString(drivingMarginFailure(margins.driving, clearance));
+    if (!margins.drivenFits(clearance))
+        reasons << QString::fromStdString(drivenMarginFailure(margins.driven, clearance));
     return reasons;
 }
 
 } // namespace
 
-TrainLayout layoutGearTrain(const QRectF& area, const GearSet& set, const QFontMetricsF& metrics) {
+TrainLayout layoutGearTrain(const QRectF& area, const GearSet& set, const QFontMetricsF& metrics,
+                            double clearance) {
     TrainLayout layout;
-    const auto reasonLines = static_cast<double>(mountingFailures(set).size());
+    const auto reasonLines = static_cast<double>(mountingFailures(set, clearance).size());
     for (double teeth : {set.a, set.b, set.c, set.d})
         if (!(teeth > 0) || !std::isfinite(teeth)) return layout;
     // In module units: a pitch circle's radius is half its tooth count.
@@ -145,7 +146,7 @@ TrainLayout layoutGearTrain(const QRectF& area, const GearSet& set, const QFontM
     return layout;
 }
 
-void paintGearTrain(QPainter& painter, const QRectF& area, const GearSet& set) {
+void paintGearTrain(QPainter& painter, const QRectF& area, const GearSet& set, double clearance) {
     painter.save();
     const QColor red(200, 0, 0);
     for (double teeth : {set.a, set.b, set.c, set.d}) {
@@ -156,9 +157,9 @@ void paintGearTrain(QPainter& painter, const QRectF& area, const GearSet& set) {
         }
     }
     const QuadrantMargins margins = quadrantMargins(set.a, set.b, set.c, set.d);
-    const QStringList reasons = mountingFailures(set);
+    const QStringList reasons = mountingFailures(set, clearance);
     const QFontMetricsF metrics(painter.font(), painter.device());
-    const TrainLayout layout = layoutGearTrain(area, set, metrics);
+    const TrainLayout layout = layoutGearTrain(area, set, metrics, clearance);
     if (!(layout.scale > 0)) {
         painter.restore();
         return;
@@ -213,11 +214,11 @@ void paintGearTrain(QPainter& painter, const QRectF& area, const GearSet& set) {
     // A failed margin: the tip circle that reaches the other shaft, in red.
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(red, line * 2));
-    if (margins.driving <= 0) {
+    if (!margins.drivingFits(clearance)) {
         painter.drawEllipse(layout.stud, (set.b + 2) / 2 * scale, (set.b + 2) / 2 * scale);
         painter.drawEllipse(layout.driving, 5 * line, 5 * line);
     }
-    if (margins.driven <= 0) {
+    if (!margins.drivenFits(clearance)) {
         painter.drawEllipse(layout.stud, (set.c + 2) / 2 * scale, (set.c + 2) / 2 * scale);
         painter.drawEllipse(layout.driven, 5 * line, 5 * line);
     }
@@ -235,15 +236,22 @@ TrainDrawing::TrainDrawing(QWidget* parent) : QWidget(parent) {
     setMinimumSize(200, 200);
 }
 
-void TrainDrawing::setTrain(const std::optional<GearSet>& set) {
+void TrainDrawing::setTrain(const std::optional<GearSet>& set, double clearance) {
     set_ = set;
+    clearance_ = clearance;
+    update();
+}
+
+void TrainDrawing::setFaded(bool faded) {
+    faded_ = faded;
     update();
 }
 
 void TrainDrawing::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    if (set_) paintGearTrain(painter, rect(), *set_);
+    if (faded_) painter.setOpacity(0.3);
+    if (set_) paintGearTrain(painter, rect(), *set_, clearance_);
 }
 
 } // namespace kelvaro

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gears/gear_set.h"
+#include "gears/set_facts.h"
 
 #include <QFontMetricsF>
 #include <QWidget>
@@ -13,9 +14,9 @@ class QPainter;
 // in proportion to their tooth counts, the driving shaft (a), the stud (c in
 // front, b behind) and the driven shaft (d), and where the gears mesh. Gears
 // in front are drawn solid, those behind dashed. A quadrant margin that
-// fails is drawn in red with its reason: b's tip circle reaching the driving
-// shaft, or c's reaching the driven shaft. The window and the setup sheet
-// paint it alike.
+// fails (less than the clearance s) is drawn in red with its reason: b's tip
+// circle too near the driving shaft, or c's too near the driven shaft. The window and the setup
+// sheet paint it alike.
 
 namespace kelvaro {
 
@@ -37,9 +38,12 @@ struct TrainLayout {
     std::vector<QRectF> marks;     // the shafts' and the meshes' dots
 };
 
-TrainLayout layoutGearTrain(const QRectF& area, const GearSet& set, const QFontMetricsF& metrics);
+// A margin below `clearance` is marked as the details' verdict reads it.
+TrainLayout layoutGearTrain(const QRectF& area, const GearSet& set, const QFontMetricsF& metrics,
+                            double clearance = kDefaultClearance);
 
-void paintGearTrain(QPainter& painter, const QRectF& area, const GearSet& set);
+void paintGearTrain(QPainter& painter, const QRectF& area, const GearSet& set,
+                    double clearance = kDefaultClearance);
 
 class TrainDrawing : public QWidget {
     Q_OBJECT
@@ -47,14 +51,19 @@ class TrainDrawing : public QWidget {
     explicit TrainDrawing(QWidget* parent = nullptr);
 
     // None: an empty drawing.
-    void setTrain(const std::optional<GearSet>& set);
+    void setTrain(const std::optional<GearSet>& set, double clearance = kDefaultClearance);
     const std::optional<GearSet>& train() const { return set_; }
+    double clearance() const { return clearance_; }
+    // Faded: drawn pale, for a result that no longer matches its inputs.
+    void setFaded(bool faded);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
     std::optional<GearSet> set_;
+    double clearance_ = kDefaultClearance;
+    bool faded_ = false;
 };
 
 } // namespace kelvaro

@@ -5,6 +5,7 @@
 // once. Every operation ends with the old or the new catalogue, and a
 // failure names the file.
 #include "catalogue/add_machine.h"
+#include "catalogue/machine_data.h"
 #include "catalogue/machine_file.h"
 #include "catalogue/machine_list.h"
 #include "gears/trim_blanks.h"
@@ -197,6 +198,18 @@ const Operation kRemoveC630 = [](const std::string& dir, FileSystem& fs) {
 const Operation kReadY7150 = [](const std::string& dir, FileSystem& fs) {
     return readMachineFile(dir, "Y7150", fs).result.message;
 };
+const Operation kSaveY7150Data = [](const std::string& dir, FileSystem& fs) {
+    return saveMachineData(dir, "Y7150", {}, fs).message;
+};
+const Operation kExportCsv = [](const std::string& dir, FileSystem& fs) {
+    return writeWholeFile(fs, dir + "/report.csv", "a");
+};
+// What every change of a catalogue whose folder cannot be written says; "@"
+// stands for the folder.
+std::string folderNotWritableMessage(const std::string& reason) {
+    return "机床目录所在的文件夹 @ 不能写入（" + reason +
+           "），机床目录不能修改。请用安装程序安装 Kelvaro，或把 Kelvaro 解压到可以写入的文件夹。";
+}
 
 // Each step failing in turn, until a run meets no failure: every run ends
 // in the state before or after, a failed one naming a file of the folder.
@@ -235,22 +248,35 @@ TEST(CatalogueFaults, EachStepFailingLeavesTheOldOrTheNewCatalogue) {
     }
 }
 
-// A folder that cannot be written or a full disk, through the file-system
-// seam so that it holds for root too; entries damaged by hand: a folder or
-// a named pipe where a file belongs (the pipe stands for every file that
-// is not a plain one), a machine file that links to nothing; links the user
-// made.
+// A folder that cannot be written (a read-only disk, a folder without
+// permission, or one whose lock file exists but where no temporary file can
+// be made) or a full disk, through the file-system seam so that it holds
+// for root too; entries damaged by hand: a folder or a named pipe where a
+// file belongs (the pipe stands for every file that is not a plain one), a
+// machine file that links to nothing; links the user made. An export to a
+// folder of the user's choice keeps the plain message.
 TEST(CatalogueFaults, AReadOnlyFolderAFullDiskOrDamagedEntriesChangeNothing) {
     const std::string kLinkKept = "这是一个符号链接，Kelvaro 不会改动它";
     const auto fullDisk = [](char step, int) { return step == 'W' ? ENOSPC : 0; };
+    const auto noTemporary = [](int error) {
+        return [error](char step, int) { return step == 'w' ? error : 0; };
+    };
     const struct {
         std::string name, damage; // a folder, a pipe, or "-> target"
         Operation operation;
         std::string message; // "@" stands for the folder
         FailingFileSystem::Rule rule = nullptr;
     } rows[] = {
-        {"", "", kAddZstz, "无法写入文件 @/jixing.lock：磁盘是只读的",
+        {"", "", kAddZstz, folderNotWritableMessage("磁盘是只读的"),
          FailingFileSystem::readOnly(EROFS)},
+        {"", "", kRemoveC630, folderNotWritableMessage("没有访问权限"),
+         FailingFileSystem::readOnly(EACCES)},
+        {"", "", kSaveY7150Data, folderNotWritableMessage("没有访问权限"),
+         FailingFileSystem::readOnly(EPERM)},
+        {"", "", kAddY7150, folderNotWritableMessage("没有访问权限"), noTemporary(EACCES)},
+        {"", "", kRemoveC630, folderNotWritableMessage("磁盘是只读的"), noTemporary(EROFS)},
+        {"", "", kSaveY7150Data, folderNotWritableMessage("没有访问权限"), noTemporary(EPERM)},
+        {"", "", kExportCsv, "无法写入文件 @/report.csv：没有访问权限", noTemporary(EACCES)},
         {"", "", kAddY7150, "无法写入文件 @/Y7150.dat：磁盘空间不足", fullDisk},
         {"jixing.dat", "<folder>", kRemoveC630, "无法读取文件 @/jixing.dat：这是一个文件夹"},
         {"jixing.dat", "<pipe>", kRemoveC630, "无法读取文件 @/jixing.dat：不是普通文件"},
@@ -273,6 +299,29 @@ TEST(CatalogueFaults, AReadOnlyFolderAFullDiskOrDamagedEntriesChangeNothing) {
         EXPECT_EQ(row.operation(dir.path(), fs), expected);
         EXPECT_EQ(dir.contents(), before) << row.message;
     }
+}
+
+// A real folder without write permission, as a zip unpacked under Program
+// Files is for its user. Root writes into it all the same: ctest runs this
+// test once more as an unprivileged user (tests/catalogue/CMakeLists.txt).
+TEST(CatalogueFaults, AFolderWithoutWritePermissionIsNamedWithTheWayOut) {
+    TemporaryCatalogue dir(kBefore);
+    const Files before = dir.contents();
+    namespace fs = std::filesystem;
+    const fs::path folder = TemporaryCatalogue::native(dir.path());
+    fs::permissions(folder,
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    const bool writable = std::ofstream(folder / "probe").good();
+    std::string expected = folderNotWritableMessage("没有访问权限");
+    expected.replace(expected.find('@'), 1, dir.path());
+    if (!writable) {
+        for (const Operation& change : {kAddZstz, kAddY7150, kRemoveC630, kSaveY7150Data})
+            EXPECT_EQ(change(dir.path(), realFileSystem()), expected);
+        EXPECT_EQ(dir.contents(), before);
+    }
+    fs::permissions(folder, fs::perms::owner_write, fs::perm_options::add);
+    if (writable) GTEST_SKIP() << "this user writes into a folder without write permission";
 }
 
 // Links at the names that temporary files once had (jixingb.dat, X.tmp), a

@@ -12,22 +12,20 @@ namespace {
 
 using Files = TemporaryCatalogue::Files;
 
-std::string number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
-}
-
 // What a reading holds, in one line.
 std::string summary(const MachineDataReading& reading) {
     if (!reading.problem.empty()) return reading.problem;
     std::string text;
     for (const IndexRow& row : reading.data.indexRows)
         text += "index " + std::to_string(row.constant.numerator) + "/" +
-                std::to_string(row.constant.denominator) + " " + number(row.from) + "-" +
-                (std::isinf(row.to) ? "" : number(row.to)) + " “" + row.note + "”; ";
+                std::to_string(row.constant.denominator) + " " + std::to_string(int(row.from)) +
+                "-" + (std::isinf(row.to) ? "" : std::to_string(int(row.to))) + " “" + row.note +
+                "”; ";
     if (reading.data.box) text += "box " + boxListText(*reading.data.box) + "; ";
     if (reading.data.clearance) text += "clearance " + reading.data.clearanceText + "; ";
+    if (const FeedData& feed = reading.data.feed; !feed.lines.empty())
+        text += "feed “" + feed.lines[0].note + "”, " + std::to_string(feed.pairs.size()) +
+                " pairs, helix " + helixExtraWord(feed.helixExtra) + "; ";
     return text + (reading.encoding == TextEncoding::Gbk ? "GBK" : "UTF-8");
 }
 
@@ -50,9 +48,15 @@ TEST(MachineDataReading, ReadsWhatPeopleWriteAndNamesWhatItCannot) {
          "note\n"
          "box = 20-100, 25, 40, -23, -47, -53              # N, N*Q, A-B add gears; -N takes one "
          "away\n"
-         "clearance = 10                                   # teeth for the shaft and its spacer\n",
+         "clearance = 10                                   # teeth for the shaft and its spacer\n"
+         "feed = 0.4608π × 30/54, 进给箱 I 档               # s = C_f × a1/b1, one line per "
+         "feed-box position\n"
+         "feed pairs = 26/52, 32/46, 46/32, 52/26          # a1/b1 of their own gears; left out: "
+         "from the box\n"
+         "helix extra = with                               # same hands: the helix's extra turn "
+         "goes with generating\n",
          "index 24/1 1-161 “e/f = 36/36”; box 20-22,24,25*2,26-39,40*2,41-46,48-52,54-100; "
-         "clearance 10; UTF-8"},
+         "clearance 10; feed “进给箱 I 档”, 4 pairs, helix with; UTF-8"},
         {"a note ends at #", "index = 2.5 for Z/K from 1 to 40, 3#机\n",
          "index 5/2 1-40 “3”; UTF-8"},
         {"rows that meet, the last open",
@@ -65,8 +69,6 @@ TEST(MachineDataReading, ReadsWhatPeopleWriteAndNamesWhatItCannot) {
          "\xFF\xFE"
          "b\0o\0x\0"s,
          "文件是 UTF-16 LE 编码（以字节顺序标记 FF FE 开头）" + only + saveAs},
-        {"UTF-16 BE", "\xFE\xFF\0b\0o"s,
-         "文件是 UTF-16 BE 编码（以字节顺序标记 FE FF 开头）" + only + saveAs},
         {"UTF-16 without its mark", "b\0o\0x\0=\0"s,
          "文件像是没有字节顺序标记的 UTF-16 LE 编码（一半字节是 0）" + only + saveAs},
         {"a NUL in text", "box = 20\n\n# \0\n"s, "文件第 3 行有 0 字节，不是文本文件"},

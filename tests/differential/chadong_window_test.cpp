@@ -112,7 +112,9 @@ void ChaDongWindowTest::addMachineThroughForm2() {
     files.rule = FailingFileSystem::readOnly(EROFS);
     click(form2, "Command2");
     QCOMPARE(messages, QStringList{QString::fromStdString(
-                           "无法写入文件 " + catalogue->file("jixing.lock") + "：磁盘是只读的")});
+                           "机床目录所在的文件夹 " + catalogue->path() +
+                           " 不能写入（磁盘是只读的），机床目录不能修改。请用安装程序安装 Kelvaro，"
+                           "或把 Kelvaro 解压到可以写入的文件夹。")});
     QVERIFY(form2->isVisible());
     files.rule = nullptr;
     click(form2, "Command2");

@@ -80,6 +80,8 @@ TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
          "{\"message\":\"机床 C630 是车床，没有滚齿调整\"}\n"},
         {"a hand that is neither same nor opposite", "job --hands left M 40 1 3 15 0 0 0.00001", 2,
          "", usage},
+        {"a part's hand that is neither left nor right",
+         "job --part-hand same M 40 1 3 15 0 0 0.00001", 2, "", usage},
         {"a job has no csv", "job --format csv M 40 1 3 15 0 0 0.00001", 2, "", usage},
         {"a helix extra that is neither with nor against",
          "job --helix-extra up M 40 1 3 15 0 0 0.00001", 2, "", usage},
@@ -90,6 +92,18 @@ TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
         EXPECT_EQ(runCalcCommand(words(row.line, d), out, err), row.status);
         EXPECT_EQ(out.str(), row.out);
         EXPECT_TRUE(err.str().starts_with(row.err)) << err.str();
+    }
+    // The two hands decide same or opposite, over --hands: β ± λ = 15 ± 2.5.
+    for (const auto& [hands, angle] : {std::pair("--part-hand left --hob-hand left", "12.5"),
+                                       {"--part-hand right --hob-hand left", "17.5"}}) {
+        std::ostringstream out, err;
+        runCalcCommand(words("job --format json --catalogue @ --hands same --hob-lead 2.5 " +
+                                 std::string(hands) + " M 40 1 3 15 0 0 0.00001",
+                             d),
+                       out, err);
+        EXPECT_NE(out.str().find("\"setting_angle_deg\":" + std::string(angle) + ","),
+                  std::string::npos)
+            << out.str();
     }
     // "mountable" follows the machine's clearance: 10 teeth without its data,
     // and no set of 20 to 60 teeth leaves 200.
@@ -106,9 +120,9 @@ TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
 // A strict UTF-8 decoder of the test's own: each sequence decoded by its
 // lead bits, then refused when overlong, a surrogate or beyond U+10FFFF.
 bool isStrictUtf8(const std::string& text) {
-    for (std::size_t i = 0; i < text.size();) {
+    for (std::size_t i = 0, length = 0; i < text.size(); i += length) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
         if ((lead >= 0x80 && lead < 0xC0) || lead >= 0xF8 || i + length > text.size()) return false;
         char32_t point = length == 1 ? lead : lead & (0x7F >> length);
         for (std::size_t k = 1; k < length; ++k) {
@@ -117,7 +131,6 @@ bool isStrictUtf8(const std::string& text) {
         }
         const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
         if (point < least[length] || point > 0x10FFFF || point >> 11 == 0x1B) return false;
-        i += length;
     }
     return true;
 }

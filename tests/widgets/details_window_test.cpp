@@ -10,6 +10,7 @@
 #include "support/window_driver.h"
 #include "widgets/result_list_actions.h"
 #include "widgets/result_list_model.h"
+#include "widgets/set_details_window.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -151,6 +152,54 @@ class DetailsWindowTest : public QObject {
             QVERIFY(calcJson({"ordinary", "--format", "json", ratio, typed, "20", largest})["best"]
                         .toObject()["a"]
                         .toDouble() != 0);
+        }
+    }
+
+    // Escape closes it; calculating its list again closes it, so that no
+    // facts of a set the list no longer holds stay in view.
+    void closesOnEscapeAndOnANewList() {
+        PuTong window(context(printers, recorder));
+        window.show();
+        fillPuTong(&window, "1.5", "0.00001", "20", "30");
+        click(&window, "Command1");
+        for (const bool byEscape : {true, false}) {
+            QWidget* details = open(&window, 0);
+            QVERIFY(details->isVisible());
+            if (byEscape) {
+                QTest::keyClick(details, Qt::Key_Escape);
+            } else {
+                type(&window, "chuandongbi", "1.6");
+                click(&window, "Command1");
+            }
+            QVERIFY(details->isHidden());
+        }
+    }
+
+    // The verdict 能否装上 and the drawing's red marks follow one rule: both
+    // margins at least s. (a+c)-(b+2) and (b+d)-(c+2) are worked by hand.
+    void redWhereTheVerdictSaysCannot() {
+        const std::tuple<GearSet, double, bool> rows[] = {
+            {{20, 30, 20, 20, 0}, 10, false}, // margin 8 < s 10
+            {{20, 30, 20, 20, 0}, 8, true},   // 8 = s
+            {{30, 20, 40, 20, 0}, 0, false},  // driven -2
+            {{20, 40, 30, 20, 0}, 10, false}, // both short
+            {{30, 30, 30, 30, 0}, 10, true}};
+        for (const auto& [set, clearance, mounts] : rows) {
+            CalculationFacts facts;
+            facts.inputs.ratio = set.a * set.b / (set.c * set.d);
+            facts.clearance = clearance;
+            SetDetailsWindow details(nullptr);
+            details.showDetails(listedSetDetails(facts, set, false));
+            const auto* table = child<QTableWidget>(&details, "facts");
+            const auto caption = table->findItems("能否装上", Qt::MatchExactly).value(0);
+            QCOMPARE(table->item(caption->row(), 1)->text().startsWith("能"), mounts);
+            const QImage drawn = child<QWidget>(&details, "train")->grab().toImage();
+            bool red = false;
+            for (int i = 0; i < drawn.width() * drawn.height() && !red; ++i) {
+                const QColor c = drawn.pixelColor(i % drawn.width(), i / drawn.width());
+                red = c.red() > 150 && c.green() < 60 && c.blue() < 60;
+            }
+            QCOMPARE(red, !mounts);
         }
     }
 

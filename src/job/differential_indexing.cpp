@@ -81,11 +81,14 @@ Fraction reduced(std::int64_t p, std::int64_t q) {
 // order of a, b, c, d as found.
 std::vector<GearSet> indexSets(const PairTable& t, const Stock& stock, Fraction f,
                                double clearance) {
+    // P and Q coprime: a·b = n·P and c·d = n·Q for a whole n.
     std::vector<GearSet> sets;
-    for (std::size_t k = 0; k < t.products.size(); ++k) {
-        if (t.products[k] % f.numerator != 0) continue;
-        const auto found = t.byProduct.find(t.products[k] / f.numerator * f.denominator);
-        if (found == t.byProduct.end()) continue;
+    const std::int64_t largest = t.products.back();
+    for (std::int64_t n = 1; n * f.numerator <= largest && n * f.denominator <= largest; ++n) {
+        const auto driving = t.byProduct.find(n * f.numerator);
+        const auto found = t.byProduct.find(n * f.denominator);
+        if (driving == t.byProduct.end() || found == t.byProduct.end()) continue;
+        const std::size_t k = driving->second;
         for (std::size_t i = t.first[k]; i < t.first[k + 1]; ++i)
             for (std::size_t j = t.first[found->second]; j < t.first[found->second + 1]; ++j)
                 sets.push_back({double(t.pairs[i].a), double(t.pairs[i].b), double(t.pairs[j].a),

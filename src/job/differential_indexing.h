@@ -21,9 +21,10 @@
 //
 // The work is bounded: a Δ whose C × K / Z0 has a numerator or denominator
 // above the largest gear squared has no index set and is passed over at
-// once; for the others the index sets come from the box's pair products by
-// one lookup per driving pair, and the differential sets near |u| from one
-// sweep over the sorted products, narrowed to the best error found so far.
+// once; for the others the index sets come from the box's pair products
+// (a·b = n·P and c·d = n·Q: two lookups for each n), and the differential
+// sets near |u| from one sweep over the sorted products, narrowed to the
+// best error found so far.
 
 namespace kelvaro {
 

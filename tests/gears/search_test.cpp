@@ -128,13 +128,9 @@ TEST(SearchPath, WholeRangesSkipFractionalRangesRunTheStraightLoop) {
     }
 }
 
-struct Range {
-    double ratio, tolerance, zmin, zmax;
-};
-
 // On the skipping path and on the straight loop of a fractional range.
 TEST(Bound, StopsWithExactlyTheSetsUpToTheBound) {
-    for (const Range& r : {Range{1.5, 0.001, 20, 60}, Range{1.5, 0.001, 20.5, 60.5}}) {
+    for (const SearchCase& r : {SearchCase{1.5, 0.001, 20, 60}, {1.5, 0.001, 20.5, 60.5}}) {
         const auto all = reference::plainSearchGears(r.ratio, r.tolerance, r.zmin, r.zmax).sets;
         ASSERT_GT(all.size(), 100u);
         for (std::size_t limit : {std::size_t{0}, std::size_t{1}, all.size() - 1, all.size()}) {
@@ -154,8 +150,9 @@ TEST(Bound, StopsWithExactlyTheSetsUpToTheBound) {
 // straight loop to a billion, and from 1E17 on, where the loop counters no
 // longer advance (1E17 + 1 == 1E17).
 TEST(Cancel, EndsSoonAfterTheCancel) {
-    for (const Range& r : {Range{3.14159265358979, 1e-13, 1, 1e6}, Range{1.5, 0.00001, 1, 1e9},
-                           Range{1.5, 0.00001, 1e17, 1e17 + 64}}) {
+    for (const SearchCase& r : {SearchCase{3.14159265358979, 1e-13, 1, 1e6},
+                                {1.5, 0.00001, 1, 1e9},
+                                {1.5, 0.00001, 1e17, 1e17 + 64}}) {
         SearchControl control;
         auto search = std::async(std::launch::async, [&] {
             return searchGears(r.ratio, r.tolerance, r.zmin, r.zmax, {}, &control);

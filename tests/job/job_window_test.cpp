@@ -23,11 +23,6 @@ using namespace kelvaro::driver;
 
 namespace {
 
-void choose(const QWidget* window, const char* combo, const QString& item) {
-    auto* list = child<QComboBox>(window, combo);
-    list->setCurrentIndex(list->findText(item));
-}
-
 // What of a control's text does not fit its rectangle, or of the control
 // its window; empty where all is shown.
 QString clipped(const QWidget* w) {

@@ -112,8 +112,7 @@ class NewUserWindowTest : public QObject {
     // nothing and Yes rewrites only its machine file with the new values.
     // ChaDong keeps its machine meanwhile.
     void secondConfirmAndKeptMachine() {
-        TemporaryCatalogue dir;
-        dir.write("jixing.dat", "C630\r\nY7150\r\n");
+        TemporaryCatalogue dir(TemporaryCatalogue::Files{{"jixing.dat", "C630\r\nY7150\r\n"}});
         ChaDong chaDong(driver::context(printers, recorder, dir.path()));
         chaDong.show();
         QVERIFY(QTest::qWaitForWindowActive(&chaDong));

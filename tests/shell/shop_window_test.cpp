@@ -34,15 +34,10 @@ QString staleNote(const QWidget* window) {
     return grey ? first.data(Qt::ToolTipRole).toString() : QString();
 }
 
-void choose(const QWidget* window, const char* model) {
-    auto* machines = child<QComboBox>(window, "Combo1");
-    machines->setCurrentIndex(machines->findText(model));
-}
-
 void fillChaDong(ChaDong& window, const char* model, const char* module, const char* degrees) {
     window.show();
     window.Form_Activate();
-    choose(&window, model);
+    choose(&window, "Combo1", model);
     for (const auto& [field, text] : {std::pair("moshu", module),
                                       {"luoxuanjiaodu", degrees},
                                       {"luoxuanjiaofen", "30"},
@@ -150,7 +145,7 @@ class ShopWindowTest : public QObject {
         fillChaDong(chaDong, "Y7150", " 2", "20 ");
         click(&chaDong, "Command1");
         type(&chaDong, "moshu", "3");
-        choose(&chaDong, "B");
+        choose(&chaDong, "Combo1", "B");
         click(&chaDong, "Command3");
         click(&chaDong, "Command1");
         click(&chaDong, "Command3");

@@ -68,10 +68,9 @@ inline QString pdfText(const QString& pdf) {
 // Qt's PDF writer names a glyph that the font shares between an ideograph
 // and its radical (小 and ⼩) by the radical; on paper both look the same.
 inline QString withoutRadicals(QString text) {
-    for (QChar& c : text) {
+    for (QChar& c : text)
         if (c.unicode() >= 0x2E80 && c.unicode() <= 0x2FDF)
             c = QString(c).normalized(QString::NormalizationForm_KC).at(0);
-    }
     return text;
 }
 

@@ -33,6 +33,12 @@ inline void click(const QWidget* window, const char* button) {
     QTest::mouseClick(child<QPushButton>(window, button), Qt::LeftButton);
 }
 
+// Picks the list's item that has that text.
+inline void choose(const QWidget* window, const char* combo, const QString& item) {
+    auto* list = child<QComboBox>(window, combo);
+    list->setCurrentIndex(list->findText(item));
+}
+
 inline QString text(const QWidget* window, const char* field) {
     return child<QLineEdit>(window, field)->text();
 }

@@ -105,9 +105,8 @@ class DetailsWindowTest : public QObject {
     }
 
     void printsTheSetupSheetOnOnePage() {
-        TemporaryCatalogue catalogue;
-        catalogue.write("jixing.dat", "M\r\n");
-        catalogue.write("M.dat", "20\r\n60\r\n 1\r\n10\r\n0\r\n");
+        TemporaryCatalogue catalogue(
+            {{"jixing.dat", "M\r\n"}, {"M.dat", "20\r\n60\r\n 1\r\n10\r\n0\r\n"}});
         ChaDong window(context(printers, recorder, catalogue.path()));
         window.show();
         window.Form_Activate();

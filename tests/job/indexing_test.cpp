@@ -12,7 +12,7 @@
 #include "job/hobbing_job.h"
 #include "job/job_report.h"
 #include "job/train_pair.h"
-#include "support/temporary_catalogue.h"
+#include "support/job_catalogue.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -23,13 +23,7 @@
 namespace kelvaro {
 namespace {
 
-struct M : TemporaryCatalogue {
-    M() : TemporaryCatalogue(Files{{"M.dat", "20\r\n60\r\n 1\r\n9\r\n0\r\n"}}) {}
-    HobbingJob run(JobRequest r) const {
-        r.model = "M";
-        return runHobbingJob(r, path());
-    }
-};
+using M = JobCatalogue;
 
 JobRequest part(const char* teeth, const char* starts, const char* degrees, const char* box) {
     JobRequest r;
@@ -325,20 +319,13 @@ TEST(DifferentialIndexing, NoCombinationIsNearerThanTheChosenOne) {
                               : std::vector<FeedPair>{{1, 1}};
             p.feeds.push_back(c);
         }
-        std::vector<GearSet> sets; // every order of four gears the box holds, mounted
+        const std::vector<GearSet> sets = mountedOrders(box, p.clearance);
         std::map<std::pair<std::int64_t, std::int64_t>, std::vector<GearSet>> exact;
-        for (const auto& [a, qa] : box)
-            for (const auto& [b, qb] : box)
-                for (const auto& [c, qc] : box)
-                    for (const auto& [d, qd] : box) {
-                        const GearSet s{double(a), double(b), double(c), double(d), 0};
-                        if (!fitsBox(box, {&s}) ||
-                            !quadrantMargins(a, b, c, d).mountable(p.clearance))
-                            continue;
-                        sets.push_back(s);
-                        const int g = std::gcd(a * b, c * d);
-                        exact[{a * b / g, c * d / g}].push_back(s);
-                    }
+        for (const GearSet& s : sets) {
+            const auto top = std::int64_t(s.a * s.b), bottom = std::int64_t(s.c * s.d);
+            const std::int64_t g = std::gcd(top, bottom);
+            exact[{top / g, bottom / g}].push_back(s);
+        }
         std::optional<double> best;
         for (int q = 1; q <= 50; ++q)
             for (int n = -q; n <= q; ++n) {

@@ -23,10 +23,7 @@ struct Word {
 
 // The one page's size and words; an empty size where there is not one page.
 std::pair<QSizeF, std::vector<Word>> pageWords(const QString& pdf) {
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    process.waitForFinished(60000);
-    const QString html = withoutRadicals(QString::fromUtf8(process.readAllStandardOutput()));
+    const QString html = withoutRadicals(pdfText(pdf, QStringLiteral("-bbox")));
     static const QRegularExpression tag(
         "<page width=\"([\\d.]+)\" height=\"([\\d.]+)\">|<word xMin=\"([\\d.]+)\" "
         "yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>");

@@ -5,7 +5,7 @@
 #include "job/job_report.h"
 #include "job/train_pair.h"
 #include "support/failing_file_system.h"
-#include "support/temporary_catalogue.h"
+#include "support/job_catalogue.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -17,15 +17,6 @@ using Set = std::array<double, 4>;
 Set positions(const std::optional<GearSet>& s) {
     return s ? Set{s->a, s->b, s->c, s->d} : Set{};
 }
-
-// Machine M: default kind, constant 9, gears 20 to 60.
-struct JobCatalogue : TemporaryCatalogue {
-    JobCatalogue() : TemporaryCatalogue(Files{{"M.dat", "20\r\n60\r\n 1\r\n9\r\n0\r\n"}}) {}
-    HobbingJob run(JobRequest request) const {
-        request.model = "M";
-        return runHobbingJob(request, path());
-    }
-};
 
 JobRequest spur(std::string teeth, std::string starts, std::string box) {
     JobRequest r;
@@ -177,21 +168,12 @@ TEST(JobTrains, NoPairOfSetsIsNearerThanTheChosenOne) {
             Fraction{24 / std::gcd<std::int64_t>(24, z), z / std::gcd<std::int64_t>(24, z)},
             0.3 + (random() % 1000) / 800.0, 2e-3, static_cast<double>(random() % 3 * 5)};
         std::vector<GearSet> index, differential;
-        for (const auto& [a, qa] : box)
-            for (const auto& [b, qb] : box)
-                for (const auto& [c, qc] : box)
-                    for (const auto& [d, qd] : box) {
-                        GearSet s{double(a), double(b), double(c), double(d), 0};
-                        bool fits = true;
-                        for (const int g : {a, b, c, d})
-                            fits = fits && (g == a) + (g == b) + (g == c) + (g == d) <= box[g];
-                        if (!fits || !quadrantMargins(a, b, c, d).mountable(problem.clearance))
-                            continue;
-                        if (a * b * problem.index->denominator == c * d * problem.index->numerator)
-                            index.push_back(s);
-                        s.error = ((s.a * s.b) / s.c) / s.d - *problem.differentialRatio;
-                        if (std::abs(s.error) <= problem.tolerance) differential.push_back(s);
-                    }
+        for (GearSet s : mountedOrders(box, problem.clearance)) {
+            if (s.a * s.b * problem.index->denominator == s.c * s.d * problem.index->numerator)
+                index.push_back(s);
+            s.error = ((s.a * s.b) / s.c) / s.d - *problem.differentialRatio;
+            if (std::abs(s.error) <= problem.tolerance) differential.push_back(s);
+        }
         std::optional<double> best;
         for (const GearSet& d : differential)
             for (const GearSet& i : index)

@@ -36,16 +36,17 @@ inline QString linuxPath(const QString& path) {
     return result;
 }
 
-inline QString pdfText(const QString& pdf) {
+// `mode` is pdftotext's: -layout for lines, -bbox for each word's box.
+inline QString pdfText(const QString& pdf, const QString& mode = QStringLiteral("-layout")) {
     QTemporaryDir work;
     const QString out = work.filePath(QStringLiteral("pages.txt"));
     const QString linuxPdf = linuxPath(pdf), linuxOut = linuxPath(out);
     if (linuxPdf.isEmpty() || linuxOut.isEmpty()) return {};
     const QString script =
-        QStringLiteral("pdftotext -layout -enc UTF-8 \"$1\" \"$2.part\" && mv \"$2.part\" \"$2\"");
+        QStringLiteral("pdftotext \"$3\" -enc UTF-8 \"$1\" \"$2.part\" && mv \"$2.part\" \"$2\"");
     if (!QProcess::startDetached(
             QStringLiteral("Z:/bin/sh"),
-            {QStringLiteral("-c"), script, QStringLiteral("sh"), linuxPdf, linuxOut}))
+            {QStringLiteral("-c"), script, QStringLiteral("sh"), linuxPdf, linuxOut, mode}))
         return {};
     QFile file(out);
     for (QDeadlineTimer deadline(60000); !file.exists() && !deadline.hasExpired();)
@@ -54,9 +55,9 @@ inline QString pdfText(const QString& pdf) {
     return QString::fromUtf8(file.readAll());
 }
 #else
-inline QString pdfText(const QString& pdf) {
+inline QString pdfText(const QString& pdf, const QString& mode = QStringLiteral("-layout")) {
     QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-enc"),
+    process.start(QStringLiteral("pdftotext"), {mode, QStringLiteral("-enc"),
                                                 QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0)

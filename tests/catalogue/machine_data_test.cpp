@@ -38,11 +38,11 @@ TEST(MachineDataReading, ReadsWhatPeopleWriteAndNamesWhatItCannot) {
         std::string bytes;
         std::string read;
     } rows[] = {
+        // clang-format off
         {"old Mac line ends",
          "index = 24 for Z/K from 1 to 161, e/f = 36/36\rbox = 30-60\rclearance = 0\r",
          "index 24/1 1-161 “e/f = 36/36”; box 30-60; clearance 0; UTF-8"},
-        {"mixed line ends", "box = 30\r\n\r\nbox = 31\n\rbox = 32\rclearance = 5",
-         "box 30-32; clearance 5; UTF-8"},
+        {"mixed line ends", "box = 30\r\n\r\nbox = 31\n\rbox = 32\rclearance = 5", "box 30-32; clearance 5; UTF-8"},
         {"the README's example, byte for byte",
          "index = 24 for Z/K from 1 to 161, e/f = 36/36   # C for a range of Z/K, the manual's "
          "note\n"
@@ -57,39 +57,29 @@ TEST(MachineDataReading, ReadsWhatPeopleWriteAndNamesWhatItCannot) {
          "goes with generating\n",
          "index 24/1 1-161 “e/f = 36/36”; box 20-22,24,25*2,26-39,40*2,41-46,48-52,54-100; "
          "clearance 10; feed “进给箱 I 档”, 4 pairs, helix with; UTF-8"},
-        {"a note ends at #", "index = 2.5 for Z/K from 1 to 40, 3#机\n",
-         "index 5/2 1-40 “3”; UTF-8"},
+        {"a note ends at #", "index = 2.5 for Z/K from 1 to 40, 3#机\n", "index 5/2 1-40 “3”; UTF-8"},
         {"rows that meet, the last open",
          "index = 24 for Z/K from 1 to 161\r\nindex = 12 for Z/K from 161, 二\r\n",
          "index 24/1 1-161 “”; index 12/1 161- “二”; UTF-8"},
         {"UTF-8 with its mark", mark + "clearance = 3 # 说明\n", "clearance 3; UTF-8"},
-        {"Notepad's GBK", "index = 24 for Z/K from 1 to 9, \xCB\xB5\xC3\xF7 3 \xBA\xC5\r\n",
-         "index 24/1 1-9 “说明 3 号”; GBK"},
-        {"UTF-16 LE",
-         "\xFF\xFE"
-         "b\0o\0x\0"s,
-         "文件是 UTF-16 LE 编码（以字节顺序标记 FF FE 开头）" + only + saveAs},
-        {"UTF-16 without its mark", "b\0o\0x\0=\0"s,
-         "文件像是没有字节顺序标记的 UTF-16 LE 编码（一半字节是 0）" + only + saveAs},
+        {"Notepad's GBK", "index = 24 for Z/K from 1 to 9, \xCB\xB5\xC3\xF7 3 \xBA\xC5\r\n", "index 24/1 1-9 “说明 3 号”; GBK"},
+        {"UTF-16 LE", "\xFF\xFE" "b\0o\0x\0"s, "文件是 UTF-16 LE 编码（以字节顺序标记 FF FE 开头）" + only + saveAs},
+        {"UTF-16 without its mark", "b\0o\0x\0=\0"s, "文件像是没有字节顺序标记的 UTF-16 LE 编码（一半字节是 0）" + only + saveAs},
         {"a NUL in text", "box = 20\n\n# \0\n"s, "文件第 3 行有 0 字节，不是文本文件"},
-        {"neither UTF-8 nor GBK", "box = 20\r\nbox = 21 \xFF\r\n",
-         "文件既不是 UTF-8 也不是 GBK 编码（第 2 行的字节 0xFF 不能识别）" + saveAs},
+        {"neither UTF-8 nor GBK", "box = 20\r\nbox = 21 \xFF\r\n", "文件既不是 UTF-8 也不是 GBK 编码（第 2 行的字节 0xFF 不能识别）" + saveAs},
         {"marked UTF-8 with GBK in it", mark + "\nbox = 20 # \xCB\xB5\xC3\xF7",
          "文件以 UTF-8 的字节顺序标记开头，第 2 行的字节 0xC3 却不是 UTF-8" + saveAs},
-        {"a mark at line 2", "clearance = 3\r\n" + mark + "box = 20\r\n",
-         "第 2 行开头有看不见的字符 U+FEFF（字节顺序标记）" + remove},
-        {"a doubled mark", mark + mark + "box = 20\n",
-         "第 1 行开头有看不见的字符 U+FEFF（字节顺序标记）" + remove},
-        {"a no-break space", "box = 20\xC2\xA0-30\n",
-         "第 1 行第 9 个字符是看不见的字符 U+00A0（不换行空格）" + remove},
-        {"a zero-width space in a key", "  bo\xE2\x80\x8Bx = 20\n",
-         "第 1 行第 3 个字符是看不见的字符 U+200B（零宽空格）" + remove},
+        {"a mark at line 2", "clearance = 3\r\n" + mark + "box = 20\r\n", "第 2 行开头有看不见的字符 U+FEFF（字节顺序标记）" + remove},
+        {"a doubled mark", mark + mark + "box = 20\n", "第 1 行开头有看不见的字符 U+FEFF（字节顺序标记）" + remove},
+        {"a no-break space", "box = 20\xC2\xA0-30\n", "第 1 行第 9 个字符是看不见的字符 U+00A0（不换行空格）" + remove},
+        {"a zero-width space in a key", "  bo\xE2\x80\x8Bx = 20\n", "第 1 行第 3 个字符是看不见的字符 U+200B（零宽空格）" + remove},
         {"an unknown key", "box = 20\rspeed = 3\r",
          "第 2 行：不认识“speed”，只能是 index、box、clearance、feed、feed pairs 或 helix extra"},
         {"1 MB and a byte", std::string(kMaxMachineDataBytes + 1, '#'),
          "文件有 1048577 字节（1.0 MB），大于机床资料的上限 1 MB（1048576 "
          "字节），请检查是不是选错了文件"},
         {"1 MB", std::string(kMaxMachineDataBytes, '#'), "UTF-8"},
+        // clang-format on
     };
     for (const auto& row : rows)
         EXPECT_EQ(summary(readMachineData(row.bytes)), row.read) << row.name;

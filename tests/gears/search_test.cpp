@@ -22,7 +22,7 @@ using namespace std::chrono_literals;
 
 struct SearchCase {
     double ratio, tolerance, zmin, zmax;
-    std::vector<std::int16_t> missing;
+    std::vector<std::int16_t> missing = {};
 };
 
 void PrintTo(const SearchCase& c, std::ostream* os) {

@@ -165,15 +165,15 @@ TEST(DifferentialIndexing, AsksForWhatItLacks) {
         void (*change)(JobRequest&);
         std::string words;
     } rows[] = {
+        // clang-format off
         {"no feed lines", [](JobRequest& r) { r.feedConstants.clear(); },
          "差动分齿要用进给挂轮：" + data + "“feed = 0.4608π × 30/54, 进给箱 I 档”"},
         {"no helix extra", [](JobRequest& r) { r.helixExtra = HelixExtra::Unknown; },
          "斜齿轮差动分齿要知道螺旋附加运动的方向：" + data +
              "“helix extra = with”或“helix extra = against”"},
-        {"no wanted feed", [](JobRequest& r) { r.feed.clear(); },
-         "差动分齿要按进给量计算：请输入进给量 s（mm/r）"},
-        {"no hands", [](JobRequest& r) { r.hands = Hands::Unknown; },
-         "斜齿轮差动分齿要知道滚刀与工件的旋向相同还是相反"},
+        {"no wanted feed", [](JobRequest& r) { r.feed.clear(); }, "差动分齿要按进给量计算：请输入进给量 s（mm/r）"},
+        {"no hands", [](JobRequest& r) { r.hands = Hands::Unknown; }, "斜齿轮差动分齿要知道滚刀与工件的旋向相同还是相反"},
+        // clang-format on
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -391,11 +391,12 @@ TEST(FeedData, ReadsConstantsPairsAndTheHelixExtra) {
     EXPECT_EQ(read.data.feed.helixExtra, HelixExtra::Against);
     EXPECT_EQ(machineDataText("M", read.data), text);
     const std::pair<const char*, const char*> broken[] = {
-        {"feed = 0.5 mm",
-         "第 1 行：进给常数应写成“0.4608π × 30/54, 说明”：正的小数、分数和 π 相乘"},
+        // clang-format off
+        {"feed = 0.5 mm", "第 1 行：进给常数应写成“0.4608π × 30/54, 说明”：正的小数、分数和 π 相乘"},
         {"feed pairs = 26/52, 32", "第 1 行：进给挂轮“32”应写成 a1/b1，两个 1 到 1000 的齿数"},
         {"helix extra = up", "第 1 行：helix extra 应是 with 或 against，而不是“up”"},
         {"helix extra = with\nhelix extra = with", "第 2 行：helix extra 只能写一行"},
+        // clang-format on
     };
     for (const auto& [text, problem] : broken)
         EXPECT_EQ(readMachineData(text).problem, problem);

@@ -56,7 +56,6 @@ class JobCardTest : public QObject {
         const std::tuple<const char*, const char*, int, bool, const char*, const char*> rows[] = {
             {"Z 40", "40", 0, false, "差动挂轮", "43/57 × 86/94"},
             {"Z 40 corrected", "40", 2, false, "差动挂轮（修正后）", "69/83 × 74/89"},
-            {"Z 40 corrected Letter", "40", 2, true, "差动挂轮（修正后）", "69/83 × 74/89"},
             {"Z 127", "127", 0, false, "差动挂轮", ""}, // no index set: the long reason wraps
             {"Z 127 Letter", "127", 0, true, "差动挂轮", ""},
             {"Z 107", "107", 0, false, "差动挂轮", "59/36 × 20/71"}}; // for Z0, with the feed

@@ -18,14 +18,15 @@ Set positions(const std::optional<GearSet>& s) {
     return s ? Set{s->a, s->b, s->c, s->d} : Set{};
 }
 
-JobRequest spur(std::string teeth, std::string starts, std::string box) {
+JobRequest spur(std::string teeth, std::string starts, std::string box,
+                std::string constant = "24") {
     JobRequest r;
     r.teeth = teeth;
     r.starts = starts;
     r.module = "3";
     r.degrees = r.minutes = r.seconds = "0";
     r.box = box;
-    r.indexConstant = "24";
+    r.indexConstant = constant;
     return r;
 }
 
@@ -37,6 +38,7 @@ TEST(HobbingJob, IndexSetIsExactOrTheReasonNamesTheFactor) {
         Set set;
         std::string reason; // a part of it
     } rows[] = {
+        // clang-format off
         // 24/40 = 3/5: 20 · 21 · 5 = 25 · 28 · 3.
         {"Z 40", spur("40", "1", "20-30"), {20, 21, 25, 28}, ""},
         // 48/45 = 16/15: 20 · 28 · 15 = 21 · 25 · 16.
@@ -44,18 +46,10 @@ TEST(HobbingJob, IndexSetIsExactOrTheReasonNamesTheFactor) {
         // 23 prime within the box, on both sides: 20 · 24 wants a second 20.
         {"Z 23 prime", spur("23", "1", "20-30"), {20, 30, 23, 25}, ""},
         {"Z 23, twenty twice", spur("23", "1", "20-30,20"), {20, 24, 20, 23}, ""},
-        {"Z 101 prime above",
-         spur("101", "1", "20-30"),
-         {},
-         "含有质因数 101，大于挂轮箱中最大的 30 齿"},
-        {"no constant",
-         [] {
-             JobRequest r = spur("40", "1", "20-30");
-             r.indexConstant.clear();
-             return r;
-         }(),
-         {},
+        {"Z 101 prime above", spur("101", "1", "20-30"), {}, "含有质因数 101，大于挂轮箱中最大的 30 齿"},
+        {"no constant", spur("40", "1", "20-30", ""), {},
          "没有 Z/K = 40 的分齿常数：请在机床资料 " + dir.file("M.dat.txt") + " 中加一行"},
+        // clang-format on
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

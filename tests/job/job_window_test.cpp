@@ -123,8 +123,6 @@ class JobWindowTest : public QObject {
     void handsAndTheSettingAngle() {
         const std::tuple<const char*, const char*, const char*, const char*> rows[] = {
             {"右旋", "右旋", "2.5", "旋向相同：安装角 δ = β − λ = 12.5°"},
-            {"左旋", "左旋", "2.5", "旋向相同：安装角 δ = β − λ = 12.5°"},
-            {"右旋", "左旋", "2.5", "旋向相反：安装角 δ = β + λ = 17.5°"},
             {"左旋", "右旋", "2.5", "旋向相反：安装角 δ = β + λ = 17.5°"},
             {"右旋", "右旋", "", "没有填滚刀螺旋升角 λ，算不出安装角"}};
         GunChi window(context(printers, recorder, catalogue.path()));

@@ -33,12 +33,12 @@ TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
         int status;
         std::string out, err = ""; // err: its start
     } rows[] = {
+        // clang-format off
         {"printout of nothing listed", "ordinary --printout 3.7 0.00001 20 22", 0,
          "      i=3.7\n      主动    主动    被动    被动\n\n     误差最小的挂轮组及误差为\n      "
          "0      0      0      0      1E-05\n"},
         {"an empty field", "ordinary 1.5 0.00001 '' 30", 0, "请输入数值\n"},
-        {"no model chosen", "differential --catalogue @ '' 3 15 0 0 0.00001", 1, "",
-         "选择机床型号\n"},
+        {"no model chosen", "differential --catalogue @ '' 3 15 0 0 0.00001", 1, "", "选择机床型号\n"},
         {"three field texts", "ordinary 1.5 0.00001 20", 2, "", usage},
         {"json of a listed set: no tolerance needed", "ordinary --format json 1.21 0.00001 20 22",
          0,
@@ -64,27 +64,21 @@ TEST(CalcCommand, WritesTheOutcomeAndItsStatus) {
         {"json message, the model's quote and backslash escaped",
          R"(differential --format json --catalogue @ a"b\c 3 15 0 0 0.00001)", 1,
          R"({"message":"找不到机床文件 )" + d + R"(/a\"b\\c.dat"})" + "\n"},
-        {"json of an empty field", "ordinary --format json 1 1 '' 30", 1,
-         "{\"message\":\"请输入数值\"}\n"},
-        {"csv message on standard error", "ordinary --format csv 1 -1 20 30", 1, "",
-         "允差不能为负数\n"},
-        {"-- ends the options", "differential --catalogue @ -- --M 3 15 0 0 0.00001", 1, "",
-         "找不到机床文件 " + d + "/--M.dat\n"},
-        {"a misspelt option of the differential calculation",
-         "differential --catalog @ M 3 15 0 0 0.00001", 2, "", usage},
+        {"json of an empty field", "ordinary --format json 1 1 '' 30", 1, "{\"message\":\"请输入数值\"}\n"},
+        {"csv message on standard error", "ordinary --format csv 1 -1 20 30", 1, "", "允差不能为负数\n"},
+        {"-- ends the options", "differential --catalogue @ -- --M 3 15 0 0 0.00001", 1, "", "找不到机床文件 " + d + "/--M.dat\n"},
+        {"a misspelt option of the differential calculation", "differential --catalog @ M 3 15 0 0 0.00001", 2, "", usage},
         {"a misspelt option of the ordinary calculation is a field text", "ordinary --formt 1 2 3",
          0, "     误差最小的挂轮组及误差为\n 0      0      0      0        1\n"},
         {"--printout with json", "ordinary --printout --format json 1 1 2 3", 2, "", usage},
         {"an unknown format", "ordinary --format xml 1 1 2 3", 2, "", usage},
         {"a lathe has no hobbing job", "job --format json C630 40 1 3 15 0 0 0.00001", 1,
          "{\"message\":\"机床 C630 是车床，没有滚齿调整\"}\n"},
-        {"a hand that is neither same nor opposite", "job --hands left M 40 1 3 15 0 0 0.00001", 2,
-         "", usage},
-        {"a part's hand that is neither left nor right",
-         "job --part-hand same M 40 1 3 15 0 0 0.00001", 2, "", usage},
+        {"a hand that is neither same nor opposite", "job --hands left M 40 1 3 15 0 0 0.00001", 2, "", usage},
+        {"a part's hand that is neither left nor right", "job --part-hand same M 40 1 3 15 0 0 0.00001", 2, "", usage},
         {"a job has no csv", "job --format csv M 40 1 3 15 0 0 0.00001", 2, "", usage},
-        {"a helix extra that is neither with nor against",
-         "job --helix-extra up M 40 1 3 15 0 0 0.00001", 2, "", usage},
+        {"a helix extra that is neither with nor against", "job --helix-extra up M 40 1 3 15 0 0 0.00001", 2, "", usage},
+        // clang-format on
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

@@ -1,5 +1,7 @@
 #include "catalogue/feed_data.h"
 
+#include "catalogue/list_items.h"
+
 #include <charconv>
 #include <cmath>
 #include <numbers>
@@ -10,12 +12,6 @@ namespace {
 
 constexpr std::string_view kTimes = "\xC3\x97";  // ×
 constexpr std::string_view kPiSign = "\xCF\x80"; // π
-
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
 
 std::optional<double> decimal(std::string_view text) {
     double value = 0;
@@ -100,13 +96,7 @@ std::optional<FeedLine> readFeedLine(std::string_view value, std::string* proble
 
 std::string readFeedPairs(std::string_view list, std::vector<FeedPair>& pairs) {
     std::vector<FeedPair> read;
-    std::size_t start = 0;
-    while (start <= list.size()) {
-        const auto comma = list.find(',', start);
-        const std::string_view item = trimmed(list.substr(
-            start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
-        start = comma == std::string_view::npos ? list.size() + 1 : comma + 1;
-        if (item.empty()) continue;
+    for (const std::string_view item : listItems(list)) {
         const auto slash = item.find('/');
         const auto a = toothCount(item.substr(0, slash));
         const auto b =

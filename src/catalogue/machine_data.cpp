@@ -1,5 +1,6 @@
 #include "catalogue/machine_data.h"
 
+#include "catalogue/list_items.h"
 #include "catalogue/model_name.h"
 #include "gears/utf8_text.h"
 #include "platform/gbk_text.h"
@@ -15,12 +16,6 @@
 namespace kelvaro {
 
 namespace {
-
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
 
 // A whole number, nothing else.
 std::optional<long long> wholeNumber(std::string_view text) {
@@ -84,13 +79,7 @@ std::string addBoxItems(std::string_view list, GearBox& box) {
             tooMany = "箱中 " + std::to_string(teeth) + " 齿的挂轮多于 " +
                       std::to_string(kMaxGearsOfOneSize) + " 个";
     };
-    std::size_t start = 0;
-    while (start <= list.size()) {
-        const auto comma = list.find(',', start);
-        const std::string_view item = trimmed(list.substr(
-            start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
-        start = comma == std::string_view::npos ? list.size() + 1 : comma + 1;
-        if (item.empty()) continue;
+    for (const std::string_view item : listItems(list)) {
         const auto star = item.find('*');
         const auto dash = item.find('-', 1);
         if (item.front() == '-') {

@@ -466,35 +466,6 @@ namespace {
 // Sizes are counted this far; a larger file is "more than" it.
 constexpr std::size_t kLargestCounted = 64 * 1048576;
 
-// A file's first kMaxMachineDataBytes + 1 bytes and its size: a file too
-// large to read is never held whole.
-struct BoundedBytes {
-    int error = 0;
-    std::string bytes;
-    std::size_t size = 0;
-};
-BoundedBytes readBounded(FileSystem& fs, const std::string& path) {
-    BoundedBytes result;
-    const int file = fs.open(path, OpenMode::Read);
-    if (file < 0) {
-        result.error = -file;
-        return result;
-    }
-    std::string buffer(65536, '\0');
-    while (result.size <= kLargestCounted) {
-        const long count = fs.read(file, buffer.data(), buffer.size());
-        if (count < 0) result.error = static_cast<int>(-count);
-        if (count <= 0) break;
-        const auto read = static_cast<std::size_t>(count);
-        if (result.bytes.size() <= kMaxMachineDataBytes)
-            result.bytes.append(buffer, 0,
-                                std::min(read, kMaxMachineDataBytes + 1 - result.bytes.size()));
-        result.size += read;
-    }
-    fs.close(file);
-    return result;
-}
-
 std::string failedPrefix(const std::string& path) {
     return "机床资料 " + path + " 有错，";
 }
@@ -509,7 +480,7 @@ MachineDataFile loadMachineData(const std::string& directory, std::string_view m
         return file;
     }
     const std::string path = machineDataFile(directory, model);
-    BoundedBytes read = readBounded(fs, path);
+    FileBytes read = readWholeFile(fs, path, kMaxMachineDataBytes + 1, kLargestCounted);
     if (read.error == ENOENT) {
         file.result.status = CatalogueStatus::Missing;
         return file;
@@ -546,7 +517,7 @@ CatalogueResult saveMachineData(const std::string& directory, std::string_view m
     if (!lock.held()) return catalogueFailure(lock.message());
     const std::string path = machineDataFile(directory, model);
     if (openedBytes) {
-        const BoundedBytes now = readBounded(fs, path);
+        const FileBytes now = readWholeFile(fs, path, kMaxMachineDataBytes + 1, kLargestCounted);
         if (now.error != 0 && now.error != ENOENT)
             return catalogueFailure(readFailure(path, now.error));
         if (now.bytes != *openedBytes)

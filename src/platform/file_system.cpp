@@ -154,7 +154,8 @@ bool isTemporaryName(std::string_view name) {
     return digits.find_first_not_of(kHexDigits) == std::string_view::npos;
 }
 
-FileBytes readWholeFile(FileSystem& fs, const std::string& path) {
+FileBytes readWholeFile(FileSystem& fs, const std::string& path, std::size_t keep,
+                        std::size_t countTo) {
     FileBytes result;
     const int file = fs.open(path, OpenMode::Read);
     if (file < 0) {
@@ -162,7 +163,7 @@ FileBytes readWholeFile(FileSystem& fs, const std::string& path) {
         return result;
     }
     char buffer[65536];
-    for (;;) {
+    while (result.size <= countTo) {
         const long count = fs.read(file, buffer, sizeof buffer);
         if (count < 0) {
             result.error = static_cast<int>(-count);
@@ -170,7 +171,10 @@ FileBytes readWholeFile(FileSystem& fs, const std::string& path) {
             break;
         }
         if (count == 0) break;
-        result.bytes.append(buffer, static_cast<std::size_t>(count));
+        const auto read = static_cast<std::size_t>(count);
+        if (result.bytes.size() < keep)
+            result.bytes.append(buffer, std::min(read, keep - result.bytes.size()));
+        result.size += read;
     }
     // A file opened only for reading has nothing to lose at close.
     fs.close(file);

@@ -124,9 +124,14 @@ bool isTemporaryName(std::string_view name);
 // The bytes of a whole file, or the error number of the step that failed.
 struct FileBytes {
     int error = 0;
-    std::string bytes;
+    std::string bytes;    // the first `keep` of them
+    std::size_t size = 0; // how many were read: all, or a few more than `countTo`
 };
-FileBytes readWholeFile(FileSystem& fs, const std::string& path);
+// Past `keep` bytes the file is only counted, and past `countTo` no longer
+// read, so that a file too large to use is never held whole.
+FileBytes readWholeFile(FileSystem& fs, const std::string& path,
+                        std::size_t keep = std::string::npos,
+                        std::size_t countTo = std::string::npos);
 
 // Replaces the file at `path` with `bytes` in one step, through a new
 // temporary file of a fresh name in its folder. On failure the temporary

@@ -145,8 +145,8 @@ TEST(CalcCommand, JsonIsUtf8WhateverTheCatalogueHolds) {
         std::string line;
         std::string part; // of the output
     } rows[] = {
-        {"job, GBK data", "job --format json --catalogue @ M 40 1 3 15 0 0 0.00001",
-         R"("note":"说明 3 号")"},
+        // clang-format off
+        {"job, GBK data", "job --format json --catalogue @ M 40 1 3 15 0 0 0.00001", R"("note":"说明 3 号")"},
         // No file can have a name that is no UTF-8 on Windows: the model is
         // in the message.
         {"job, GBK model", "job --format json --catalogue @ " + gbkModel + " 40 1 3 15 0 0 0.00001",
@@ -158,6 +158,7 @@ TEST(CalcCommand, JsonIsUtf8WhateverTheCatalogueHolds) {
          "differential --format json --catalogue @ " + gbkModel + " 3 15 0 0 0.00001",
          "/\xEF\xBF\xBD\xEF\xBF\xBD"},
         {"ordinary", "ordinary --format json 1.5 0.00001 20 30", R"({"ratio":1.5,)"},
+        // clang-format on
     };
     for (const auto& row : rows) {
         std::ostringstream out, err;

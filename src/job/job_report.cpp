@@ -9,6 +9,18 @@
 
 namespace kelvaro {
 
+std::string signedSeconds(double arcsec) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%+.2f″", std::round(arcsec * 100) / 100 + 0.0);
+    return text;
+}
+
+std::string microns(double value) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%.1f µm", std::round(value * 10) / 10 + 0.0);
+    return text;
+}
+
 namespace {
 
 std::string teeth(double count) {
@@ -51,20 +63,8 @@ std::string fractionText(const Fraction& f) {
            (f.denominator == 1 ? "" : "/" + std::to_string(f.denominator));
 }
 
-std::string signedSeconds(double arcsec) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%+.2f″", std::round(arcsec * 100) / 100 + 0.0);
-    return text;
-}
-
 std::string jsonFraction(const Fraction& f) {
     return "[" + std::to_string(f.numerator) + "," + std::to_string(f.denominator) + "]";
-}
-
-std::string microns(double value) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%.1f µm", std::round(value * 10) / 10 + 0.0);
-    return text;
 }
 
 void addHelixLines(std::vector<std::string>& lines, const HelixSet& h,

@@ -21,4 +21,8 @@ std::string jobJson(const HobbingJob& job);
 // A set by position: "a=36  b=40  c=48  d=60".
 std::string setPositions(const GearSet& set);
 
+// A helix deviation as the shop reads it: "+13.34″", "3.6 µm".
+std::string signedSeconds(double arcsec);
+std::string microns(double value);
+
 } // namespace kelvaro

@@ -3,6 +3,7 @@
 #include "catalogue/machine_data.h"
 #include "gears/number_text.h"
 #include "gears/trim_blanks.h"
+#include "job/job_report.h"
 
 #include <cmath>
 #include <cstdio>
@@ -33,18 +34,6 @@ std::string shaftsText(const GearSet& s) {
            teeth(s.c) + "（中间轴）、d " + teeth(s.d) + "（被动轴）";
 }
 
-std::string seconds(double arcsec) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%+.2f″", std::round(arcsec * 100) / 100 + 0.0);
-    return text;
-}
-
-std::string microns(double value) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%.1f µm", std::round(value * 10) / 10 + 0.0);
-    return text;
-}
-
 void helixFacts(std::vector<std::string>& facts, const HelixSet& h,
                 const std::optional<double>& faceWidth) {
     facts.push_back("传动比 " + shortNumber(h.ratio, 15) + "，误差 " + shortNumber(h.set.error, 7) +
@@ -52,7 +41,7 @@ void helixFacts(std::vector<std::string>& facts, const HelixSet& h,
                                         : std::string()));
     if (h.helixDegrees)
         facts.push_back("实际螺旋角 β′ = " + angleText(*h.helixDegrees) + "，误差 " +
-                        seconds(*h.helixDeviationArcsec) +
+                        signedSeconds(*h.helixDeviationArcsec) +
                         (h.helixDeviationMicrons && faceWidth
                              ? "，齿宽 " + shortNumber(*faceWidth, 10) +
                                    " mm 上 f = " + microns(*h.helixDeviationMicrons)
